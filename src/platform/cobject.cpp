@@ -1,0 +1,3 @@
+#include "lamina/cobject.h"
+
+CObject::~CObject() = default;
