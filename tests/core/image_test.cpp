@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+
+#include "CLamina.h"
+#include "platform/memory_internal.h"
+#include "test_util.h"
+
+using lamina_test::Bgr;
+using lamina_test::FromRows;
+using lamina_test::Rows;
+using lamina_test::Same;
+using lamina_test::Take;
+
+namespace {
+struct FailNextAllocation {
+  explicit FailNextAllocation(long after = 0) { lamina::platform::FailAllocationsAfter(after); }
+  ~FailNextAllocation() { lamina::platform::FailAllocationsAfter(-1); }
+};
+}  // namespace
+
+TEST(Image, DefaultIsSixteenSquareGrayEightBitBlack) {
+  CLamina img;
+  EXPECT_EQ(img.fnIMG_GetColumns(), 16);
+  EXPECT_EQ(img.fnIMG_GetRows(), 16);
+  EXPECT_EQ(img.fnIMG_GetColorDepth(), 8);
+  EXPECT_EQ(img.fnIMG_GetDIBSize(), 1320);
+  EXPECT_EQ(img.fnIMG_GetBitmapSize(), 256);
+  EXPECT_EQ(img.fnIMG_GetColorsUsed(), 256);
+  EXPECT_EQ(img.fnIMG_GetLevels(), 256);
+  EXPECT_TRUE(img.fnIMG_GetFileName() == L"SIN_NOMBRE");
+  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"RAW");
+  const CLamina::Punteros p = img.fnIMG_GetPointers();
+  EXPECT_EQ(p.lpDib, reinterpret_cast<unsigned char*>(p.lpbmih));
+  EXPECT_EQ(reinterpret_cast<void*>(p.lpbmi), reinterpret_cast<void*>(p.lpbmih));
+  EXPECT_EQ(reinterpret_cast<unsigned char*>(p.lpPalette), p.lpDib + 40);
+  EXPECT_EQ(p.lpBits, p.lpDib + 1064);
+  EXPECT_EQ(GlobalSize(GlobalHandle(p.lpDib)), 1320u);
+  EXPECT_TRUE(Same(p.lpPalette[200], Bgr(200, 200, 200)));
+  const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
+  EXPECT_EQ(h.biSize, 40u);
+  EXPECT_EQ(h.biPlanes, 1);
+  EXPECT_EQ(h.biClrImportant, 256u);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(p.lpBits[i], 0);
+}
+
+TEST(Image, DataConstructorSizesAndPalettes) {
+  CLamina rgb(nullptr, nullptr, 3, 2, 24);
+  EXPECT_EQ(rgb.fnIMG_GetBitmapSize(), 24);  // stride 12: 9 bytes of pixels, 3 of padding
+  EXPECT_EQ(rgb.fnIMG_GetDIBSize(), 64);
+  EXPECT_EQ(rgb.fnIMG_GetColorsUsed(), 16777216);
+  EXPECT_EQ(rgb.fnIMG_GetPointers().lpPalette, nullptr);
+  EXPECT_EQ(rgb.fnIMG_GetPaletteSize(), -1);
+
+  CLamina bw(nullptr, nullptr, 1, 1, 1);
+  EXPECT_EQ(bw.fnIMG_GetBitmapSize(), 4);  // one pixel still takes a 4-byte row
+  const RGBQUAD* pal = bw.fnIMG_GetPointers().lpPalette;
+  EXPECT_TRUE(Same(pal[0], Bgr(0, 0, 0)));
+  EXPECT_TRUE(Same(pal[1], Bgr(1, 1, 1)));  // the index itself, not scaled to 255
+
+  CLamina four(nullptr, nullptr, 5, 3, 4);
+  EXPECT_EQ(four.fnIMG_GetBitmapSize(), 12);
+  EXPECT_TRUE(Same(four.fnIMG_GetPointers().lpPalette[15], Bgr(15, 15, 15)));
+
+  const unsigned char bits[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  const RGBQUAD given[2] = {Bgr(9, 8, 7, 6), Bgr(5, 4, 3, 2)};
+  CLamina withData(bits, given, 2, 2, 1);
+  EXPECT_EQ(std::memcmp(withData.fnIMG_GetPointers().lpBits, bits, 8), 0);
+  EXPECT_TRUE(Same(withData.fnIMG_GetPointers().lpPalette[1], given[1]));
+}
+
+TEST(Image, UnusableGeometryLeavesAnObjectWithoutBlockThatStaysSafe) {
+  for (auto args : {std::array<int, 3>{4, 4, 16}, {4, 4, 2}, {-1, 4, 8}, {4, -1, 8},
+                    {INT_MAX, 4, 32}}) {
+    CLamina img(nullptr, nullptr, args[0], args[1], args[2]);
+    EXPECT_EQ(img.fnIMG_GetPointers().lpDib, nullptr);
+    EXPECT_EQ(img.fnIMG_GetFileExt().GetLength(), 0);
+    EXPECT_EQ(img.fnIMG_GetRows(), 0);
+    EXPECT_EQ(img.fnIMG_GetPixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(img.fnIMG_SetRGBPixel(0, 0, Bgr(1, 2, 3)), 1);
+    EXPECT_EQ(img.fnIMG_Initialize(0u), 1);
+    EXPECT_EQ(img.fnIMG_GetDIBSize(), 0);
+    CLamina copy(img);  // copying and assigning such an object are fine too
+    EXPECT_EQ(copy.fnIMG_GetPointers().lpDib, nullptr);
+    img = CLamina();
+    EXPECT_EQ(img.fnIMG_GetRows(), 16);
+  }
+  CLamina empty(nullptr, nullptr, 0, 7, 8);  // width 0 is a real, empty image
+  EXPECT_NE(empty.fnIMG_GetPointers().lpDib, nullptr);
+  EXPECT_EQ(empty.fnIMG_GetBitmapSize(), 0);
+}
+
+TEST(Image, InsideMeansWithinWidthAndHeight) {
+  CLamina img(nullptr, nullptr, 5, 3, 8);
+  EXPECT_EQ(img.fnIMG_IsInside(4, 2), 1);
+  EXPECT_EQ(img.fnIMG_IsInside(5, 0), 0);
+  EXPECT_EQ(img.fnIMG_IsInside(0, -1), 0);
+  EXPECT_EQ(img.fnIMG_IsInside(0, 3), 0);
+}
+
+TEST(Image, FileNameSplitsAtTheLastFullStop) {
+  CLamina img;
+  img.fnIMG_SetFileName(L"a.b.c");
+  EXPECT_TRUE(img.fnIMG_GetFileName() == L"a.b");
+  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"c");
+  img.fnIMG_SetFileName(L"name.");
+  EXPECT_TRUE(img.fnIMG_GetFileName() == L"name");
+  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"");
+  img.fnIMG_SetFileName(L"noext");
+  EXPECT_TRUE(img.fnIMG_GetFileName() == L"");
+  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"");
+  img.fnIMG_SetFileName(L"dir.d/file");  // folders are not looked at
+  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"d/file");
+}
+
+TEST(Image, CopiesAreDeepAndCompact) {
+  auto* src = new CLamina(nullptr, nullptr, 3, 2, 24);
+  src->fnIMG_SetPixel(2, 1, 0x010203);
+  src->fnIMG_SetFileName(L"src.bmp");
+  CLamina copy(*src);
+  src->fnIMG_SetPixel(0, 0, 0xFFFFFF);
+  delete src;
+  EXPECT_EQ(copy.fnIMG_GetPixel(2, 1), 0x010203u);
+  EXPECT_EQ(copy.fnIMG_GetPixel(0, 0), 0u);
+  EXPECT_TRUE(copy.fnIMG_GetFileName() == L"src");
+
+  CLamina eight;
+  eight = copy;  // a 24-bit image assigned over an 8-bit one
+  EXPECT_EQ(eight.fnIMG_GetColorDepth(), 24);
+  EXPECT_EQ(eight.fnIMG_GetPointers().lpPalette, nullptr);
+  EXPECT_EQ(eight.fnIMG_GetPointers().lpBits, eight.fnIMG_GetPointers().lpDib + 40);
+  EXPECT_TRUE(eight.fnIMG_GetFileExt() == L"bmp");
+}
+
+TEST(Image, SelfAssignmentKeepsTheImage) {
+  CLamina img = FromRows(8, {{1, 2, 3}, {4, 5, 6}});
+  const auto before = Take(img);
+  CLamina& alias = img;
+  img = alias;
+  EXPECT_TRUE(Take(img) == before);
+}
+
+TEST(Image, FailedAllocationLeavesImagesAsTheyWere) {
+  CLamina img = FromRows(4, {{1, 2, 3}, {4, 5, 6}});
+  img.fnIMG_SetFileName(L"kept.bmp");
+  const auto before = Take(img);
+  CLamina other(nullptr, nullptr, 40, 30, 24);
+  {
+    FailNextAllocation fail;
+    img = other;
+  }
+  EXPECT_TRUE(Take(img) == before);
+  {
+    FailNextAllocation fail;
+    CLamina built(nullptr, nullptr, 8, 8, 8);
+    EXPECT_EQ(built.fnIMG_GetPointers().lpDib, nullptr);
+    EXPECT_EQ(built.fnIMG_GetColorDepth(), 0);
+    CLamina defaulted;
+    EXPECT_EQ(defaulted.fnIMG_GetPointers().lpDib, nullptr);
+  }
+}
+
+TEST(Image, InitializeSetsPixelsAndKeepsPaddingAndAlpha) {
+  // 1 bit, 10 pixels wide: the six unused bits of the second byte belong to the padding.
+  CLamina bits(nullptr, nullptr, 10, 2, 1);
+  unsigned char* row0 = bits.fnIMG_GetPointers().lpBits;
+  row0[1] = 0x15;  // padding bits 0x15 in the last used byte of the bottom row
+  row0[3] = 0xAB;
+  EXPECT_EQ(bits.fnIMG_Initialize(7u), 0);
+  EXPECT_EQ(row0[0], 0xFF);
+  EXPECT_EQ(row0[1], 0xC0 | 0x15);
+  EXPECT_EQ(row0[3], 0xAB);
+
+  CLamina nibbles(nullptr, nullptr, 3, 1, 4);
+  nibbles.fnIMG_GetPointers().lpBits[1] = 0x0E;  // low nibble of byte 1 is padding
+  nibbles.fnIMG_Initialize(0x1Au);              // only the low 4 bits count
+  EXPECT_EQ(nibbles.fnIMG_GetPointers().lpBits[0], 0xAA);
+  EXPECT_EQ(nibbles.fnIMG_GetPointers().lpBits[1], 0xAE);
+
+  CLamina rgba(nullptr, nullptr, 2, 2, 32);
+  rgba.fnIMG_SetAlfa(static_cast<unsigned char>(200));
+  rgba.fnIMG_Initialize(0x00112233u);
+  EXPECT_EQ(rgba.fnIMG_GetPixel(1, 1), 0x112233u);
+  EXPECT_EQ(rgba.fnIMG_GetAlfa(1, 1), 200);
+  rgba.fnIMG_Initialize(0u);
+  EXPECT_EQ(rgba.fnIMG_GetPixel(0, 0), 0u);
+  EXPECT_EQ(rgba.fnIMG_GetAlfa(0, 0), 200);
+
+  CLamina rgb(nullptr, nullptr, 3, 1, 24);
+  rgb.fnIMG_GetPointers().lpBits[10] = 0x5A;  // padding
+  rgb.fnIMG_Initialize(Bgr(1, 2, 3, 4));
+  EXPECT_EQ(rgb.fnIMG_GetPixel(2, 0), 0x030201u);
+  EXPECT_EQ(rgb.fnIMG_GetPointers().lpBits[10], 0x5A);
+}
+
+TEST(Image, InitializeByColourRewritesOnlyThePaletteEntriesInUse) {
+  CLamina img = FromRows(8, {{3, 3}, {7, 3}});
+  EXPECT_EQ(img.fnIMG_Initialize(Bgr(10, 20, 30, 40)), 0);
+  const RGBQUAD* pal = img.fnIMG_GetPointers().lpPalette;
+  EXPECT_TRUE(Same(pal[3], Bgr(10, 20, 30, 40)));
+  EXPECT_TRUE(Same(pal[7], Bgr(10, 20, 30, 40)));
+  EXPECT_TRUE(Same(pal[4], Bgr(4, 4, 4)));
+  EXPECT_EQ(Rows(img), (std::vector<std::vector<unsigned>>{{3, 3}, {7, 3}}));
+}
+
+TEST(Image, BulkBitsCopyExactlyTheStoredRows) {
+  CLamina img(nullptr, nullptr, 3, 2, 24);
+  std::vector<unsigned char> in(24), out(24);
+  for (int i = 0; i < 24; ++i) in[i] = static_cast<unsigned char>(i * 7);
+  img.fnIMG_SetBitmap(in.data());
+  img.fnIMG_GetBitmap(out.data());
+  EXPECT_EQ(in, out);
+  EXPECT_EQ(img.fnIMG_GetPixel(0, 1), 0x0E0700u);  // the bottom row is stored first
+}

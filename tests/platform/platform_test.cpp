@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "lamina/cfile.h"
+#include "lamina/cstring.h"
+#include "lamina/memory.h"
+
+TEST(MovableMemory, BlocksAreZeroFilledAndFoundBackFromTheirAddress) {
+  HGLOBAL h = GlobalAlloc(GHND, 100);
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(GlobalSize(h), 100u);
+  auto* p = static_cast<unsigned char*>(GlobalLock(h));
+  ASSERT_NE(p, nullptr);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(p[i], 0);
+  EXPECT_EQ(GlobalHandle(p), h);
+  EXPECT_EQ(GlobalLock(h), p);       // the address stays put
+  EXPECT_EQ(GlobalUnlock(h), TRUE);  // still locked once
+  EXPECT_EQ(GlobalUnlock(h), FALSE);
+  EXPECT_EQ(GlobalUnlock(h), FALSE);  // unlocking an unlocked block is harmless
+  EXPECT_EQ(GlobalFree(h), nullptr);
+  EXPECT_EQ(GlobalLock(nullptr), nullptr);
+  EXPECT_EQ(GlobalSize(nullptr), 0u);
+  EXPECT_EQ(GlobalFree(nullptr), nullptr);
+  HGLOBAL empty = GlobalAlloc(GHND, 0);
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(GlobalSize(empty), 0u);
+  GlobalFree(empty);
+}
+
+TEST(WideString, UsesUtf8AtTheEdgesAndKeepsInvalidBytes) {
+  const CString s("caf\xC3\xA9 \xE2\x82\xAC");
+  EXPECT_EQ(s.GetLength(), 6);
+  EXPECT_EQ(s[3], L'\u00E9');
+  EXPECT_EQ(s[5], L'\u20AC');
+  EXPECT_EQ(s.ToUtf8(), "caf\xC3\xA9 \xE2\x82\xAC");
+  const std::string raw = "a\xFF\xC3(b\xE2\x82";  // not UTF-8: a file name can still be this
+  const CString odd(raw);
+  EXPECT_EQ(odd.ToUtf8(), raw);
+  EXPECT_TRUE(CString(L"\U0001F600").ToUtf8() == "\xF0\x9F\x98\x80");
+}
+
+TEST(WideString, PartsAndSearchesStayWithinTheString) {
+  const CString s(L"dir/name.ext");
+  EXPECT_TRUE(s.Left(3) == L"dir");
+  EXPECT_TRUE(s.Left(99) == s);
+  EXPECT_TRUE(s.Left(-2) == L"");
+  EXPECT_TRUE(s.Mid(4) == L"name.ext");
+  EXPECT_TRUE(s.Mid(4, 4) == L"name");
+  EXPECT_TRUE(s.Mid(20) == L"");
+  EXPECT_TRUE(s.Right(3) == L"ext");
+  EXPECT_TRUE(s.Right(50) == s);
+  EXPECT_EQ(s.Find(L'/'), 3);
+  EXPECT_EQ(s.Find(L"na"), 4);
+  EXPECT_EQ(s.Find(L'x', 11), -1);
+  EXPECT_EQ(s.Find(L'd', 40), -1);
+  EXPECT_EQ(s.ReverseFind(L'.'), 8);
+  EXPECT_EQ(s.ReverseFind(L'#'), -1);
+  CString t = L"a";
+  t += CString("b");
+  t += L'c';
+  EXPECT_TRUE(t == "abc");
+  EXPECT_TRUE(t + L"d" == L"abcd");
+  EXPECT_TRUE(L"<" + t + L'>' == CString(L"<abc>"));
+  EXPECT_TRUE(t != L"abd");
+  EXPECT_TRUE(CString(L"abc") < CString(L"abd"));
+  EXPECT_EQ(std::wstring(static_cast<LPCTSTR>(t)), L"abc");
+}
+
+TEST(File, WritesReadsSeeksAndNamesWithoutFolders) {
+  char dir[] = "/tmp/lamina_fileXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string path = std::string(dir) + "/t\xC3\xA9st.bin";
+  CFile f;
+  EXPECT_FALSE(f.Open(CString(std::string(dir) + "/missing"), CFile::modeRead));
+  EXPECT_FALSE(f.Open(CString(std::string(dir)), CFile::modeRead));  // a folder is not a file
+  ASSERT_TRUE(f.Open(CString(path), CFile::modeCreate | CFile::modeWrite));
+  EXPECT_EQ(f.Write("hello world", 11), 11u);
+  EXPECT_TRUE(f.GetFileName() == L"t\u00E9st.bin");
+  EXPECT_TRUE(f.GetFilePath() == CString(path));
+  f.Close();
+  ASSERT_TRUE(f.Open(CString(path), CFile::modeRead));
+  EXPECT_EQ(f.GetLength(), 11u);
+  char buf[16] = {};
+  EXPECT_EQ(f.Seek(6, CFile::begin), 6u);
+  EXPECT_EQ(f.Read(buf, 16), 5u);
+  EXPECT_EQ(std::string(buf), "world");
+  EXPECT_EQ(f.Seek(-5, CFile::end), 6u);
+  EXPECT_EQ(f.Seek(-2, CFile::current), 4u);
+  EXPECT_EQ(f.Read(buf, 1), 1u);
+  EXPECT_EQ(buf[0], 'o');
+  f.SeekToBegin();
+  EXPECT_EQ(f.GetPosition(), 0u);
+  EXPECT_EQ(f.Write("x", 1), 0u);  // opened for reading only
+  f.Close();
+  ASSERT_TRUE(f.Open(CString(path), CFile::modeCreate | CFile::modeWrite));  // truncates
+  EXPECT_EQ(f.GetLength(), 0u);
+  f.Close();
+  EXPECT_EQ(f.Read(buf, 1), 0u);  // closed
+  std::remove(path.c_str());
+  rmdir(dir);
+}
