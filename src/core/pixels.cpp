@@ -7,59 +7,97 @@ using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
 
+namespace {
+
+// Where pixel (x, y) lives, for the checked single-pixel calls: the point is tested first, then the
+// depth. Kept lean (no palette bookkeeping) because these calls run once per pixel in callers' loops.
+enum Where { kFound = 0, kOutside = 1, kBadDepth = 2 };
+
+inline Where Locate(const BITMAPINFOHEADER* h, std::uint8_t* bits, int x, int y,
+                    std::uint8_t*& row, int& stride) {
+  if (h == nullptr) return kOutside;
+  const int width = h->biWidth, height = h->biHeight;
+  if (y < 0 || y >= height || x < 0 || x >= width) return kOutside;
+  const int bpp = h->biBitCount;
+  if (!lamina::IsSupportedDepth(bpp)) return kBadDepth;
+  stride = static_cast<int>(((static_cast<std::int64_t>(width) * bpp + 31) >> 5) << 2);
+  row = bits + static_cast<std::ptrdiff_t>(stride) * (height - 1 - y);
+  return kFound;
+}
+
+}  // namespace
+
 unsigned int CLamina::fnIMG_GetPixel(int x, int y) {
-  const ImageView v = BlockAccess::View(*this);
-  if (!v.Inside(x, y)) return 0xFFFFFFFFu;
-  unsigned int value = 0xFFFFFFFEu;
-  if (lamina::DispatchDepth(v.bpp, [&](auto d) {
-        value = Px<decltype(d)::value>::Get(v.Row(y), x);
-      }))
-    m_nAnchoAlineado = v.stride;
-  return value;
+  std::uint8_t* row;
+  int stride;
+  const Where w = Locate(m_lpbmih, m_lpBits, x, y, row, stride);
+  if (w != kFound) return w == kOutside ? 0xFFFFFFFFu : 0xFFFFFFFEu;
+  m_nAnchoAlineado = stride;
+  switch (m_lpbmih->biBitCount) {
+    case 1: return Px<1>::Get(row, x);
+    case 4: return Px<4>::Get(row, x);
+    case 8: return Px<8>::Get(row, x);
+    case 24: return Px<24>::Get(row, x);
+    default: return Px<32>::Get(row, x);
+  }
 }
 
 int CLamina::fnIMG_SetPixel(int x, int y, unsigned int value) {
-  const ImageView v = BlockAccess::View(*this);
-  if (!v.Inside(x, y)) return 1;
-  if (!lamina::DispatchDepth(v.bpp, [&](auto d) { Px<decltype(d)::value>::Set(v.Row(y), x, value); }))
-    return 2;
-  m_nAnchoAlineado = v.stride;
+  std::uint8_t* row;
+  int stride;
+  const Where w = Locate(m_lpbmih, m_lpBits, x, y, row, stride);
+  if (w != kFound) return w;
+  m_nAnchoAlineado = stride;
+  switch (m_lpbmih->biBitCount) {
+    case 1: Px<1>::Set(row, x, value); break;
+    case 4: Px<4>::Set(row, x, value); break;
+    case 8: Px<8>::Set(row, x, value); break;
+    case 24: Px<24>::Set(row, x, value); break;
+    default: Px<32>::Set(row, x, value); break;
+  }
   return 0;
 }
 
 int CLamina::fnIMG_GetRGBPixel(int x, int y, RGBQUAD* colour) {
-  const ImageView v = BlockAccess::View(*this);
-  if (!v.Inside(x, y)) return 1;
-  RGBQUAD c{};
-  if (!lamina::DispatchDepth(v.bpp, [&](auto d) {
-        constexpr int B = decltype(d)::value;
-        if constexpr (B <= 8)
-          c = v.Entry(Px<B>::Get(v.Row(y), x));
-        else
-          c = Px<B>::GetRGB(v.Row(y), x);
-      }))
-    return 2;
-  m_nAnchoAlineado = v.stride;
+  std::uint8_t* row;
+  int stride;
+  const Where w = Locate(m_lpbmih, m_lpBits, x, y, row, stride);
+  if (w != kFound) return w;
+  m_nAnchoAlineado = stride;
+  RGBQUAD c;
+  const int bpp = m_lpbmih->biBitCount;
+  if (bpp == 24) {
+    c = Px<24>::GetRGB(row, x);
+  } else if (bpp == 32) {
+    c = Px<32>::GetRGB(row, x);
+  } else {
+    // A pixel whose index lies beyond a short palette reads as black, never outside the block.
+    const std::uint32_t index = bpp == 8 ? Px<8>::Get(row, x) : bpp == 4 ? Px<4>::Get(row, x)
+                                                                        : Px<1>::Get(row, x);
+    c = index < lamina::PaletteEntries(*m_lpbmih) ? m_lpPalette[index] : RGBQUAD{0, 0, 0, 0};
+  }
   if (colour != nullptr) *colour = c;
   return 0;
 }
 
 int CLamina::fnIMG_SetRGBPixel(int x, int y, RGBQUAD colour) {
-  const ImageView v = BlockAccess::View(*this);
-  if (!v.Inside(x, y)) return 1;
-  if (!lamina::DispatchDepth(v.bpp, [&](auto d) {
-        constexpr int B = decltype(d)::value;
-        if constexpr (B <= 8) {
-          // A palette pixel's colour is its palette entry: rewrite the entry, keep the index. An
-          // index beyond a short palette has no entry to rewrite, so nothing is written.
-          const std::uint32_t index = Px<B>::Get(v.Row(y), x);
-          if (index < static_cast<std::uint32_t>(v.paletteEntries)) v.palette[index] = colour;
-        } else {
-          Px<B>::SetRGB(v.Row(y), x, colour);
-        }
-      }))
-    return 2;
-  m_nAnchoAlineado = v.stride;
+  std::uint8_t* row;
+  int stride;
+  const Where w = Locate(m_lpbmih, m_lpBits, x, y, row, stride);
+  if (w != kFound) return w;
+  m_nAnchoAlineado = stride;
+  const int bpp = m_lpbmih->biBitCount;
+  if (bpp == 24) {
+    Px<24>::SetRGB(row, x, colour);
+  } else if (bpp == 32) {
+    Px<32>::SetRGB(row, x, colour);
+  } else {
+    // A palette pixel's colour is its palette entry: rewrite the entry, keep the index. An index
+    // beyond a short palette has no entry to rewrite, so nothing is written.
+    const std::uint32_t index = bpp == 8 ? Px<8>::Get(row, x) : bpp == 4 ? Px<4>::Get(row, x)
+                                                                        : Px<1>::Get(row, x);
+    if (index < lamina::PaletteEntries(*m_lpbmih)) m_lpPalette[index] = colour;
+  }
   return 0;
 }
 
