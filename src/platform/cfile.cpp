@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 CFile::CFile() : m_fd(-1) {}
-CFile::~CFile() { Close(); }
+CFile::~CFile() { CFile::Close(); }  // this class's own close: derived parts are gone
 
 bool CFile::Open(const CString& name, UINT flags) {
   Close();
