@@ -119,7 +119,7 @@ TEST_P(BmpCorpus, LoadersAgreeRefuseCleanlyAndRoundTrip) {
   ASSERT_FALSE(bytes.empty());
 
   CLamina byBuffer, byName, byFile;
-  const Snapshot before = Take(byBuffer);
+  const Snapshot before[3] = {Take(byBuffer), Take(byName), Take(byFile)};
   const int r = byBuffer.fnIMG_LoadBMPFromBuffer(bytes.data(), static_cast<int>(bytes.size()));
   EXPECT_EQ(byName.fnIMG_LoadBMP(CString(path.string())), r);
   CFile file;
@@ -133,9 +133,9 @@ TEST_P(BmpCorpus, LoadersAgreeRefuseCleanlyAndRoundTrip) {
   EXPECT_TRUE(r >= 0 && r <= 5) << r;
 
   if (r != 0) {
-    EXPECT_TRUE(Take(byBuffer) == before);
-    EXPECT_TRUE(Take(byName) == before);
-    EXPECT_TRUE(Take(byFile) == before);
+    EXPECT_TRUE(Take(byBuffer) == before[0]);
+    EXPECT_TRUE(Take(byName) == before[1]);
+    EXPECT_TRUE(Take(byFile) == before[2]);
     return;
   }
   // Same block from all three; only the file forms take the file's name.
