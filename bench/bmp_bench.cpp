@@ -5,12 +5,15 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
 
 #include "CLamina.h"
 #include "bench_common.h"
+#include "lamina/cfile.h"
+#include "lamina/memory.h"
 
 namespace {
 
@@ -52,6 +55,38 @@ void BM_BmpLoadBuffer(benchmark::State& state) {
   lamina_bench::SetPixelRate(state, std::int64_t{kSide} * kSide);
 }
 
+// A new image every time: the block is allocated afresh and its pages fault in during the copy.
+void BM_BmpLoadBufferFreshImage(benchmark::State& state) {
+  std::vector<std::uint8_t> file = FileBytes(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    CLamina img;
+    if (img.fnIMG_LoadBMPFromBuffer(file.data(), static_cast<int>(file.size())) != 0) {
+      state.SkipWithError("load failed");
+      break;
+    }
+    benchmark::DoNotOptimize(img.fnIMG_GetPointers().lpBits);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(file.size()) * state.iterations());
+  lamina_bench::SetPixelRate(state, std::int64_t{kSide} * kSide);
+}
+
+// The floor of a load into a fresh block: allocate, copy the pixel bytes, free.
+void BM_BmpFreshBlockFloor(benchmark::State& state) {
+  const std::size_t bytes = static_cast<std::size_t>(kSide) * kSide * state.range(0) / 8;
+  std::vector<std::uint8_t> src(bytes, 1);
+  for (auto _ : state) {
+    HGLOBAL h = GlobalAlloc(GHND, bytes);
+    auto* dst = static_cast<std::uint8_t*>(GlobalLock(h));
+    std::memcpy(dst, src.data(), bytes);
+    benchmark::DoNotOptimize(dst);
+    benchmark::ClobberMemory();
+    GlobalUnlock(h);
+    GlobalFree(h);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+  lamina_bench::SetPixelRate(state, std::int64_t{kSide} * kSide);
+}
+
 void BM_BmpSave(benchmark::State& state) {
   CLamina img = lamina_bench::MakePicture(static_cast<int>(state.range(0)));
   const std::string path = ScratchFile();
@@ -67,6 +102,24 @@ void BM_BmpSave(benchmark::State& state) {
   lamina_bench::SetPixelRate(state, std::int64_t{kSide} * kSide);
 }
 
+// The floor of a save: creating the file and writing the same number of bytes in one call.
+void BM_BmpWriteFloor(benchmark::State& state) {
+  const std::size_t bytes = static_cast<std::size_t>(kSide) * kSide * state.range(0) / 8;
+  std::vector<std::uint8_t> src(bytes, 1);
+  const std::string path = ScratchFile();
+  for (auto _ : state) {
+    CFile f;
+    if (!f.Open(CString(path), CFile::modeCreate | CFile::modeWrite) ||
+        f.Write(src.data(), static_cast<UINT>(bytes)) != bytes) {
+      state.SkipWithError("write failed");
+      break;
+    }
+  }
+  std::remove(path.c_str());
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+  lamina_bench::SetPixelRate(state, std::int64_t{kSide} * kSide);
+}
+
 // The pixel bytes of the picture at each depth.
 void BM_BmpMemcpyFloor(benchmark::State& state) {
   const std::size_t bytes = static_cast<std::size_t>(kSide) * kSide * state.range(0) / 8;
@@ -77,5 +130,8 @@ void BM_BmpMemcpyFloor(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_BmpLoadBuffer)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BmpLoadBufferFreshImage)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BmpFreshBlockFloor)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BmpSave)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BmpWriteFloor)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BmpMemcpyFloor)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);

@@ -178,10 +178,8 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
   return kLoaded;
 }
 
-// Allocates and fills the block of a checked file and gives it to the image.
-int Build(CLamina& img, const Plan& p) {
-  std::uint8_t* block = BlockAccess::Allocate(static_cast<std::size_t>(p.blockBytes));
-  if (block == nullptr) return kNoMemory;
+// Writes every byte of a block of p.blockBytes bytes from a checked file.
+void Fill(const Plan& p, std::uint8_t* block) {
   std::uint8_t* bits = block + p.bitsOffset;
   const std::size_t stride = static_cast<std::size_t>(p.stride);
   if (p.asIs) {
@@ -209,14 +207,13 @@ int Build(CLamina& img, const Plan& p) {
     }
   }
   std::memcpy(block, &p.header, sizeof p.header);
-  BlockAccess::Adopt(img, block, static_cast<std::size_t>(p.bitsOffset));
-  return kLoaded;
 }
 
-int LoadBytes(CLamina& img, const std::uint8_t* data, std::int64_t length) {
-  Plan plan;
-  const int r = Examine(data, length, plan);
-  return r != kLoaded ? r : Build(img, plan);
+// True when [a, a + an) and [b, b + bn) share a byte (compared as addresses: they may lie in
+// different objects).
+bool Overlap(const void* a, std::int64_t an, const void* b, std::int64_t bn) {
+  const auto x = reinterpret_cast<std::uintptr_t>(a), y = reinterpret_cast<std::uintptr_t>(b);
+  return x < y + static_cast<std::uintptr_t>(bn) && y < x + static_cast<std::uintptr_t>(an);
 }
 
 // Reads a file from its current position to its end and loads it; the name is set on success.
@@ -235,7 +232,7 @@ int LoadFromFile(CLamina& img, CFile& file) {
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[remaining + 1]);
   if (bytes == nullptr) return kNoMemory;
   if (file.Read(bytes.get(), static_cast<UINT>(remaining)) != remaining) return kDamaged;
-  const int r = LoadBytes(img, bytes.get(), static_cast<std::int64_t>(remaining));
+  const int r = img.fnIMG_LoadBMPFromBuffer(bytes.get(), static_cast<int>(remaining));
   if (r == kLoaded) BlockAccess::Name(img) = file.GetFileName();
   return r;
 }
@@ -253,8 +250,28 @@ int CLamina::fnIMG_LoadBMP(CFile* file) {
   return LoadFromFile(*this, *file);
 }
 
+// The core of all three loaders.
 int CLamina::fnIMG_LoadBMPFromBuffer(unsigned char* buffer, int length) {
-  return LoadBytes(*this, buffer, length);
+  Plan plan;
+  const int r = Examine(buffer, length, plan);
+  if (r != kLoaded) return r;
+  // Every byte of the new block gets written, so a current block of exactly the needed size is
+  // filled in place: loading frame after frame into one image then costs one copy, not a fresh
+  // allocation whose pages all fault in again. Not when the file lies inside that very block.
+  std::uint8_t* block = m_lpDib;
+  if (block == nullptr || GlobalSize(GlobalHandle(block)) != static_cast<SIZE_T>(plan.blockBytes) ||
+      Overlap(block, plan.blockBytes, buffer, length)) {
+    block = BlockAccess::Allocate(static_cast<std::size_t>(plan.blockBytes));
+    if (block == nullptr) return kNoMemory;
+  }
+  Fill(plan, block);
+  if (block == m_lpDib) {
+    m_lpPalette = plan.header.biBitCount <= 8 ? reinterpret_cast<RGBQUAD*>(block + kInfoHeader) : nullptr;
+    m_lpBits = block + plan.bitsOffset;
+  } else {
+    BlockAccess::Adopt(*this, block, static_cast<std::size_t>(plan.bitsOffset));
+  }
+  return kLoaded;
 }
 
 namespace {

@@ -376,6 +376,35 @@ TEST(BmpLoad, OsTwoCoreHeaderIsConverted) {
   EXPECT_EQ(Header(full).biClrUsed, 0u);
 }
 
+TEST(BmpLoad, SameSizeBlockIsRefilledAndAFileInsideItIsStillRead) {
+  Bmp spec;
+  CLamina img;
+  ASSERT_EQ(LoadBuffer(img, spec.Make()), 0);
+  const Snapshot first = Take(img);
+  Bmp other = spec;
+  other.height = -2;  // same size, rows reversed
+  ASSERT_EQ(LoadBuffer(img, other.Make()), 0);
+  EXPECT_EQ(Block(img), first.address);
+  CLamina fresh;
+  ASSERT_EQ(LoadBuffer(fresh, other.Make()), 0);
+  EXPECT_TRUE(Take(img).SameContent(Take(fresh)));
+
+  // An OS/2 file is smaller than its block: placed in the image's own block, it is read whole
+  // before that block is let go.
+  Bmp core;
+  core.headerSize = 12;
+  core.entries = 256;
+  const Bytes file = core.Make();
+  CLamina a;
+  ASSERT_EQ(LoadBuffer(a, file), 0);
+  const Snapshot expected = Take(a);
+  ASSERT_LT(file.size(), BlockSize(a));
+  std::uint8_t* own = a.fnIMG_GetPointers().lpDib;
+  std::copy(file.begin(), file.end(), own);
+  ASSERT_EQ(a.fnIMG_LoadBMPFromBuffer(own, static_cast<int>(file.size())), 0);
+  EXPECT_TRUE(Take(a).SameContent(expected));
+}
+
 // ---- Names and file forms -----------------------------------------------------------------------
 
 TEST(BmpNames, OnlyTheFileFormsNameTheImageAndOnlyOnSuccess) {
