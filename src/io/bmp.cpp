@@ -5,6 +5,7 @@
 // and only then allocates, so a refused file leaves the image exactly as it was. Results:
 //   0 loaded, 1 the named file cannot be opened, 2 not "BM", 3 depth not 1/4/8/16/24/32,
 //   4 compressed, 5 damaged or inconsistent, 6 not enough memory.
+// Saving: 0 written, 1 the named file cannot be created, 2 a write failed or there is no block.
 // A 40-byte-header file becomes the block byte for byte (the file minus its 14-byte file header);
 // longer headers (V4, V5 ...) and the 12-byte OS/2 core header are rewritten into a compact block
 // with a 40-byte header, because the rest of the library reads the palette at block + 40.
@@ -57,7 +58,7 @@ void PutU32(std::uint8_t* p, std::uint32_t v) {
   PutU16(p + 2, v >> 16);
 }
 
-// What a checked file turns into: everything Build needs, all within the data.
+// What a checked file turns into: everything Fill needs, all within the data.
 struct Plan {
   const std::uint8_t* data = nullptr;
   std::int64_t length = 0;
@@ -293,7 +294,8 @@ bool Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) 
   BITMAPINFOHEADER h;
   if (blockBytes < kInfoHeader) return false;
   std::memcpy(&h, block, sizeof h);
-  if (bits < block || bitsOffset < kInfoHeader || bitsOffset > blockBytes ||
+  if (reinterpret_cast<std::uintptr_t>(bits) < reinterpret_cast<std::uintptr_t>(block) ||
+      bitsOffset < kInfoHeader || bitsOffset > blockBytes ||
       h.biSizeImage > blockBytes - bitsOffset)
     return false;
   const std::int64_t n = lamina::ColourCount(h);
