@@ -12,6 +12,8 @@
 // behaviour.
 #pragma once
 
+#include <math.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -44,7 +46,7 @@ inline BYTE ClampTrunc(double v) {
 inline BYTE ClampRound(float v) {
   if (!(v > 0.0f)) return 0;
   if (v >= 255.0f) return 255;
-  return static_cast<BYTE>(static_cast<int>(std::round(v)));
+  return static_cast<BYTE>(static_cast<int>(::roundf(v)));
 }
 // Truncation toward zero of any value into an int: limited to a range far beyond any channel
 // first, NaN as 0. Used where the truncated value is taken further (wrapped to 8 bits, binned).
@@ -131,7 +133,7 @@ inline HSI RgbToHsi(RGBQUAD c, int scale) {
   const float num = static_cast<float>(R - G) + static_cast<float>(R - B);
   const float radicand =
       static_cast<float>((R - G) * (R - G)) + static_cast<float>((G - B) * (R - B));
-  const float theta = std::acos(num / (2.0f * std::sqrt(radicand))) * factor;
+  const float theta = ::acosf(num / (2.0f * ::sqrtf(radicand))) * factor;
   out.hsiHue = B > G ? circle - theta : theta;
   return out;
 }
@@ -159,7 +161,7 @@ inline RGBQUAD HsiToRgb(HSI in, int scale) {
   float red, green, blue;
   if (H < 2.0943951) {
     blue = I * (1 - S);
-    const float sc = S * std::cos(static_cast<float>(H));
+    const float sc = S * ::cosf(static_cast<float>(H));
     red = static_cast<float>(I * (1.0 + sc / std::cos(1.04719755 - H)));
     green = 3 * I - (red + blue);
   } else if (H < 4.1887902) {
