@@ -96,6 +96,62 @@ inline void Put(const Outputs& out, int y, int x, std::uint32_t ch) {
     out.o[i].Row(y)[x] = static_cast<std::uint8_t>(ch >> (8 * i));
 }
 
+// HSV at scale 1 over true-colour rows, with the arithmetic of RgbToHsv: the value and the
+// saturation depend on (max, max - min) only and come from tables built with that arithmetic;
+// the hue keeps its one float division per pixel, in the same order of operations.
+struct HsvTables {
+  BYTE value[256];
+  BYTE saturation[256 * 256];  // [max][delta]
+  HsvTables() {
+    for (int mx = 0; mx < 256; ++mx) {
+      value[mx] = cm::WrapByte(static_cast<float>(mx / 255.0 * 255.0f));
+      for (int d = 0; d < 256; ++d) {
+        const float fm = static_cast<float>(mx), fd = static_cast<float>(d);
+        saturation[mx * 256 + d] = mx == 0 || d > mx ? 0 : cm::WrapByte(fd / fm * 255.0f);
+      }
+    }
+  }
+};
+
+template <int B>
+void SplitHsvRows(const ImageView& v, const Outputs& out) {
+  static const HsvTables t;
+  for (int y = 0; y < v.height; ++y) {
+    const std::uint8_t* p = v.Row(y);
+    std::uint8_t* ho = out.o[0].Row(y);
+    std::uint8_t* so = out.o[1].Row(y);
+    std::uint8_t* vo = out.o[2].Row(y);
+    for (int x = 0; x < v.width; ++x, p += B / 8) {
+      const int b = p[0], g = p[1], r = p[2];
+      int mx = r > g ? r : g;
+      mx = b > mx ? b : mx;
+      int mn = r < g ? r : g;
+      mn = b < mn ? b : mn;
+      const int delta = mx - mn;
+      int num;
+      float offset;
+      if (r == mx) {
+        num = g - b;
+        offset = 0.0f;
+      } else if (g == mx) {
+        num = b - r;
+        offset = 2.0f;
+      } else {
+        num = r - g;
+        offset = 4.0f;
+      }
+      // (G - B) / delta equals 0 + (G - B) / delta, so one expression serves the three sectors.
+      const float h = offset + static_cast<float>(num) / static_cast<float>(delta == 0 ? 1 : delta);
+      float hue = 42.5f * h;
+      if (hue < 0.0f) hue += 255.0f;
+      const BYTE hb = static_cast<BYTE>(static_cast<int>(hue));
+      ho[x] = mx == 0 ? BYTE{254} : delta == 0 ? BYTE{0} : hb;
+      so[x] = t.saturation[mx * 256 + delta];
+      vo[x] = t.value[mx];
+    }
+  }
+}
+
 }  // namespace
 
 int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* third,
@@ -151,6 +207,19 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
         const std::uint8_t* row = v.Row(y);
         for (int x = 0; x < v.width; ++x) Put(out, y, x, table[Px<B>::Get(row, x)]);
       }
+    } else if (model == 0 && B == 24) {
+      // One output at a time: outputs that are one image end with the last channel written,
+      // as pixel-by-pixel writing leaves them.
+      for (int y = 0; y < v.height; ++y) {
+        const std::uint8_t* p = v.Row(y);
+        for (int i = 0; i < 3; ++i) {
+          std::uint8_t* o = out.o[i].Row(y);
+          const std::uint8_t* src = p + (2 - i);
+          for (int x = 0; x < v.width; ++x) o[x] = src[3 * x];
+        }
+      }
+    } else if (model == 3) {
+      SplitHsvRows<B>(v, out);
     } else if (model == 0) {
       const ImageView a = BlockAccess::View(*fourth);
       const bool alpha = B == 32;

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "colour/byte_lut.h"
 #include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
@@ -123,10 +124,8 @@ inline RGBQUAD CurveInModel(const Curve& c, int model, RGBQUAD colour, int L) {
 template <int B>
 void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
   if constexpr (B == 8) {
-    for (int y = 0; y < v.height; ++y) {
-      std::uint8_t* row = v.Row(y);
-      for (int x = 0; x < v.width; ++x) row[x] = lut[row[x]];
-    }
+    for (int y = 0; y < v.height; ++y)
+      lamina::colour::ApplyByteLut(v.Row(y), static_cast<std::size_t>(v.width), lut);
   } else {
     static_assert(B == 4, "4 or 8 bits");
     std::uint8_t pair[256];  // both nibbles of a byte at once
@@ -170,8 +169,7 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
         for (int y = 0; y < v.height; ++y) {
           std::uint8_t* row = v.Row(y);
           if (B == 24) {
-            const int n = v.width * 3;
-            for (int i = 0; i < n; ++i) row[i] = lut[row[i]];
+            cm::ApplyByteLut(row, static_cast<std::size_t>(v.width) * 3, lut);
           } else {
             for (int x = 0; x < v.width; ++x) {  // the fourth byte stays
               std::uint8_t* p = row + 4 * x;

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "CLamina.h"
+#include "colour/byte_lut.h"
 #include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
@@ -42,10 +43,8 @@ inline int Bin(double value, int n) {
 template <int B>
 void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
   if constexpr (B == 8) {
-    for (int y = 0; y < v.height; ++y) {
-      std::uint8_t* row = v.Row(y);
-      for (int x = 0; x < v.width; ++x) row[x] = lut[row[x]];
-    }
+    for (int y = 0; y < v.height; ++y)
+      lamina::colour::ApplyByteLut(v.Row(y), static_cast<std::size_t>(v.width), lut);
   } else {
     constexpr int perByte = 8 / B;
     std::uint8_t whole[256];  // all pixels of one byte at once
