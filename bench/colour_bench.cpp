@@ -60,7 +60,17 @@ void BM_Colour_Split(benchmark::State& state) {
   SetPixelRate(state, kPixels);
 }
 BENCHMARK(BM_Colour_Split)
-    ->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Arg(4)->Arg(5)->Arg(6)->Arg(7)->Arg(8)->Arg(9)->Arg(10)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->Arg(4)
+    ->Arg(5)
+    ->Arg(6)
+    ->Arg(7)
+    ->Arg(8)
+    ->Arg(9)
+    ->Arg(10)
     ->Unit(benchmark::kMillisecond);
 
 void BM_Colour_NonLinearContrast(benchmark::State& state) {
@@ -77,7 +87,8 @@ void BM_Colour_NonLinearContrastModel(benchmark::State& state) {
     state.PauseTiming();
     img = source;
     state.ResumeTiming();
-    benchmark::DoNotOptimize(img.fnIMG_NonLinearContrast(static_cast<int>(state.range(0)), 5, 0.5f));
+    benchmark::DoNotOptimize(
+        img.fnIMG_NonLinearContrast(static_cast<int>(state.range(0)), 5, 0.5f));
   }
   SetPixelRate(state, 1024 * 1024);
 }

@@ -15,8 +15,10 @@ inline void ApplyByteLut(std::uint8_t* p, std::size_t n, const std::uint8_t* lut
     std::memcpy(&w, p + i, 8);
     const std::uint64_t r =
         std::uint64_t{lut[w & 0xFF]} | (std::uint64_t{lut[(w >> 8) & 0xFF]} << 8) |
-        (std::uint64_t{lut[(w >> 16) & 0xFF]} << 16) | (std::uint64_t{lut[(w >> 24) & 0xFF]} << 24) |
-        (std::uint64_t{lut[(w >> 32) & 0xFF]} << 32) | (std::uint64_t{lut[(w >> 40) & 0xFF]} << 40) |
+        (std::uint64_t{lut[(w >> 16) & 0xFF]} << 16) |
+        (std::uint64_t{lut[(w >> 24) & 0xFF]} << 24) |
+        (std::uint64_t{lut[(w >> 32) & 0xFF]} << 32) |
+        (std::uint64_t{lut[(w >> 40) & 0xFF]} << 40) |
         (std::uint64_t{lut[(w >> 48) & 0xFF]} << 48) | (std::uint64_t{lut[w >> 56]} << 56);
     std::memcpy(p + i, &r, 8);
   }

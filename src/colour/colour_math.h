@@ -113,10 +113,23 @@ inline HSI RgbToHsi(RGBQUAD c, int scale) {
   HSI out{0.0f, 0.0f, 0.0f};
   float factor, circle, range;
   switch (scale) {
-    case 1: factor = kHsiRadiansToUnit; circle = 255.0f; range = 255.0f; break;
-    case 2: factor = kRadiansToDegrees; circle = 360.0f; range = 1.0f; break;
-    case 3: factor = kRadiansToDegrees; circle = 360.0f; range = 100.0f; break;
-    default: return out;
+    case 1:
+      factor = kHsiRadiansToUnit;
+      circle = 255.0f;
+      range = 255.0f;
+      break;
+    case 2:
+      factor = kRadiansToDegrees;
+      circle = 360.0f;
+      range = 1.0f;
+      break;
+    case 3:
+      factor = kRadiansToDegrees;
+      circle = 360.0f;
+      range = 100.0f;
+      break;
+    default:
+      return out;
   }
   const int R = c.rgbRed, G = c.rgbGreen, B = c.rgbBlue;
   const float sum = static_cast<float>(G) + static_cast<float>(R) + static_cast<float>(B);
@@ -141,10 +154,20 @@ inline HSI RgbToHsi(RGBQUAD c, int scale) {
 inline RGBQUAD HsiToRgb(HSI in, int scale) {
   float divisor, range;
   switch (scale) {
-    case 1: divisor = kHsiRadiansToUnit; range = 255.0f; break;
-    case 2: divisor = kRadiansToDegrees; range = 1.0f; break;
-    case 3: divisor = kRadiansToDegrees; range = 100.0f; break;
-    default: return RGBQUAD{0, 0, 0, 0};
+    case 1:
+      divisor = kHsiRadiansToUnit;
+      range = 255.0f;
+      break;
+    case 2:
+      divisor = kRadiansToDegrees;
+      range = 1.0f;
+      break;
+    case 3:
+      divisor = kRadiansToDegrees;
+      range = 100.0f;
+      break;
+    default:
+      return RGBQUAD{0, 0, 0, 0};
   }
   const float Hf = in.hsiHue / divisor;
   const float S = in.hsiSaturation / range;
@@ -182,10 +205,26 @@ inline HSV RgbToHsv(RGBQUAD c, int scale) {
   HSV out{0.0f, 0.0f, 0.0f};
   float unit, circle, satRange, valRange;
   switch (scale) {
-    case 1: unit = 42.5f; circle = 255.0f; satRange = 255.0f; valRange = 255.0f; break;
-    case 2: unit = 60.0f; circle = 360.0f; satRange = 1.0f; valRange = 1.0f; break;
-    case 3: unit = 60.0f; circle = 360.0f; satRange = 100.0f; valRange = 100.0f; break;
-    default: return out;
+    case 1:
+      unit = 42.5f;
+      circle = 255.0f;
+      satRange = 255.0f;
+      valRange = 255.0f;
+      break;
+    case 2:
+      unit = 60.0f;
+      circle = 360.0f;
+      satRange = 1.0f;
+      valRange = 1.0f;
+      break;
+    case 3:
+      unit = 60.0f;
+      circle = 360.0f;
+      satRange = 100.0f;
+      valRange = 100.0f;
+      break;
+    default:
+      return out;
   }
   const float R = c.rgbRed, G = c.rgbGreen, B = c.rgbBlue;
   float mx = R > G ? R : G;
@@ -216,10 +255,20 @@ inline HSV RgbToHsv(RGBQUAD c, int scale) {
 inline RGBQUAD HsvToRgb(HSV in, int scale) {
   float unit, range;
   switch (scale) {
-    case 1: unit = 42.5f; range = 255.0f; break;
-    case 2: unit = 60.0f; range = 1.0f; break;
-    case 3: unit = 60.0f; range = 100.0f; break;
-    default: return RGBQUAD{0, 0, 0, 0};
+    case 1:
+      unit = 42.5f;
+      range = 255.0f;
+      break;
+    case 2:
+      unit = 60.0f;
+      range = 1.0f;
+      break;
+    case 3:
+      unit = 60.0f;
+      range = 100.0f;
+      break;
+    default:
+      return RGBQUAD{0, 0, 0, 0};
   }
   const float S = in.hsvSaturation / range;
   const float V = in.hsvValue / range;
@@ -237,15 +286,40 @@ inline RGBQUAD HsvToRgb(HSV in, int scale) {
     const double q = static_cast<double>(V) * (1 - S * f);
     const double t = static_cast<double>(V) * (1 - S * (1 - f));
     switch (i) {
-      case 0: r = V; g = t; b = p; break;
-      case 1: r = q; g = V; b = p; break;
-      case 2: r = p; g = V; b = t; break;
-      case 3: r = p; g = q; b = V; break;
-      case 4: r = t; g = p; b = V; break;
-      default: r = V; g = p; b = q; break;
+      case 0:
+        r = V;
+        g = t;
+        b = p;
+        break;
+      case 1:
+        r = q;
+        g = V;
+        b = p;
+        break;
+      case 2:
+        r = p;
+        g = V;
+        b = t;
+        break;
+      case 3:
+        r = p;
+        g = q;
+        b = V;
+        break;
+      case 4:
+        r = t;
+        g = p;
+        b = V;
+        break;
+      default:
+        r = V;
+        g = p;
+        b = q;
+        break;
     }
   }
-  return MakeRgb(ClampRound(static_cast<float>(r * 255.0)), ClampRound(static_cast<float>(g * 255.0)),
+  return MakeRgb(ClampRound(static_cast<float>(r * 255.0)),
+                 ClampRound(static_cast<float>(g * 255.0)),
                  ClampRound(static_cast<float>(b * 255.0)));
 }
 
@@ -310,10 +384,19 @@ inline float HslValue(float m1, float m2, float h) {
 inline RGBQUAD HslToRgb(HSL in, int scale) {
   float hue = in.hslHue, S = in.hslSaturation, L = in.hslLightness;
   switch (scale) {
-    case 1: hue *= 1.4117647f; S *= 0.003921569f; L *= 0.003921569f; break;
-    case 2: break;
-    case 3: S *= 0.01f; L *= 0.01f; break;
-    default: return RGBQUAD{0, 0, 0, 0};
+    case 1:
+      hue *= 1.4117647f;
+      S *= 0.003921569f;
+      L *= 0.003921569f;
+      break;
+    case 2:
+      break;
+    case 3:
+      S *= 0.01f;
+      L *= 0.01f;
+      break;
+    default:
+      return RGBQUAD{0, 0, 0, 0};
   }
   const float m2 = L <= 0.5f ? L * (1 + S) : L + S - L * S;
   const float m1 = 2 * L - m2;
@@ -387,7 +470,8 @@ inline RGBQUAD YiqToRgb(YIQ in, int scale) {
       I = static_cast<float>(in.yiqI * 255.0);
       Q = static_cast<float>(in.yiqQ * 255.0);
       break;
-    default: return RGBQUAD{0, 0, 0, 0};
+    default:
+      return RGBQUAD{0, 0, 0, 0};
   }
   const float red = I * 0.956f + Y + Q * 0.621f;
   const float green = Y - I * 0.273f - Q * 0.647f;
@@ -415,9 +499,12 @@ inline YUV RgbToYuv(RGBQUAD c, int scale) {
   const YuvWhole w = RgbToYuvWhole(c);
   const double Y = w.Y, U = w.U, V = w.V;
   switch (scale) {
-    case 1: out = YUV{static_cast<float>(Y), static_cast<float>(U), static_cast<float>(V)}; break;
+    case 1:
+      out = YUV{static_cast<float>(Y), static_cast<float>(U), static_cast<float>(V)};
+      break;
     case 2:
-      out = YUV{static_cast<float>(Y / 255), static_cast<float>(U / 255), static_cast<float>(V / 255)};
+      out = YUV{static_cast<float>(Y / 255), static_cast<float>(U / 255),
+                static_cast<float>(V / 255)};
       break;
     case 3:
       out = YUV{static_cast<float>(Y / 2.55), static_cast<float>(U / 2.55),
@@ -461,7 +548,8 @@ inline RGBQUAD YuvToRgb(YUV in, int scale) {
       U = static_cast<float>((in.yuvU - 16.0) * 1.1383928571428572 - 128.0);
       V = static_cast<float>((in.yuvV + 157.0) * 0.8121019108280255 - 128.0);
       break;
-    default: return RGBQUAD{0, 0, 0, 0};
+    default:
+      return RGBQUAD{0, 0, 0, 0};
   }
   const float red = Y + 1.403f * V;
   const float green = Y - 0.344f * U - 0.714f * V;
@@ -544,10 +632,20 @@ inline XYZ RgbToXyz(RGBQUAD c, int scale) {
 inline RGBQUAD XyzToRgb(XYZ in, int scale) {
   double X = in.xyzX, Y = in.xyzY, Z = in.xyzZ;
   switch (scale) {
-    case 1: X /= 255; Y /= 255; Z /= 255; break;
-    case 2: break;
-    case 3: X /= 100; Y /= 100; Z /= 100; break;
-    default: return RGBQUAD{0, 0, 0, 0};
+    case 1:
+      X /= 255;
+      Y /= 255;
+      Z /= 255;
+      break;
+    case 2:
+      break;
+    case 3:
+      X /= 100;
+      Y /= 100;
+      Z /= 100;
+      break;
+    default:
+      return RGBQUAD{0, 0, 0, 0};
   }
   Z *= 1.088751;  // undoes the normalisation of the forward conversion
   const float red = static_cast<float>((3.240479 * X - 1.53715 * Y - 0.498535 * Z) * 255);
@@ -702,16 +800,12 @@ inline LAB RgbToLab(RGBQUAD c, int labScale) {
   if (!CieScaleOk(labScale)) return LAB{0.0f, 0.0f, 0.0f};
   return XyzToLab(RgbToXyz(c, 2), 2, labScale);
 }
-inline RGBQUAD LabToRgb(LAB lab, int labScale) {
-  return XyzToRgb(LabToXyz(lab, labScale, 2), 2);
-}
+inline RGBQUAD LabToRgb(LAB lab, int labScale) { return XyzToRgb(LabToXyz(lab, labScale, 2), 2); }
 inline LUV RgbToLuv(RGBQUAD c, int luvScale) {
   if (!CieScaleOk(luvScale)) return LUV{0.0f, 0.0f, 0.0f};
   return XyzToLuv(RgbToXyz(c, 2), 2, luvScale);
 }
-inline RGBQUAD LuvToRgb(LUV luv, int luvScale) {
-  return XyzToRgb(LuvToXyz(luv, luvScale, 2), 2);
-}
+inline RGBQUAD LuvToRgb(LUV luv, int luvScale) { return XyzToRgb(LuvToXyz(luv, luvScale, 2), 2); }
 
 }  // namespace colour
 }  // namespace lamina

@@ -62,16 +62,26 @@ inline Channels ToModel(int model, RGBQUAD c) {
 inline RGBQUAD FromModel(int model, const Channels& ch) {
   const float* f = ch.f;
   switch (model) {
-    case 1: return CmykToRgb(CMYK{f[0], f[1], f[2], f[3]}, 1);
-    case 2: return HsiToRgb(HSI{f[0], f[1], f[2]}, 1);
-    case 3: return HsvToRgb(HSV{f[0], f[1], f[2]}, 1);
-    case 4: return HslToRgb(HSL{f[0], f[1], f[2]}, 1);
-    case 5: return YiqToRgb(YIQ{f[0], f[1], f[2]}, 1);
-    case 6: return YuvToRgb(YUV{f[0], f[1], f[2]}, 1);
-    case 7: return YcbcrToRgb(YCbCr{f[0], f[1], f[2]}, 1);
-    case 8: return XyzToRgb(XYZ{f[0], f[1], f[2]}, 1);
-    case 9: return XyzToRgb(LabToXyz(LAB{f[0], f[1], f[2]}, 1, 1), 1);
-    default: return XyzToRgb(LuvToXyz(LUV{f[0], f[1], f[2]}, 1, 1), 1);
+    case 1:
+      return CmykToRgb(CMYK{f[0], f[1], f[2], f[3]}, 1);
+    case 2:
+      return HsiToRgb(HSI{f[0], f[1], f[2]}, 1);
+    case 3:
+      return HsvToRgb(HSV{f[0], f[1], f[2]}, 1);
+    case 4:
+      return HslToRgb(HSL{f[0], f[1], f[2]}, 1);
+    case 5:
+      return YiqToRgb(YIQ{f[0], f[1], f[2]}, 1);
+    case 6:
+      return YuvToRgb(YUV{f[0], f[1], f[2]}, 1);
+    case 7:
+      return YcbcrToRgb(YCbCr{f[0], f[1], f[2]}, 1);
+    case 8:
+      return XyzToRgb(XYZ{f[0], f[1], f[2]}, 1);
+    case 9:
+      return XyzToRgb(LabToXyz(LAB{f[0], f[1], f[2]}, 1, 1), 1);
+    default:
+      return XyzToRgb(LuvToXyz(LUV{f[0], f[1], f[2]}, 1, 1), 1);
   }
 }
 
@@ -83,12 +93,16 @@ struct ChangedFields {
 };
 inline ChangedFields Changed(int model, bool cmykAllFour) {
   switch (model) {
-    case 1: return ChangedFields{0, cmykAllFour ? 4 : 3};
+    case 1:
+      return ChangedFields{0, cmykAllFour ? 4 : 3};
     case 2:
     case 3:
-    case 4: return ChangedFields{2, 1};  // intensity, value, lightness
-    case 8: return ChangedFields{0, 3};  // X, Y, Z
-    default: return ChangedFields{0, 1};  // Y of YIQ, YUV, YCbCr; L* of L*a*b*, L*u*v*
+    case 4:
+      return ChangedFields{2, 1};  // intensity, value, lightness
+    case 8:
+      return ChangedFields{0, 3};  // X, Y, Z
+    default:
+      return ChangedFields{0, 1};  // Y of YIQ, YUV, YCbCr; L* of L*a*b*, L*u*v*
   }
 }
 

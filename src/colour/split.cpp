@@ -9,7 +9,14 @@
 // The image is only read, one pixel at a time before its outputs are written, so an output that
 // is the image itself gets what the pixel-by-pixel procedure gives. Palette images are converted
 // once per palette index, true-colour images per pixel (through a memo for the costly models).
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "CLamina.h"
 #include "colour/colour_cache.h"
@@ -28,7 +35,8 @@ inline std::uint32_t Pack3(BYTE a, BYTE b, BYTE c) {
   return std::uint32_t{a} | (std::uint32_t{b} << 8) | (std::uint32_t{c} << 16);
 }
 
-// The three channel bytes of models 2 ... 10 for one colour, packed first | second << 8 | third << 16.
+// The three channel bytes of models 2 ... 10 for one colour, packed first | second << 8 | third
+// << 16.
 std::uint32_t ModelChannels(int model, RGBQUAD c) {
   using cm::WrapByte;
   switch (model) {
@@ -92,64 +100,112 @@ struct Outputs {
 
 // Writes the packed channels of pixel x of row y into the outputs.
 inline void Put(const Outputs& out, int y, int x, std::uint32_t ch) {
-  for (int i = 0; i < out.count; ++i)
-    out.o[i].Row(y)[x] = static_cast<std::uint8_t>(ch >> (8 * i));
+  for (int i = 0; i < out.count; ++i) out.o[i].Row(y)[x] = static_cast<std::uint8_t>(ch >> (8 * i));
 }
 
-// HSV at scale 1 over true-colour rows, with the arithmetic of RgbToHsv: the value and the
-// saturation depend on (max, max - min) only and come from tables built with that arithmetic;
-// the hue keeps its one float division per pixel, in the same order of operations.
+// Red, green and blue of a 24-bit row into three rows. Sixteen pixels at a time are taken
+// apart with byte interleaves (SSE2, present on every x86-64); the rest one by one. Within each
+// pixel the outputs are written first, second, third, so outputs that are one image end with
+// the third channel, as pixel-by-pixel writing leaves them.
+inline void SplitRgbRow(const std::uint8_t* p, int width, std::uint8_t* r, std::uint8_t* g,
+                        std::uint8_t* b) {
+  int x = 0;
+#if defined(__SSE2__)
+  for (; x + 16 <= width; x += 16, p += 48) {
+    const __m128i t00 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i t01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+    const __m128i t02 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
+    const __m128i t10 = _mm_unpacklo_epi8(t00, _mm_unpackhi_epi64(t01, t01));
+    const __m128i t11 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t00, t00), t02);
+    const __m128i t12 = _mm_unpacklo_epi8(t01, _mm_unpackhi_epi64(t02, t02));
+    const __m128i t20 = _mm_unpacklo_epi8(t10, _mm_unpackhi_epi64(t11, t11));
+    const __m128i t21 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t10, t10), t12);
+    const __m128i t22 = _mm_unpacklo_epi8(t11, _mm_unpackhi_epi64(t12, t12));
+    const __m128i t30 = _mm_unpacklo_epi8(t20, _mm_unpackhi_epi64(t21, t21));
+    const __m128i t31 = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t20, t20), t22);
+    const __m128i t32 = _mm_unpacklo_epi8(t21, _mm_unpackhi_epi64(t22, t22));
+    const __m128i blue = _mm_unpacklo_epi8(t30, _mm_unpackhi_epi64(t31, t31));
+    const __m128i green = _mm_unpacklo_epi8(_mm_unpackhi_epi64(t30, t30), t32);
+    const __m128i red = _mm_unpacklo_epi8(t31, _mm_unpackhi_epi64(t32, t32));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(r + x), red);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(g + x), green);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(b + x), blue);
+  }
+#endif
+  for (; x < width; ++x, p += 3) {
+    const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
+    r[x] = pr;
+    g[x] = pg;
+    b[x] = pb;
+  }
+}
+
+// HSV at scale 1 over true-colour rows. The channels depend on a few small integers only: the
+// hue on the sector (which byte is the largest), the difference it divides and max - min; the
+// saturation on max and max - min; the value is max itself (max / 255.0 * 255 gives max back for
+// every byte). Tables of those, filled once with RgbToHsv's own float arithmetic, replace two
+// float divisions and their branches per pixel; the tests compare every channel with the
+// single-colour conversion.
 struct HsvTables {
-  BYTE value[256];
-  BYTE saturation[256 * 256];  // [max][delta]
+  // [sector][difference + 255][max - min]; sector 0 red, 1 green, 2 blue is the largest.
+  BYTE hue[3][511][256];
+  BYTE saturation[256][256];  // [max][max - min]
   HsvTables() {
-    for (int mx = 0; mx < 256; ++mx) {
-      value[mx] = cm::WrapByte(static_cast<float>(mx / 255.0 * 255.0f));
-      for (int d = 0; d < 256; ++d) {
-        const float fm = static_cast<float>(mx), fd = static_cast<float>(d);
-        saturation[mx * 256 + d] = mx == 0 || d > mx ? 0 : cm::WrapByte(fd / fm * 255.0f);
-      }
-    }
+    for (int sector = 0; sector < 3; ++sector)
+      for (int num = -255; num <= 255; ++num)
+        for (int delta = 0; delta < 256; ++delta) {
+          BYTE h = 0;
+          if (delta != 0) {
+            const float q = static_cast<float>(num) / static_cast<float>(delta);
+            const float hh = sector == 0 ? q : sector == 1 ? 2.0f + q : 4.0f + q;
+            float hue = 42.5f * hh;
+            if (hue < 0.0f) hue += 255.0f;
+            h = cm::WrapByte(hue);
+          }
+          hue[sector][num + 255][delta] = h;
+        }
+    for (int mx = 0; mx < 256; ++mx)
+      for (int delta = 0; delta < 256; ++delta)
+        saturation[mx][delta] =
+            mx == 0 || delta > mx
+                ? 0
+                : cm::WrapByte(static_cast<float>(delta) / static_cast<float>(mx) * 255.0f);
+  }
+  static const HsvTables& Get() {
+    static const HsvTables* const tables = new HsvTables();  // built once, kept for the process
+    return *tables;
   }
 };
 
 template <int B>
-void SplitHsvRows(const ImageView& v, const Outputs& out) {
-  static const HsvTables t;
-  for (int y = 0; y < v.height; ++y) {
-    const std::uint8_t* p = v.Row(y);
-    std::uint8_t* ho = out.o[0].Row(y);
-    std::uint8_t* so = out.o[1].Row(y);
-    std::uint8_t* vo = out.o[2].Row(y);
-    for (int x = 0; x < v.width; ++x, p += B / 8) {
-      const int b = p[0], g = p[1], r = p[2];
-      int mx = r > g ? r : g;
-      mx = b > mx ? b : mx;
-      int mn = r < g ? r : g;
-      mn = b < mn ? b : mn;
-      const int delta = mx - mn;
-      int num;
-      float offset;
-      if (r == mx) {
-        num = g - b;
-        offset = 0.0f;
-      } else if (g == mx) {
-        num = b - r;
-        offset = 2.0f;
-      } else {
-        num = r - g;
-        offset = 4.0f;
-      }
-      // (G - B) / delta equals 0 + (G - B) / delta, so one expression serves the three sectors.
-      const float h = offset + static_cast<float>(num) / static_cast<float>(delta == 0 ? 1 : delta);
-      float hue = 42.5f * h;
-      if (hue < 0.0f) hue += 255.0f;
-      const BYTE hb = static_cast<BYTE>(static_cast<int>(hue));
-      ho[x] = mx == 0 ? BYTE{254} : delta == 0 ? BYTE{0} : hb;
-      so[x] = t.saturation[mx * 256 + delta];
-      vo[x] = t.value[mx];
-    }
+void SplitHsvRow(const HsvTables& t, const std::uint8_t* p, int width, std::uint8_t* ho,
+                 std::uint8_t* so, std::uint8_t* vo) {
+  for (int x = 0; x < width; ++x, p += B / 8) {
+    const int b = p[0], g = p[1], r = p[2];
+    const int mx = std::max(std::max(r, g), b);
+    const int mn = std::min(std::min(r, g), b);
+    const int delta = mx - mn;
+    // The sectors in the order of the conversion: red first, then green, then blue. Chosen with
+    // masks, not branches: on textured pictures the largest byte changes from pixel to pixel.
+    const int isR = r == mx;
+    const int isG = (g == mx) & (isR ^ 1);
+    const int maskR = -isR, maskG = -isG, maskB = ~(maskR | maskG);
+    const int sector = 2 - 2 * isR - isG;
+    const int num = ((g - b) & maskR) | ((b - r) & maskG) | ((r - g) & maskB);
+    const BYTE h = t.hue[sector][num + 255][delta];
+    const BYTE sat = t.saturation[mx][delta];
+    // Black (max 0, so max - min 0 and table hue 0) takes hue 254.
+    ho[x] = static_cast<BYTE>(h | (254 & -(mx == 0)));
+    so[x] = sat;
+    vo[x] = static_cast<std::uint8_t>(mx);
   }
+}
+
+template <int B>
+void SplitHsvRows(const ImageView& v, const Outputs& out) {
+  const HsvTables& t = HsvTables::Get();
+  for (int y = 0; y < v.height; ++y)
+    SplitHsvRow<B>(t, v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
 }
 
 }  // namespace
@@ -208,16 +264,8 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
         for (int x = 0; x < v.width; ++x) Put(out, y, x, table[Px<B>::Get(row, x)]);
       }
     } else if (model == 0 && B == 24) {
-      // One output at a time: outputs that are one image end with the last channel written,
-      // as pixel-by-pixel writing leaves them.
-      for (int y = 0; y < v.height; ++y) {
-        const std::uint8_t* p = v.Row(y);
-        for (int i = 0; i < 3; ++i) {
-          std::uint8_t* o = out.o[i].Row(y);
-          const std::uint8_t* src = p + (2 - i);
-          for (int x = 0; x < v.width; ++x) o[x] = src[3 * x];
-        }
-      }
+      for (int y = 0; y < v.height; ++y)
+        SplitRgbRow(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
     } else if (model == 3) {
       SplitHsvRows<B>(v, out);
     } else if (model == 0) {
@@ -236,9 +284,8 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
           g[x] = pg;
           b[x] = pb;
           if (alpha && a.Inside(x, y)) {
-            lamina::DispatchDepth(a.bpp, [&](auto ad) {
-              Px<decltype(ad)::value>::Set(a.Row(y), x, pa);
-            });
+            lamina::DispatchDepth(a.bpp,
+                                  [&](auto ad) { Px<decltype(ad)::value>::Set(a.Row(y), x, pa); });
           }
         }
       }
@@ -266,8 +313,10 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
   if (anyPixel) {
     m_nAnchoAlineado = v.stride;
     for (int i = 0; i < out.count; ++i)
-      BlockAccess::CachedStride(i == 0 ? *first : i == 1 ? *second : i == 2 ? *third : *fourth) =
-          out.o[i].stride;
+      BlockAccess::CachedStride(i == 0   ? *first
+                                : i == 1 ? *second
+                                : i == 2 ? *third
+                                         : *fourth) = out.o[i].stride;
   }
   if (model == 0) {
     RGBQUAD ramp[256];

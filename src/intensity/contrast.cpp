@@ -58,14 +58,17 @@ struct Curve {
 inline std::uint32_t IndexCurve(const Curve& c, std::uint32_t v, std::uint32_t L) {
   const int h = static_cast<int>(L / 2);
   switch (c.curve) {
-    case 0: return v * v / L;
-    case 1: return v * v * v / (L * L);
-    case 2: return static_cast<std::uint32_t>(::sqrtf(static_cast<float>(v * L)));
-    case 3: return static_cast<std::uint32_t>(::powf(static_cast<float>(v * L * L), c.e));
+    case 0:
+      return v * v / L;
+    case 1:
+      return v * v * v / (L * L);
+    case 2:
+      return static_cast<std::uint32_t>(::sqrtf(static_cast<float>(v * L)));
+    case 3:
+      return static_cast<std::uint32_t>(::powf(static_cast<float>(v * L * L), c.e));
     case 4:
       return static_cast<std::uint32_t>(::logf(static_cast<float>(v + 1)) /
-                                        ::logf(static_cast<float>(L + 1)) *
-                                        static_cast<float>(L));
+                                        ::logf(static_cast<float>(L + 1)) * static_cast<float>(L));
     default: {
       if (c.identity) return v;
       const double x = (static_cast<double>(v) / L - 0.5) * c.a;
@@ -78,13 +81,17 @@ inline std::uint32_t IndexCurve(const Curve& c, std::uint32_t v, std::uint32_t L
 // Model 0 on 24- and 32-bit images: the curve of a byte, halves at 127.5.
 inline std::uint32_t ByteCurve(const Curve& c, std::uint32_t v) {
   switch (c.curve) {
-    case 0: return v * v / 255;
-    case 1: return v * v * v / 65025;
-    case 2: return static_cast<std::uint32_t>(::sqrtf(static_cast<float>(v * 255)));
-    case 3: return static_cast<std::uint32_t>(::powf(static_cast<float>(v * 65025), c.e));
+    case 0:
+      return v * v / 255;
+    case 1:
+      return v * v * v / 65025;
+    case 2:
+      return static_cast<std::uint32_t>(::sqrtf(static_cast<float>(v * 255)));
+    case 3:
+      return static_cast<std::uint32_t>(::powf(static_cast<float>(v * 65025), c.e));
     case 4:
-      return static_cast<std::uint32_t>(::logf(static_cast<float>(v + 1)) /
-                                        ::logf(256.0f) * 255.0f);
+      return static_cast<std::uint32_t>(::logf(static_cast<float>(v + 1)) / ::logf(256.0f) *
+                                        255.0f);
     default: {
       if (c.identity) return v;
       const double x = (v / 255.0 - 0.5) * c.a;
@@ -98,10 +105,14 @@ inline std::uint32_t ByteCurve(const Curve& c, std::uint32_t v) {
 inline float ChannelCurve(const Curve& c, float v, int L) {
   const int h = L / 2;
   switch (c.curve) {
-    case 0: return v * v / static_cast<float>(L);
-    case 1: return v * v * v / static_cast<float>(L * L);
-    case 2: return ::sqrtf(static_cast<float>(L) * v);
-    case 3: return ::powf(static_cast<float>(L) * v * static_cast<float>(L), c.e);
+    case 0:
+      return v * v / static_cast<float>(L);
+    case 1:
+      return v * v * v / static_cast<float>(L * L);
+    case 2:
+      return ::sqrtf(static_cast<float>(L) * v);
+    case 3:
+      return ::powf(static_cast<float>(L) * v * static_cast<float>(L), c.e);
     case 4:
       return ::logf(v + 1.0f) / ::logf(static_cast<float>(L + 1)) * static_cast<float>(L);
     default: {

@@ -201,7 +201,8 @@ int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
 
   // Palette images: the entries are converted once, the pixels only counted per index.
   cm::Channels records[256];
-  for (int i = 0; i < n; ++i) records[i] = cm::ToModel(model, v.Entry(static_cast<std::uint32_t>(i)));
+  for (int i = 0; i < n; ++i)
+    records[i] = cm::ToModel(model, v.Entry(static_cast<std::uint32_t>(i)));
   std::uint64_t perIndex[256] = {};
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;

@@ -65,7 +65,8 @@ TEST(ColourHsi, GrayRedBlueAndExactBits) {
 
 TEST(ColourHsi, BackToRgbIncludingAHueOnTheFullCircle) {
   CLamina img;
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_HSIToRGB(img.fnIMG_RGBToHSI(kBrown, s), s), 200, 100, 50);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_HSIToRGB(img.fnIMG_RGBToHSI(kBrown, s), s), 200, 100, 50);
   // 255 / 40.584511f lands just past 2 pi: wrapped, it is red like hue 0.
   ExpectRgb(img.fnIMG_HSIToRGB(CLamina::HSITRIPLEtag{255.0f, 255.0f, 85.0f}, 1), 255, 0, 0);
   ExpectRgb(img.fnIMG_HSIToRGB(CLamina::HSITRIPLEtag{-255.0f, 255.0f, 85.0f}, 1), 255, 0, 0);
@@ -92,7 +93,8 @@ TEST(ColourHsv, BlackGrayAndTheFullCircle) {
   ExpectRgb(img.fnIMG_HSVToRGB(CLamina::HSVTRIPLEtag{300.0f, 1.0f, 0.5f}, 2), 128, 0, 128);
   // Far outside the circle the sector falls to the last case, with no fraction left.
   ExpectRgb(img.fnIMG_HSVToRGB(CLamina::HSVTRIPLEtag{1e30f, 1.0f, 1.0f}, 2), 255, 0, 255);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_HSVToRGB(img.fnIMG_RGBToHSV(kBrown, s), s), 200, 100, 50);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_HSVToRGB(img.fnIMG_RGBToHSV(kBrown, s), s), 200, 100, 50);
 }
 
 TEST(ColourHsl, UndefinedHueIs170AndExactBits) {
@@ -145,7 +147,8 @@ TEST(ColourYuv, WholeNumbersAtScaleOne) {
   EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 3).yuvU, 0x1.0dcdcep+5f);
   EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 4).yuvU, -0x1.22a3aap-3f);
   EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 5).yuvV, 0x1.0c707p+6f);
-  for (int s = 1; s <= 5; ++s) ExpectRgb(img.fnIMG_YUVToRGB(img.fnIMG_RGBToYUV(kBrown, s), s), 199, 99, 49);
+  for (int s = 1; s <= 5; ++s)
+    ExpectRgb(img.fnIMG_YUVToRGB(img.fnIMG_RGBToYUV(kBrown, s), s), 199, 99, 49);
 }
 
 TEST(ColourYcbcr, WhiteAndExactBits) {
@@ -175,7 +178,8 @@ TEST(ColourXyz, WhiteComesBackWithBlue254) {
   EXPECT_EQ(b.xyzX, 0x1.fd143ap+6f);
   EXPECT_EQ(b.xyzZ, 0x1.d119f6p+5f);
   EXPECT_EQ(img.fnIMG_RGBToXYZ(kBrown, 3).xyzY, 0x1.71200cp+5f);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_XYZToRGB(img.fnIMG_RGBToXYZ(kBrown, s), s), 199, 100, 49);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_XYZToRGB(img.fnIMG_RGBToXYZ(kBrown, s), s), 199, 100, 49);
 }
 
 TEST(ColourXyz, EveryColourComesBackWithinOneStep) {
@@ -209,12 +213,14 @@ TEST(ColourLab, TheLibraryScaleOfLStar) {
   EXPECT_EQ(b.labA, 0x1.7405ccp+4f);
   EXPECT_EQ(b.labB, 0x1.8716f2p+5f);
   EXPECT_EQ(img.fnIMG_RGBToLAB(kBrown, 3).labA, -0x1.a2fe8cp+6f);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_LABToRGB(img.fnIMG_RGBToLAB(kBrown, s), s), 199, 100, 49);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_LABToRGB(img.fnIMG_RGBToLAB(kBrown, s), s), 199, 100, 49);
 }
 
 TEST(ColourLab, ScaleThreeGoesOutInPercentAndComesBackOn255) {
   CLamina img;
-  const CLamina::LABTRIPLEtag lab = img.fnIMG_XYZToLAB(CLamina::XYZTRIPLEtag{40.0f, 50.0f, 60.0f}, 3, 1);
+  const CLamina::LABTRIPLEtag lab =
+      img.fnIMG_XYZToLAB(CLamina::XYZTRIPLEtag{40.0f, 50.0f, 60.0f}, 3, 1);
   const CLamina::XYZTRIPLEtag x = img.fnIMG_LABToXYZ(lab, 1, 3);
   EXPECT_NEAR(x.xyzX, 102.0f, 0.001f);
   EXPECT_NEAR(x.xyzY, 127.5f, 0.001f);
@@ -234,7 +240,8 @@ TEST(ColourLuv, WhiteBlackAndLZero) {
   EXPECT_EQ(k.luvL, 0.0f);
   EXPECT_EQ(k.luvU, 0.0f);
   EXPECT_EQ(k.luvV, 0.0f);
-  const CLamina::XYZTRIPLEtag z = img.fnIMG_LUVToXYZ(CLamina::LUVTRIPLEtag{0.0f, 10.0f, 10.0f}, 1, 1);
+  const CLamina::XYZTRIPLEtag z =
+      img.fnIMG_LUVToXYZ(CLamina::LUVTRIPLEtag{0.0f, 10.0f, 10.0f}, 1, 1);
   EXPECT_EQ(z.xyzX, 0.0f);
   EXPECT_EQ(z.xyzY, 0.0f);
   EXPECT_EQ(z.xyzZ, 0.0f);
@@ -243,7 +250,8 @@ TEST(ColourLuv, WhiteBlackAndLZero) {
   EXPECT_EQ(b.luvU, 0x1.0c808cp+6f);
   EXPECT_EQ(b.luvV, 0x1.e7fc9cp+5f);
   EXPECT_EQ(img.fnIMG_RGBToLUV(kBrown, 3).luvU, -0x1.4683p+5f);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_LUVToRGB(img.fnIMG_RGBToLUV(kBrown, s), s), 200, 100, 49);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_LUVToRGB(img.fnIMG_RGBToLUV(kBrown, s), s), 200, 100, 49);
 }
 
 TEST(ColourScales, OutOfRangeGivesZerosAndBlack) {

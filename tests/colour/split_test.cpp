@@ -62,14 +62,16 @@ TEST(Split, PaletteDepthsAtModelZero) {
   CLamina nib = Make(4, {{0, 7, 15}});
   ASSERT_EQ(nib.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
   EXPECT_EQ(Pixels(o.a), (Rows{{0, 119, 255}}));
-  CLamina pal = Make(8, {{3, 4, 3}}, {RGBQUAD{0, 0, 0, 0}, {}, {}, RGBQUAD{30, 20, 10, 0}, RGBQUAD{60, 50, 40, 0}});
+  CLamina pal = Make(8, {{3, 4, 3}},
+                     {RGBQUAD{0, 0, 0, 0}, {}, {}, RGBQUAD{30, 20, 10, 0}, RGBQUAD{60, 50, 40, 0}});
   ASSERT_EQ(pal.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
   EXPECT_EQ(Pixels(o.a), (Rows{{10, 40, 10}}));
   EXPECT_EQ(Pixels(o.c), (Rows{{30, 60, 30}}));
 }
 
 TEST(Split, AnOutputMayBeTheImageItself) {
-  CLamina pal = Make(8, {{3, 4}}, {RGBQUAD{0, 0, 0, 0}, {}, {}, RGBQUAD{30, 20, 10, 0}, RGBQUAD{60, 50, 40, 0}});
+  CLamina pal = Make(8, {{3, 4}},
+                     {RGBQUAD{0, 0, 0, 0}, {}, {}, RGBQUAD{30, 20, 10, 0}, RGBQUAD{60, 50, 40, 0}});
   CLamina g(nullptr, nullptr, 2, 1, 8), b(g);
   ASSERT_EQ(pal.fnIMG_Split(0, &pal, &g, &b, &pal), 0);
   EXPECT_EQ(Pixels(pal), (Rows{{10, 40}}));
@@ -139,15 +141,69 @@ TEST(Split, EveryModelMatchesItsSingleColourConversion) {
         img.fnIMG_GetRGBPixel(x, y, &c);
         float f[3];
         switch (model) {
-          case 2: { auto v = img.fnIMG_RGBToHSI(c, 1); f[0] = v.hsiHue; f[1] = v.hsiSaturation; f[2] = v.hsiIntensity; break; }
-          case 3: { auto v = img.fnIMG_RGBToHSV(c, 1); f[0] = v.hsvHue; f[1] = v.hsvSaturation; f[2] = v.hsvValue; break; }
-          case 4: { auto v = img.fnIMG_RGBToHSL(c, 1); f[0] = v.hslHue; f[1] = v.hslSaturation; f[2] = v.hslLightness; break; }
-          case 5: { auto v = img.fnIMG_RGBToYIQ(c, 1); f[0] = v.yiqY; f[1] = v.yiqI; f[2] = v.yiqQ; break; }
-          case 6: { auto v = img.fnIMG_RGBToYUV(c, 1); f[0] = v.yuvY; f[1] = v.yuvU; f[2] = v.yuvV; break; }
-          case 7: { auto v = img.fnIMG_RGBToYCbCr(c, 1); f[0] = v.ycbcrY; f[1] = v.ycbcrCb; f[2] = v.ycbcrCr; break; }
-          case 8: { auto v = img.fnIMG_RGBToXYZ(c, 1); f[0] = v.xyzX; f[1] = v.xyzY; f[2] = v.xyzZ; break; }
-          case 9: { auto v = img.fnIMG_RGBToLAB(c, 1); f[0] = v.labL; f[1] = v.labA; f[2] = v.labB; break; }
-          default: { auto v = img.fnIMG_RGBToLUV(c, 1); f[0] = v.luvL; f[1] = v.luvU; f[2] = v.luvV; break; }
+          case 2: {
+            auto v = img.fnIMG_RGBToHSI(c, 1);
+            f[0] = v.hsiHue;
+            f[1] = v.hsiSaturation;
+            f[2] = v.hsiIntensity;
+            break;
+          }
+          case 3: {
+            auto v = img.fnIMG_RGBToHSV(c, 1);
+            f[0] = v.hsvHue;
+            f[1] = v.hsvSaturation;
+            f[2] = v.hsvValue;
+            break;
+          }
+          case 4: {
+            auto v = img.fnIMG_RGBToHSL(c, 1);
+            f[0] = v.hslHue;
+            f[1] = v.hslSaturation;
+            f[2] = v.hslLightness;
+            break;
+          }
+          case 5: {
+            auto v = img.fnIMG_RGBToYIQ(c, 1);
+            f[0] = v.yiqY;
+            f[1] = v.yiqI;
+            f[2] = v.yiqQ;
+            break;
+          }
+          case 6: {
+            auto v = img.fnIMG_RGBToYUV(c, 1);
+            f[0] = v.yuvY;
+            f[1] = v.yuvU;
+            f[2] = v.yuvV;
+            break;
+          }
+          case 7: {
+            auto v = img.fnIMG_RGBToYCbCr(c, 1);
+            f[0] = v.ycbcrY;
+            f[1] = v.ycbcrCb;
+            f[2] = v.ycbcrCr;
+            break;
+          }
+          case 8: {
+            auto v = img.fnIMG_RGBToXYZ(c, 1);
+            f[0] = v.xyzX;
+            f[1] = v.xyzY;
+            f[2] = v.xyzZ;
+            break;
+          }
+          case 9: {
+            auto v = img.fnIMG_RGBToLAB(c, 1);
+            f[0] = v.labL;
+            f[1] = v.labA;
+            f[2] = v.labB;
+            break;
+          }
+          default: {
+            auto v = img.fnIMG_RGBToLUV(c, 1);
+            f[0] = v.luvL;
+            f[1] = v.luvU;
+            f[2] = v.luvV;
+            break;
+          }
         }
         ASSERT_EQ(o.a.fnIMG_GetPixel(x, y), low(f[0])) << model << " " << x << "," << y;
         ASSERT_EQ(o.b.fnIMG_GetPixel(x, y), low(f[1])) << model;
@@ -169,7 +225,7 @@ TEST(Split, ChecksComeInOrderAndChangeNothing) {
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &wide, &deep, nullptr), 3);
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &o.b, &tall, nullptr), 3);
   EXPECT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, &wide), 3);
-  EXPECT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &none), 0);  // fourth unchecked for RGB
+  EXPECT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &none), 0);     // fourth unchecked for RGB
   EXPECT_EQ(img.fnIMG_Split(2, &o.a, &o.b, &none, nullptr), 3);  // no block: not its size
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &deep, &o.c, nullptr), 4);
   EXPECT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, &deep), 4);
@@ -181,6 +237,43 @@ TEST(Split, ChecksComeInOrderAndChangeNothing) {
   EXPECT_TRUE(Same(o.d, d));
   EXPECT_TRUE(Same(img, self));
   EXPECT_EQ(img.fnIMG_Split(2, &o.a, &o.b, &o.c, nullptr), 0);  // fourth not needed
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Split, WideRowsAndSharedOutputs) {
+  const int w = 37;  // two blocks of sixteen and a tail
+  Rows rows(2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < w; ++x) rows[y].push_back(Rgb(x * 7 + y, x * 3, 255 - x));
+  for (int bpp : {24, 32}) {
+    CLamina img = Make(bpp, rows);
+    Outs o(w, 2);
+    ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
+    for (int x = 0; x < w; ++x) {
+      ASSERT_EQ(o.a.fnIMG_GetPixel(x, 1), static_cast<unsigned>(x * 7 + 1));
+      ASSERT_EQ(o.b.fnIMG_GetPixel(x, 0), static_cast<unsigned>(x * 3));
+      ASSERT_EQ(o.c.fnIMG_GetPixel(x, 1), static_cast<unsigned>(255 - x));
+    }
+    // One image given as first and third ends with the third channel.
+    ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.a, &o.d), 0);
+    EXPECT_EQ(o.a.fnIMG_GetPixel(36, 0), 255u - 36);
+    // HSV of the same rows on both depths agrees with the single conversion.
+    ASSERT_EQ(img.fnIMG_Split(3, &o.a, &o.b, &o.c, nullptr), 0);
+    for (int x = 0; x < w; ++x) {
+      const RGBQUAD c{BYTE(255 - x), BYTE(x * 3), BYTE(x * 7), 0};
+      const CLamina::HSVTRIPLEtag h = img.fnIMG_RGBToHSV(c, 1);
+      ASSERT_EQ(o.a.fnIMG_GetPixel(x, 0), static_cast<unsigned>(static_cast<int>(h.hsvHue)) & 255u);
+      ASSERT_EQ(o.b.fnIMG_GetPixel(x, 0), static_cast<unsigned>(static_cast<int>(h.hsvSaturation)));
+      ASSERT_EQ(o.c.fnIMG_GetPixel(x, 0), static_cast<unsigned>(static_cast<int>(h.hsvValue)));
+    }
+  }
+  CLamina black = Make(32, {{0, Rgb(9, 9, 9)}});
+  Outs o(2, 1);
+  ASSERT_EQ(black.fnIMG_Split(3, &o.a, &o.b, &o.c, nullptr), 0);
+  EXPECT_EQ(Pixels(o.a), (Rows{{254, 0}}));  // black's hue is the last step
 }
 
 }  // namespace
