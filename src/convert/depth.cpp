@@ -17,6 +17,7 @@
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "convert/simd24.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -94,50 +95,80 @@ void MapIndices(const ImageView& src, const ImageView& dst, const u8* map) {
   }
 }
 
+#ifdef LAMINA_CONVERT_X86
+// Eight 8-bit pixels per step: their colours gathered from the table, packed to 24 bytes and
+// written with two 16-byte stores whose last four bytes are zero and land on pixels still to come.
+// Stops while at least ten pixels remain, so no store reaches past the row's pixels.
+__attribute__((target("avx2"))) int ExpandRow8To24Avx2(const u8* s, u8* d, int w,
+                                                       const u8 (*colours)[4]) {
+  const auto* table = reinterpret_cast<const int*>(colours);
+  const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
+                                        0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  int x = 0;
+  for (; x + 10 <= w; x += 8) {
+    const __m256i index =
+        _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + x)));
+    const __m256i packed = _mm256_shuffle_epi8(_mm256_i32gather_epi32(table, index, 4), pack);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 3 * x), _mm256_castsi256_si128(packed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 3 * x + 12),
+                     _mm256_extracti128_si256(packed, 1));
+  }
+  return x;
+}
+#endif
+
 // Copies the colours of a palette source into a 24 or 32-bit target: each pixel gets its palette
 // entry (black for an index the palette does not hold, as fnIMG_GetRGBPixel reports it).
 template <int S, int T>
 void PaletteToTrueColour(const ImageView& src, const ImageView& dst) {
-  std::uint32_t packed[256];
+  // Blue, green, red and a zero fourth byte per index, stored four bytes at a time.
+  alignas(16) u8 colours[256][4];
   for (std::uint32_t i = 0; i < 256; ++i) {
     const RGBQUAD e = src.Entry(i);
-    packed[i] = std::uint32_t{e.rgbBlue} | (std::uint32_t{e.rgbGreen} << 8) |
-                (std::uint32_t{e.rgbRed} << 16);
+    colours[i][0] = e.rgbBlue;
+    colours[i][1] = e.rgbGreen;
+    colours[i][2] = e.rgbRed;
+    colours[i][3] = 0;
   }
-  constexpr int kBytes = T / 8;
+  const int w = src.width;
   for (int y = 0; y < src.height; ++y) {
     const u8* s = src.Row(y);
     u8* d = dst.Row(y);
-    if constexpr (S == 8 && T == 24) {
-      // Four bytes per pixel are written and the next pixel overwrites the fourth; the last pixel
-      // writes exactly three, so the padding stays zero and nothing lands past the row.
-      const int w = src.width;
-      for (int x = 0; x + 1 < w; ++x) {
-        const std::uint32_t v = packed[s[x]];
-        const u8 bytes[4] = {static_cast<u8>(v), static_cast<u8>(v >> 8),
-                             static_cast<u8>(v >> 16), 0};
-        std::memcpy(d + 3 * x, bytes, 4);
-      }
-      if (w > 0) Px<24>::Set(d, w - 1, packed[s[w - 1]]);
+    if constexpr (T == 32) {
+      for (int x = 0; x < w; ++x) std::memcpy(d + 4 * x, colours[Px<S>::Get(s, x)], 4);
     } else {
-      for (int x = 0; x < src.width; ++x) Px<T>::Set(d, x, packed[Px<S>::Get(s, x)]);
+      // Each pixel writes four bytes and the next one overwrites the fourth; the last pixel
+      // writes exactly three, so the padding stays zero and nothing lands past the row.
+      int x = 0;
+#ifdef LAMINA_CONVERT_X86
+      if (S == 8 && lamina::simd24::HaveAvx2()) x = ExpandRow8To24Avx2(s, d, w, colours);
+#endif
+      for (; x + 1 < w; ++x) std::memcpy(d + 3 * x, colours[Px<S>::Get(s, x)], 4);
+      if (w > 0) std::memcpy(d + 3 * (w - 1), colours[Px<S>::Get(s, w - 1)], 3);
     }
-    (void)kBytes;
   }
 }
 
 // 24 <-> 32 bits: blue, green and red carried over; a new 32-bit pixel's fourth byte stays 0.
 template <int S, int T>
 void TrueToTrueColour(const ImageView& src, const ImageView& dst) {
+  const int w = src.width;
   for (int y = 0; y < src.height; ++y) {
     const u8* s = src.Row(y);
     u8* d = dst.Row(y);
-    for (int x = 0; x < src.width; ++x) {
-      const u8* p = s + static_cast<std::ptrdiff_t>(x) * (S / 8);
-      u8* q = d + static_cast<std::ptrdiff_t>(x) * (T / 8);
-      q[0] = p[0];
-      q[1] = p[1];
-      q[2] = p[2];
+    if constexpr (S == 24) {
+      // Four bytes read per pixel (the fourth is the next pixel's or padding, and is cleared);
+      // the last pixel reads exactly three, as it may end the block.
+      for (int x = 0; x + 1 < w; ++x) {
+        u8 p[4];
+        std::memcpy(p, s + 3 * x, 4);
+        p[3] = 0;
+        std::memcpy(d + 4 * x, p, 4);
+      }
+      if (w > 0) std::memcpy(d + 4 * (w - 1), s + 3 * (w - 1), 3);
+    } else {
+      for (int x = 0; x + 1 < w; ++x) std::memcpy(d + 3 * x, s + 4 * x, 4);
+      if (w > 0) std::memcpy(d + 3 * (w - 1), s + 4 * (w - 1), 3);
     }
   }
 }
@@ -154,6 +185,28 @@ void ThresholdTrueColour(const ImageView& src, const ImageView& dst) {
   }
 }
 
+#ifdef LAMINA_CONVERT_X86
+// Sixteen 24-bit pixels per step: their red bytes to `dst`, and in `colour` a trace of any pixel
+// whose blue, green and red differ. Returns the pixels done.
+__attribute__((target("ssse3"))) int RedOfGrayRow24Ssse3(const u8* p, u8* dst, int count,
+                                                         unsigned* colour) {
+  const lamina::simd24::Tables& t = lamina::simd24::TheTables();
+  __m128i differ = _mm_setzero_si128();
+  int x = 0;
+  for (; x + 16 <= count; x += 16, p += 48) {
+    const auto* q = reinterpret_cast<const __m128i*>(p);
+    const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
+    const __m128i b = lamina::simd24::Channel(t, 0, v0, v1, v2);
+    const __m128i g = lamina::simd24::Channel(t, 1, v0, v1, v2);
+    const __m128i r = lamina::simd24::Channel(t, 2, v0, v1, v2);
+    differ = _mm_or_si128(differ, _mm_or_si128(_mm_xor_si128(b, g), _mm_xor_si128(b, r)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), r);
+  }
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(differ, _mm_setzero_si128())) != 0xFFFF) *colour |= 1u;
+  return x;
+}
+#endif
+
 // A 24 or 32-bit gray image onto the 16 or 256-level gray palette, from its red channel. Stops at
 // the first row that holds a colour pixel and returns false; the target is then discarded.
 template <int S, int T>
@@ -164,7 +217,11 @@ bool GrayTrueColourToPalette(const ImageView& src, const ImageView& dst) {
     u8* d = dst.Row(y);
     unsigned colour = 0;
     if constexpr (T == 8 && S == 24) {
-      for (int x = 0; x < src.width; ++x) {
+      int x = 0;
+#ifdef LAMINA_CONVERT_X86
+      if (lamina::simd24::HaveSsse3()) x = RedOfGrayRow24Ssse3(p, d, src.width, &colour);
+#endif
+      for (; x < src.width; ++x) {
         const u8 b = p[3 * x], g = p[3 * x + 1], r = p[3 * x + 2];
         colour |= static_cast<unsigned>((b ^ g) | (b ^ r));
         d[x] = r;

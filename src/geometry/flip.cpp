@@ -12,6 +12,11 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__) && defined(__SSE2__)
+#define LAMINA_FLIP_X86 1
+#include <immintrin.h>
+#endif
+
 using lamina::BlockAccess;
 using lamina::ImageView;
 
@@ -121,25 +126,67 @@ void MirrorRow16(u8* row, int width) {
   }
 }
 
-void MirrorRow24(u8* row, int width) {
-  u8* lo = row;
-  u8* hi = row + 3 * static_cast<std::size_t>(width) - 3;
-  // Four pixels from each end per step: twelve bytes, read as words, reassembled backwards.
-  while (hi - lo >= 21) {
-    u8 a[12], b[12];
-    std::memcpy(a, lo, 12);
-    std::memcpy(b, hi - 9, 12);
-    u8 ra[12], rb[12];
-    for (int p = 0; p < 4; ++p)
-      for (int c = 0; c < 3; ++c) {
-        ra[3 * p + c] = a[3 * (3 - p) + c];
-        rb[3 * p + c] = b[3 * (3 - p) + c];
-      }
-    std::memcpy(lo, rb, 12);
-    std::memcpy(hi - 9, ra, 12);
-    lo += 12;
-    hi -= 12;
+#ifdef LAMINA_FLIP_X86
+// Sixteen 24-bit pixels (48 bytes, three registers) in reverse order: for each output register,
+// the bytes it takes from each input register.
+struct Reverse48 {
+  alignas(16) u8 mask[3][3][16];  // [output register][input register][lane]
+  Reverse48() {
+    for (int out = 0; out < 3; ++out)
+      for (int in = 0; in < 3; ++in)
+        for (int i = 0; i < 16; ++i) {
+          const int j = 16 * out + i;
+          const int from = 45 - 3 * (j / 3) + j % 3;
+          mask[out][in][i] = from / 16 == in ? static_cast<u8>(from % 16) : 0x80;
+        }
   }
+};
+
+__attribute__((target("ssse3"))) inline void Reverse48Store(const Reverse48& t, u8* dst, __m128i v0,
+                                                            __m128i v1, __m128i v2) {
+  auto* q = reinterpret_cast<__m128i*>(dst);
+  for (int out = 0; out < 3; ++out) {
+    const auto* m = reinterpret_cast<const __m128i*>(t.mask[out]);
+    const __m128i r = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(v0, _mm_load_si128(m)),
+                                                _mm_shuffle_epi8(v1, _mm_load_si128(m + 1))),
+                                   _mm_shuffle_epi8(v2, _mm_load_si128(m + 2)));
+    _mm_storeu_si128(q + out, r);
+  }
+}
+
+// Exchanges blocks of sixteen pixels from both ends while they do not meet; returns how many
+// bytes were done at each end.
+__attribute__((target("ssse3"))) std::size_t MirrorBlocks24(u8* row, std::size_t bytes) {
+  static const Reverse48 t;
+  u8* lo = row;
+  u8* end = row + bytes;
+  while (end - lo >= 96) {
+    const auto* a = reinterpret_cast<const __m128i*>(lo);
+    const auto* b = reinterpret_cast<const __m128i*>(end - 48);
+    const __m128i a0 = _mm_loadu_si128(a), a1 = _mm_loadu_si128(a + 1), a2 = _mm_loadu_si128(a + 2);
+    const __m128i b0 = _mm_loadu_si128(b), b1 = _mm_loadu_si128(b + 1), b2 = _mm_loadu_si128(b + 2);
+    Reverse48Store(t, lo, b0, b1, b2);
+    Reverse48Store(t, end - 48, a0, a1, a2);
+    lo += 48;
+    end -= 48;
+  }
+  return static_cast<std::size_t>(lo - row);
+}
+
+bool HaveSsse3() {
+  static const bool have = __builtin_cpu_supports("ssse3");
+  return have;
+}
+#endif  // LAMINA_FLIP_X86
+
+void MirrorRow24(u8* row, int width) {
+  const std::size_t bytes = 3 * static_cast<std::size_t>(width);
+  std::size_t done = 0;
+#ifdef LAMINA_FLIP_X86
+  if (HaveSsse3()) done = MirrorBlocks24(row, bytes);
+#endif
+  u8* lo = row + done;
+  u8* hi = row + bytes - done - 3;
   for (; lo < hi; lo += 3, hi -= 3) {
     const u8 b0 = lo[0], b1 = lo[1], b2 = lo[2];
     lo[0] = hi[0];
