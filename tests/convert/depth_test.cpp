@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/convert_pictures.h"
+#include "convert/simd24.h"
 #include "platform/memory_internal.h"
 
 using pictures::FromRows;
@@ -241,4 +242,35 @@ TEST(ChangeColorDepth, LeavesTheImageUntouchedWhenMemoryRunsOut) {
   lamina::platform::FailAllocationsAfter(-1);
   EXPECT_EQ(result, 3);
   EXPECT_TRUE(Snap(colour) == before);
+}
+
+TEST(ChangeColorDepth, EveryInstructionSetGivesTheSameImages) {
+  for (int width = 1; width <= 45; width += 2) {
+    // 8 -> 24 through a random colour palette.
+    const CLamina eight = pictures::Random(8, width, 2, 900 + width);
+    // 24 -> 8 of a gray picture, and of the same picture with one coloured pixel.
+    CLamina gray = pictures::Random(8, width, 2, 950 + width);
+    gray.fnIMG_SetGrayPalette();
+    gray.fnIMG_ChangeColorDepth(k24);
+    CLamina tinted = gray;
+    tinted.fnIMG_SetPixel(width - 1 - width / 3, 1, Rgb(1, 2, 2));
+    pictures::Snapshot expected[3];
+    for (int widest = 0; widest <= 2; ++widest) {
+      lamina::simd24::g_widest = widest;
+      CLamina results[3] = {eight, gray, tinted};
+      results[0].fnIMG_ChangeColorDepth(k24);
+      results[1].fnIMG_ChangeColorDepth(k8);
+      results[2].fnIMG_ChangeColorDepth(k8);
+      for (int i = 0; i < 3; ++i) {
+        if (widest == 0)
+          expected[i] = Snap(results[i]);
+        else
+          EXPECT_TRUE(Snap(results[i]) == expected[i]) << width << " " << widest << " " << i;
+      }
+    }
+    lamina::simd24::g_widest = 2;
+    CLamina check = tinted;
+    EXPECT_EQ(check.fnIMG_ChangeColorDepth(k8), 0);
+    EXPECT_EQ(check.fnIMG_GetColorDepth(), 24) << width;
+  }
 }

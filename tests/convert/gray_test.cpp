@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/convert_pictures.h"
+#include "convert/simd24.h"
 
 using pictures::FromRows;
 using pictures::PixelsOf;
@@ -151,4 +152,24 @@ TEST(ColorToGray, OneBitGraysOnlyThePalette) {
   EXPECT_TRUE(SameQuad(palette[1], Quad(255, 255, 255, 6)));
   EXPECT_EQ(Snap(img).bits, before.bits);
   EXPECT_EQ(Snap(img).header, before.header);
+}
+
+TEST(ColorToGray, EveryInstructionSetGivesTheSameGrays) {
+  // The vector paths against the plain one, on widths around the 4, 8 and 16-pixel steps.
+  for (int bpp : {24, 32})
+    for (int method = 0; method < 2; ++method)
+      for (int width = 1; width <= 40; width += 3) {
+        const CLamina original = pictures::Random(bpp, width, 2, 500 + width + bpp + method);
+        pictures::Snapshot expected;
+        for (int widest = 0; widest <= 2; ++widest) {
+          lamina::simd24::g_widest = widest;
+          CLamina img = original;
+          img.fnIMG_ColorToGray(method);
+          if (widest == 0)
+            expected = Snap(img);
+          else
+            EXPECT_TRUE(Snap(img) == expected) << bpp << " " << width << " " << widest;
+        }
+        lamina::simd24::g_widest = 2;
+      }
 }
