@@ -300,8 +300,11 @@ int ThresholdTrueColourImage(CLamina& self, const ImageView& v) {
 int ReduceTrueColour(CLamina& self, const ImageView& v, int to) {
   bool gray = false;
   {
+    // The gray test runs while the new image is filled, so a colour image is usually found out
+    // half-way. Without memory for the new image a colour 24-bit image is still "done": it is
+    // left as it is, as it would have been.
     Target t(v, to);
-    if (!t.Ok()) return 3;
+    if (!t.Ok()) return (v.bpp == 24 && self.fnIMG_IsGray() == 0) ? 0 : 3;
     const ImageView d = t.View();
     if (v.bpp == 24)
       gray = to == 8 ? GrayTrueColourToPalette<24, 8>(v, d) : GrayTrueColourToPalette<24, 4>(v, d);

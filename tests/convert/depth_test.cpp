@@ -234,6 +234,14 @@ TEST(ChangeColorDepth, LeavesTheImageUntouchedWhenMemoryRunsOut) {
       EXPECT_EQ(result, same ? 0 : 3) << bpp << " " << index;
       EXPECT_TRUE(Snap(img) == before) << bpp << " " << index;
     }
+  // A colour 24-bit image asked for 8 bits is left as it is, memory or not.
+  CLamina rgb = FromRows(24, {{Rgb(1, 2, 3)}});
+  const auto rgbBefore = Snap(rgb);
+  lamina::platform::FailAllocationsAfter(0);
+  const int rgbResult = rgb.fnIMG_ChangeColorDepth(k8);
+  lamina::platform::FailAllocationsAfter(-1);
+  EXPECT_EQ(rgbResult, 0);
+  EXPECT_TRUE(Snap(rgb) == rgbBefore);
   // A colour 32-bit image asked for 8 bits needs a second image, its 24-bit copy.
   CLamina colour = FromRows(32, {{Rgb(1, 2, 3)}});
   const auto before = Snap(colour);
