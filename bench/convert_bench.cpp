@@ -68,6 +68,21 @@ BENCHMARK(BM_ChangeColorDepth)
     ->Args({1, 2})->Args({8, 1})
     ->Unit(benchmark::kMillisecond);
 
+// 8 -> 24 bits through a colour palette (no shortcut for the gray ramp).
+void BM_ChangeColorDepthColourPalette(benchmark::State& state) {
+  const CLamina original = MakePicture(8, kSide, kSide, true);
+  CLamina img = original;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(img.fnIMG_ChangeColorDepth(3));
+    benchmark::ClobberMemory();
+    state.PauseTiming();
+    img = original;
+    state.ResumeTiming();
+  }
+  SetPixelRate(state, kPixels);
+}
+BENCHMARK(BM_ChangeColorDepthColourPalette)->Unit(benchmark::kMillisecond);
+
 void BM_ConvertFloorMemcpy(benchmark::State& state) {
   lamina_bench::MemcpyFloor(state, static_cast<std::size_t>(kPixels * state.range(0) / 8));
   SetPixelRate(state, kPixels);

@@ -262,14 +262,18 @@ TEST(ChangeColorDepth, EveryInstructionSetGivesTheSameImages) {
     gray.fnIMG_ChangeColorDepth(k24);
     CLamina tinted = gray;
     tinted.fnIMG_SetPixel(width - 1 - width / 3, 1, Rgb(1, 2, 2));
-    pictures::Snapshot expected[3];
+    // 8 -> 24 with the gray ramp palette, where each index is its own gray.
+    CLamina ramp = eight;
+    ramp.fnIMG_SetGrayPalette();
+    pictures::Snapshot expected[4];
     for (int widest = 0; widest <= 2; ++widest) {
       lamina::simd24::g_widest = widest;
-      CLamina results[3] = {eight, gray, tinted};
+      CLamina results[4] = {eight, gray, tinted, ramp};
       results[0].fnIMG_ChangeColorDepth(k24);
       results[1].fnIMG_ChangeColorDepth(k8);
       results[2].fnIMG_ChangeColorDepth(k8);
-      for (int i = 0; i < 3; ++i) {
+      results[3].fnIMG_ChangeColorDepth(k24);
+      for (int i = 0; i < 4; ++i) {
         if (widest == 0)
           expected[i] = Snap(results[i]);
         else
