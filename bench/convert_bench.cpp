@@ -37,7 +37,10 @@ void BM_ColorToGray(benchmark::State& state) {
 }
 BENCHMARK(BM_ColorToGray)
     ->ArgNames({"bpp", "method"})
-    ->Args({24, 0})->Args({24, 1})->Args({32, 0})->Args({8, 0})
+    ->Args({24, 0})
+    ->Args({24, 1})
+    ->Args({32, 0})
+    ->Args({8, 0})
     ->Unit(benchmark::kMillisecond);
 
 // A 24-bit gray picture (the 8-bit one copied up), so that 24 -> 8 really reduces it.
@@ -64,8 +67,14 @@ void BM_ChangeColorDepth(benchmark::State& state) {
 // Index 0..4 = 1, 4, 8, 24, 32 bits.
 BENCHMARK(BM_ChangeColorDepth)
     ->ArgNames({"from", "index"})
-    ->Args({24, 2})->Args({8, 3})->Args({24, 4})->Args({32, 3})->Args({24, 0})->Args({8, 0})
-    ->Args({1, 2})->Args({8, 1})
+    ->Args({24, 2})
+    ->Args({8, 3})
+    ->Args({24, 4})
+    ->Args({32, 3})
+    ->Args({24, 0})
+    ->Args({8, 0})
+    ->Args({1, 2})
+    ->Args({8, 1})
     ->Unit(benchmark::kMillisecond);
 
 // 8 -> 24 bits through a colour palette (no shortcut for the gray ramp).
@@ -107,7 +116,9 @@ void BM_CvtColorOpenCV(benchmark::State& state) {
   SetPixelRate(state, kPixels);
 }
 BENCHMARK(BM_CvtColorOpenCV)
-    ->Arg(cv::COLOR_BGR2GRAY)->Arg(cv::COLOR_BGRA2GRAY)->Arg(cv::COLOR_GRAY2BGR)
+    ->Arg(cv::COLOR_BGR2GRAY)
+    ->Arg(cv::COLOR_BGRA2GRAY)
+    ->Arg(cv::COLOR_GRAY2BGR)
     ->Unit(benchmark::kMillisecond);
 #endif
 

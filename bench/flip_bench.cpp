@@ -43,7 +43,13 @@ void BM_FlipLeftRight(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(ImageBytes(img)) * state.iterations());
   SetPixelRate(state, kPixels);
 }
-BENCHMARK(BM_FlipLeftRight)->Arg(1)->Arg(4)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FlipLeftRight)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(24)
+    ->Arg(32)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_FlipFloorMemcpy(benchmark::State& state) {
   const std::size_t bytes = static_cast<std::size_t>(kPixels) * state.range(0) / 8;
@@ -71,14 +77,19 @@ void BM_FlipOpenCV(benchmark::State& state) {
 }
 BENCHMARK(BM_FlipOpenCV)
     ->ArgNames({"bpp", "leftright"})
-    ->Args({8, 0})->Args({24, 0})->Args({32, 0})
-    ->Args({8, 1})->Args({24, 1})->Args({32, 1})
+    ->Args({8, 0})
+    ->Args({24, 0})
+    ->Args({32, 0})
+    ->Args({8, 1})
+    ->Args({24, 1})
+    ->Args({32, 1})
     ->Unit(benchmark::kMillisecond);
 #endif
 
 // Keeps the middle 3072 x 3072; the picture is put back outside the timed region.
 constexpr int kCropFrom = 512, kCropTo = 3583;
-constexpr std::int64_t kCropPixels = std::int64_t{kCropTo - kCropFrom + 1} * (kCropTo - kCropFrom + 1);
+constexpr std::int64_t kCropPixels =
+    std::int64_t{kCropTo - kCropFrom + 1} * (kCropTo - kCropFrom + 1);
 
 void BM_Crop(benchmark::State& state) {
   const CLamina original = MakePicture(static_cast<int>(state.range(0)));
@@ -116,7 +127,10 @@ void BM_Interlace(benchmark::State& state) {
 }
 BENCHMARK(BM_Interlace)
     ->ArgNames({"bpp", "mode"})
-    ->Args({8, 0})->Args({24, 0})->Args({8, 1})->Args({24, 1})
+    ->Args({8, 0})
+    ->Args({24, 0})
+    ->Args({8, 1})
+    ->Args({24, 1})
     ->Unit(benchmark::kMillisecond);
 
 void BM_DeInterlace(benchmark::State& state) {
@@ -134,7 +148,10 @@ void BM_DeInterlace(benchmark::State& state) {
 }
 BENCHMARK(BM_DeInterlace)
     ->ArgNames({"bpp", "mode"})
-    ->Args({8, 0})->Args({24, 0})->Args({8, 1})->Args({24, 1})
+    ->Args({8, 0})
+    ->Args({24, 0})
+    ->Args({8, 1})
+    ->Args({24, 1})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -15,9 +15,9 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "convert/simd24.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
-#include "convert/simd24.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -51,15 +51,21 @@ const RGBQUAD* FixedPalette(int bpp) {
     }
   } tables;
   switch (bpp) {
-    case 1: return tables.two;
-    case 4: return tables.gray16;
-    case 8: return tables.gray256;
-    default: return nullptr;
+    case 1:
+      return tables.two;
+    case 4:
+      return tables.gray16;
+    case 8:
+      return tables.gray256;
+    default:
+      return nullptr;
   }
 }
 
 // A black-or-white decision on a colour: white when the integer mean of its channels reaches 128.
-bool IsLight(unsigned blue, unsigned green, unsigned red) { return (red + green + blue) / 3 >= 128; }
+bool IsLight(unsigned blue, unsigned green, unsigned red) {
+  return (red + green + blue) / 3 >= 128;
+}
 
 // The new image under construction; it becomes this image's only when it is complete.
 class Target {
@@ -102,8 +108,8 @@ void MapIndices(const ImageView& src, const ImageView& dst, const u8* map) {
 // vector gathers are slower than them on many processors.)
 __attribute__((target("avx2"))) int ExpandRow8To24Avx2(const u8* s, u8* d, int w,
                                                        const u8 (*colours)[4]) {
-  const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
-                                        0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0,
+                                        1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
   const auto Pair = [colours](u8 a, u8 b) {
     std::uint32_t lo, hi;
     std::memcpy(&lo, colours[a], 4);
@@ -113,8 +119,8 @@ __attribute__((target("avx2"))) int ExpandRow8To24Avx2(const u8* s, u8* d, int w
   int x = 0;
   for (; x + 10 <= w; x += 8) {
     const u8* p = s + x;
-    const __m256i c = _mm256_set_epi64x(Pair(p[6], p[7]), Pair(p[4], p[5]), Pair(p[2], p[3]),
-                                        Pair(p[0], p[1]));
+    const __m256i c =
+        _mm256_set_epi64x(Pair(p[6], p[7]), Pair(p[4], p[5]), Pair(p[2], p[3]), Pair(p[0], p[1]));
     const __m256i packed = _mm256_shuffle_epi8(c, pack);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 3 * x), _mm256_castsi256_si128(packed));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 3 * x + 12),

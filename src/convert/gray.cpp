@@ -14,10 +14,9 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "convert/simd24.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
-
-#include "convert/simd24.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -73,9 +72,9 @@ namespace simd24 = lamina::simd24;
 
 // Four lanes of (b * Wb + g * Wg) + r * Wr, truncated.
 inline __m128i SumLanes(__m128i b, __m128i g, __m128i r, __m128 wb, __m128 wg, __m128 wr) {
-  const __m128 s = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(b), wb),
-                                         _mm_mul_ps(_mm_cvtepi32_ps(g), wg)),
-                              _mm_mul_ps(_mm_cvtepi32_ps(r), wr));
+  const __m128 s =
+      _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(b), wb), _mm_mul_ps(_mm_cvtepi32_ps(g), wg)),
+                 _mm_mul_ps(_mm_cvtepi32_ps(r), wr));
   return _mm_cvttps_epi32(s);
 }
 
@@ -126,19 +125,19 @@ __attribute__((target("ssse3"))) int GrayRow24Ssse3(u8* p, int count, const Weig
 }
 
 // Eight lanes of the same sum, from eight bytes of each channel.
-__attribute__((target("avx2"))) inline __m256i SumLanes8(__m128i b, __m128i g, __m128i r,
-                                                         __m256 wb, __m256 wg, __m256 wr) {
+__attribute__((target("avx2"))) inline __m256i SumLanes8(__m128i b, __m128i g, __m128i r, __m256 wb,
+                                                         __m256 wg, __m256 wr) {
   const __m256 fb = _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(b));
   const __m256 fg = _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(g));
   const __m256 fr = _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(r));
-  const __m256 s =
-      _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(fb, wb), _mm256_mul_ps(fg, wg)), _mm256_mul_ps(fr, wr));
+  const __m256 s = _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(fb, wb), _mm256_mul_ps(fg, wg)),
+                                 _mm256_mul_ps(fr, wr));
   return _mm256_cvttps_epi32(s);
 }
 
 // The same from eight 32-bit lanes of each channel.
-__attribute__((target("avx2"))) inline __m256i SumWords8(__m256 wb, __m256 wg, __m256 wr,
-                                                         __m256i b, __m256i g, __m256i r) {
+__attribute__((target("avx2"))) inline __m256i SumWords8(__m256 wb, __m256 wg, __m256 wr, __m256i b,
+                                                         __m256i g, __m256i r) {
   const __m256 s = _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(_mm256_cvtepi32_ps(b), wb),
                                                _mm256_mul_ps(_mm256_cvtepi32_ps(g), wg)),
                                  _mm256_mul_ps(_mm256_cvtepi32_ps(r), wr));
@@ -187,14 +186,14 @@ __attribute__((target("avx2"))) int GrayRow24Avx2(u8* p, int count, const Weight
       lo16[c] = _mm256_unpacklo_epi8(ch[c], zero);
       hi16[c] = _mm256_unpackhi_epi8(ch[c], zero);
     }
-    y[0] = SumWords8(wb, wg, wr, _mm256_unpacklo_epi16(lo16[0], zero), _mm256_unpacklo_epi16(lo16[1], zero),
-               _mm256_unpacklo_epi16(lo16[2], zero));
-    y[1] = SumWords8(wb, wg, wr, _mm256_unpackhi_epi16(lo16[0], zero), _mm256_unpackhi_epi16(lo16[1], zero),
-               _mm256_unpackhi_epi16(lo16[2], zero));
-    y[2] = SumWords8(wb, wg, wr, _mm256_unpacklo_epi16(hi16[0], zero), _mm256_unpacklo_epi16(hi16[1], zero),
-               _mm256_unpacklo_epi16(hi16[2], zero));
-    y[3] = SumWords8(wb, wg, wr, _mm256_unpackhi_epi16(hi16[0], zero), _mm256_unpackhi_epi16(hi16[1], zero),
-               _mm256_unpackhi_epi16(hi16[2], zero));
+    y[0] = SumWords8(wb, wg, wr, _mm256_unpacklo_epi16(lo16[0], zero),
+                     _mm256_unpacklo_epi16(lo16[1], zero), _mm256_unpacklo_epi16(lo16[2], zero));
+    y[1] = SumWords8(wb, wg, wr, _mm256_unpackhi_epi16(lo16[0], zero),
+                     _mm256_unpackhi_epi16(lo16[1], zero), _mm256_unpackhi_epi16(lo16[2], zero));
+    y[2] = SumWords8(wb, wg, wr, _mm256_unpacklo_epi16(hi16[0], zero),
+                     _mm256_unpacklo_epi16(hi16[1], zero), _mm256_unpacklo_epi16(hi16[2], zero));
+    y[3] = SumWords8(wb, wg, wr, _mm256_unpackhi_epi16(hi16[0], zero),
+                     _mm256_unpackhi_epi16(hi16[1], zero), _mm256_unpackhi_epi16(hi16[2], zero));
     const __m256i gray =
         _mm256_packus_epi16(_mm256_packs_epi32(y[0], y[1]), _mm256_packs_epi32(y[2], y[3]));
     auto* o = reinterpret_cast<__m128i*>(p);
@@ -229,8 +228,8 @@ __attribute__((target("avx2"))) int GrayRow32Avx2(u8* p, int count, const Weight
     const __m256 b = _mm256_cvtepi32_ps(_mm256_and_si256(v, low));
     const __m256 g = _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(v, 8), low));
     const __m256 r = _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(v, 16), low));
-    const __m256 s =
-        _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(b, wb), _mm256_mul_ps(g, wg)), _mm256_mul_ps(r, wr));
+    const __m256 s = _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(b, wb), _mm256_mul_ps(g, wg)),
+                                   _mm256_mul_ps(r, wr));
     const __m256i y = _mm256_cvttps_epi32(s);
     const __m256i grey =
         _mm256_or_si256(_mm256_or_si256(y, _mm256_slli_epi32(y, 8)), _mm256_slli_epi32(y, 16));

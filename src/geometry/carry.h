@@ -90,7 +90,8 @@ inline void CopySpread(std::uint8_t* dst, int to, int every, const std::uint8_t*
   if constexpr (B == 8) {
     for (std::ptrdiff_t i = 0; i < count; ++i) dst[t + i * e] = src[f + i * s];
   } else if constexpr (B == 24) {
-    for (std::ptrdiff_t i = 0; i < count; ++i) std::memcpy(dst + 3 * (t + i * e), src + 3 * (f + i * s), 3);
+    for (std::ptrdiff_t i = 0; i < count; ++i)
+      std::memcpy(dst + 3 * (t + i * e), src + 3 * (f + i * s), 3);
   } else if constexpr (B == 32) {
     const std::uint32_t colour = ColourBytes();
     for (std::ptrdiff_t i = 0; i < count; ++i) {

@@ -212,7 +212,8 @@ void MirrorRow32(u8* row, int width, std::uint32_t colour) {
 
 // ---- Top-bottom ------------------------------------------------------------------------------
 
-// Exchanges n bytes of two distinct rows through a small buffer that stays in the first-level cache.
+// Exchanges n bytes of two distinct rows through a small buffer that stays in the first-level
+// cache.
 void SwapBytes(u8* a, u8* b, std::size_t n) {
   u8 tmp[2048];
   while (n > 0) {
@@ -249,12 +250,24 @@ void FlipLeftRight(const ImageView& v) {
   for (int y = 0; y < v.height; ++y) {
     u8* row = v.Row(y);
     switch (v.bpp) {
-      case 1: MirrorRow1(row, v.width, rev); break;
-      case 4: MirrorRow4(row, v.width); break;
-      case 8: ReverseBytes(row, static_cast<std::size_t>(v.width)); break;
-      case 16: MirrorRow16(row, v.width); break;
-      case 24: MirrorRow24(row, v.width); break;
-      case 32: MirrorRow32(row, v.width, colour); break;
+      case 1:
+        MirrorRow1(row, v.width, rev);
+        break;
+      case 4:
+        MirrorRow4(row, v.width);
+        break;
+      case 8:
+        ReverseBytes(row, static_cast<std::size_t>(v.width));
+        break;
+      case 16:
+        MirrorRow16(row, v.width);
+        break;
+      case 24:
+        MirrorRow24(row, v.width);
+        break;
+      case 32:
+        MirrorRow32(row, v.width, colour);
+        break;
     }
   }
 }
@@ -267,13 +280,18 @@ void FlipTopBottom(const ImageView& v) {
     u8* b = v.Row(v.height - 1 - r);
     switch (v.bpp) {
       case 8:
-      case 16: SwapBytes(a, b, static_cast<std::size_t>(v.stride)); break;
-      case 24: SwapBytes(a, b, 3 * w); break;
-      case 32: SwapRows32(a, b, v.width, colour); break;
+      case 16:
+        SwapBytes(a, b, static_cast<std::size_t>(v.stride));
+        break;
+      case 24:
+        SwapBytes(a, b, 3 * w);
+        break;
+      case 32:
+        SwapRows32(a, b, v.width, colour);
+        break;
       case 1:
         SwapBytes(a, b, w / 8);
-        if (w % 8 != 0)
-          SwapMasked(a + w / 8, b + w / 8, static_cast<u8>(0xFF00u >> (w % 8)));
+        if (w % 8 != 0) SwapMasked(a + w / 8, b + w / 8, static_cast<u8>(0xFF00u >> (w % 8)));
         break;
       case 4:
         SwapBytes(a, b, w / 2);

@@ -27,8 +27,10 @@ void InterlaceRows(const ImageView& out, const ImageView& a, const ImageView& b)
     carry::CopyRun<B>(out.Row(2 * k), a.Row(k), 0, a.width);
     carry::CopyRun<B>(out.Row(2 * k + 1), b.Row(k), 0, a.width);
   }
-  for (int k = common; k < a.height; ++k) carry::CopyRun<B>(out.Row(common + k), a.Row(k), 0, a.width);
-  for (int k = common; k < b.height; ++k) carry::CopyRun<B>(out.Row(common + k), b.Row(k), 0, a.width);
+  for (int k = common; k < a.height; ++k)
+    carry::CopyRun<B>(out.Row(common + k), a.Row(k), 0, a.width);
+  for (int k = common; k < b.height; ++k)
+    carry::CopyRun<B>(out.Row(common + k), b.Row(k), 0, a.width);
 }
 
 // Columns: the same across each row.
@@ -110,9 +112,11 @@ int CLamina::fnIMG_DeInterlace(int mode, int field) {
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
     if (mode == 0) {
-      for (int y = 0; y < height; ++y) carry::CopyRun<B>(out.Row(y), v.Row(2 * y + first), 0, width);
+      for (int y = 0; y < height; ++y)
+        carry::CopyRun<B>(out.Row(y), v.Row(2 * y + first), 0, width);
     } else {
-      for (int y = 0; y < height; ++y) carry::CopySpread<B>(out.Row(y), 0, 1, v.Row(y), first, 2, width);
+      for (int y = 0; y < height; ++y)
+        carry::CopySpread<B>(out.Row(y), 0, 1, v.Row(y), first, 2, width);
     }
   });
   BlockAccess::Name(result) = m_strFileName;

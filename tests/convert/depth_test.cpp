@@ -53,8 +53,8 @@ TEST(ChangeColorDepth, ItsOwnDepthChangesNothing) {
 }
 
 TEST(ChangeColorDepth, ThresholdsTheMeanOfTheChannelsAt128) {
-  CLamina img = FromRows(24, {{Rgb(130, 150, 100), Rgb(130, 160, 100), Rgb(128, 128, 128),
-                               Rgb(127, 128, 128)}});
+  CLamina img = FromRows(
+      24, {{Rgb(130, 150, 100), Rgb(130, 160, 100), Rgb(128, 128, 128), Rgb(127, 128, 128)}});
   EXPECT_EQ(img.fnIMG_ChangeColorDepth(k1), 0);
   EXPECT_EQ(img.fnIMG_GetColorDepth(), 1);
   EXPECT_EQ(PixelsOf(img), (Rows{{0, 1, 1, 0}}));

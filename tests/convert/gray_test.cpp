@@ -51,8 +51,8 @@ TEST(ColorToGray, KeepsEveryGrayLevelWithBothMethods) {
 }
 
 TEST(ColorToGray, KeepsTheFourthByteAndThePadding) {
-  CLamina rgba = FromRows(32, {{Rgb(30, 20, 10), Rgb(1, 2, 3), Rgb(4, 5, 6), Rgb(7, 8, 9),
-                                Rgb(30, 20, 10)}});
+  CLamina rgba =
+      FromRows(32, {{Rgb(30, 20, 10), Rgb(1, 2, 3), Rgb(4, 5, 6), Rgb(7, 8, 9), Rgb(30, 20, 10)}});
   for (int x = 0; x < 5; ++x) rgba.fnIMG_SetAlfa(x, 0, static_cast<unsigned char>(100 + x));
   EXPECT_EQ(rgba.fnIMG_ColorToGray(0), 0);
   EXPECT_EQ(rgba.fnIMG_GetPixel(0, 0), Gray(21));
@@ -85,8 +85,9 @@ TEST(ColorToGray, LongRowsAgreeWithSinglePixels) {
 
 TEST(ColorToGray, ReindexesFourBitPixelsOntoTheGrayRamp) {
   // Entry 1 white, entry 2 gives s = 128, entry 3 the colour (blue 10, green 20, red 30).
-  CLamina img = FromRows(4, {{1, 2, 3}, {0, 2, 1}},
-                         {Quad(0, 0, 0), Quad(255, 255, 255), Quad(128, 128, 128), Quad(10, 20, 30)});
+  CLamina img =
+      FromRows(4, {{1, 2, 3}, {0, 2, 1}},
+               {Quad(0, 0, 0), Quad(255, 255, 255), Quad(128, 128, 128), Quad(10, 20, 30)});
   RowBytes(img, 0)[1] |= 0x09;  // the padding nibble after an odd row
   EXPECT_EQ(img.fnIMG_ColorToGray(0), 0);
   EXPECT_EQ(PixelsOf(img), (Rows{{15, 7, 1}, {0, 7, 15}}));
@@ -111,7 +112,8 @@ TEST(ColorToGray, MapsEightBitGrayEntriesOntoThemselves) {
 
 TEST(ColorToGray, MapsPixelsFromThePaletteAsItWasAndKeepsReservedBytes) {
   // Two entries change under the same pass; the pixels follow the original colours.
-  CLamina img = FromRows(8, {{0, 1, 2}}, {Quad(0, 0, 255, 9), Quad(255, 0, 0, 8), Quad(0, 255, 0, 7)});
+  CLamina img =
+      FromRows(8, {{0, 1, 2}}, {Quad(0, 0, 255, 9), Quad(255, 0, 0, 8), Quad(0, 255, 0, 7)});
   EXPECT_EQ(img.fnIMG_ColorToGray(0), 0);
   EXPECT_EQ(PixelsOf(img), (Rows{{76, 29, 149}}));
   const auto palette = pictures::PaletteOf(img);

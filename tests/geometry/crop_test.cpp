@@ -80,8 +80,7 @@ TEST(Crop, ShiftsFourBitPixelsFromAnOddColumn) {
 }
 
 TEST(Crop, ShiftsOneBitPixelsAcrossBytes) {
-  CLamina img = FromRows(1, {{0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1},
-                             {1, 1, 1, 0, 1, 0, 0, 1, 0, 0, 1}});
+  CLamina img = FromRows(1, {{0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1}, {1, 1, 1, 0, 1, 0, 0, 1, 0, 0, 1}});
   EXPECT_EQ(img.fnIMG_Crop(3, 0, 9, 1), 0);
   EXPECT_EQ(PixelsOf(img), (Rows{{1, 0, 1, 1, 0, 1, 1}, {0, 1, 0, 0, 1, 0, 0}}));
   EXPECT_EQ(RowBytes(img, 0)[0], 0xB6);  // bit 0 (after the 7 pixels) is zero

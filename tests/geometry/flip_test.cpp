@@ -102,11 +102,9 @@ TEST(Flip, ExchangesTheMiddlePairThatSharesAByteAtOneBit) {
 TEST(Flip, MirrorsAOneBitRowWhoseWidthSplitsAByte) {
   CLamina img = FromRows(1, {{1, 0, 0, 0, 0, 0, 0, 0, 0, 1}, {0, 1, 1, 0, 0, 0, 0, 0, 0, 0}});
   img.fnIMG_Flip(0);
-  EXPECT_EQ(PixelsOf(img),
-            (Rows{{1, 0, 0, 0, 0, 0, 0, 0, 0, 1}, {0, 0, 0, 0, 0, 0, 0, 1, 1, 0}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{1, 0, 0, 0, 0, 0, 0, 0, 0, 1}, {0, 0, 0, 0, 0, 0, 0, 1, 1, 0}}));
   img.fnIMG_Flip(1);
-  EXPECT_EQ(PixelsOf(img),
-            (Rows{{0, 0, 0, 0, 0, 0, 0, 1, 1, 0}, {1, 0, 0, 0, 0, 0, 0, 0, 0, 1}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{0, 0, 0, 0, 0, 0, 0, 1, 1, 0}, {1, 0, 0, 0, 0, 0, 0, 0, 0, 1}}));
 }
 
 TEST(Flip, KeepsTheFourthByteOfThirtyTwoBitPixelsInBothModes) {

@@ -99,7 +99,8 @@ inline CLamina Random(int bpp, int width, int height, unsigned seed) {
 
 // A compact image whose header says biClrUsed = entries.size(): the palette holds only these
 // entries, as a BMP file may store it. The rows follow the short palette and are zero.
-inline CLamina WithShortPalette(int bpp, int width, int height, const std::vector<RGBQUAD>& entries) {
+inline CLamina WithShortPalette(int bpp, int width, int height,
+                                const std::vector<RGBQUAD>& entries) {
   CLamina img(nullptr, nullptr, 1, 1, 24);
   const std::size_t paletteBytes = 4 * entries.size();
   const std::int64_t imageBytes = lamina::Stride64(width, bpp) * height;
@@ -126,7 +127,8 @@ inline CLamina Sixteen(const Rows& rows) {
   const int height = static_cast<int>(rows.size());
   const int width = static_cast<int>(rows[0].size());
   const std::int64_t stride = lamina::Stride64(width, 16);
-  std::uint8_t* block = lamina::BlockAccess::Allocate(40 + static_cast<std::size_t>(stride * height));
+  std::uint8_t* block =
+      lamina::BlockAccess::Allocate(40 + static_cast<std::size_t>(stride * height));
   BITMAPINFOHEADER h{};
   h.biSize = 40;
   h.biWidth = width;
