@@ -84,6 +84,40 @@ class Target {
   CLamina image_;
 };
 
+// Writes a new 1 or 4-bit row (zero beforehand) from value(x) for x = 0 .. width - 1, a whole
+// byte at a time: at 1 bit any non-zero value sets the pixel, at 4 bits the low nibble is kept, as
+// fnIMG_SetPixel stores them. The bits after the last pixel stay zero.
+template <int T, class Value>
+void PackRow(u8* d, int width, Value&& value) {
+  static_assert(T == 1 || T == 4, "sub-byte targets");
+  constexpr int kPerByte = 8 / T;
+  // Values are gathered a chunk at a time and then packed with fixed shifts: two plain loops
+  // that the compiler keeps simple.
+  constexpr int kChunk = 256;
+  u8 v[kChunk];
+  int x = 0;
+  u8* out = d;
+  while (width - x >= kChunk) {
+    for (int k = 0; k < kChunk; ++k) {
+      if constexpr (T == 1)
+        v[k] = value(x + k) != 0 ? 1 : 0;
+      else
+        v[k] = static_cast<u8>(value(x + k) & 0x0Fu);
+    }
+    for (int i = 0; i < kChunk / kPerByte; ++i) {
+      const u8* q = v + i * kPerByte;
+      if constexpr (T == 1)
+        out[i] = static_cast<u8>((q[0] << 7) | (q[1] << 6) | (q[2] << 5) | (q[3] << 4) |
+                                 (q[4] << 3) | (q[5] << 2) | (q[6] << 1) | q[7]);
+      else
+        out[i] = static_cast<u8>((q[0] << 4) | q[1]);
+    }
+    x += kChunk;
+    out += kChunk / kPerByte;
+  }
+  for (; x < width; ++x) Px<T>::Set(d, x, value(x));
+}
+
 // Fills a palette target from a palette source through a table over the source indices.
 template <int S, int T>
 void MapIndices(const ImageView& src, const ImageView& dst, const u8* map) {
@@ -93,10 +127,7 @@ void MapIndices(const ImageView& src, const ImageView& dst, const u8* map) {
     if constexpr (T == 8) {
       for (int x = 0; x < src.width; ++x) d[x] = map[Px<S>::Get(s, x)];
     } else {
-      for (int x = 0; x < src.width; ++x) {
-        const std::uint32_t value = map[Px<S>::Get(s, x)];
-        if (T == 4 || value != 0) Px<T>::Set(d, x, value);  // new rows start at zero
-      }
+      PackRow<T>(d, src.width, [&](int x) { return std::uint32_t{map[Px<S>::Get(s, x)]}; });
     }
   }
 }
@@ -211,8 +242,10 @@ void ThresholdTrueColour(const ImageView& src, const ImageView& dst) {
   for (int y = 0; y < src.height; ++y) {
     const u8* p = src.Row(y);
     u8* d = dst.Row(y);
-    for (int x = 0; x < src.width; ++x, p += kBytes)
-      if (IsLight(p[0], p[1], p[2])) Px<1>::Set(d, x, 1);
+    PackRow<1>(d, src.width, [p](int x) {
+      const u8* q = p + static_cast<std::ptrdiff_t>(x) * kBytes;
+      return IsLight(q[0], q[1], q[2]) ? 1u : 0u;
+    });
   }
 }
 
