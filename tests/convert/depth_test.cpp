@@ -286,3 +286,38 @@ TEST(ChangeColorDepth, EveryInstructionSetGivesTheSameImages) {
     EXPECT_EQ(check.fnIMG_GetColorDepth(), 24) << width;
   }
 }
+
+TEST(ChangeColorDepth, WideRowsAgreeWithSinglePixels) {
+  // Rows long enough to be packed a byte at a time, with a tail pixel by pixel: every pixel must
+  // come out as the same pixel converted alone.
+  struct Case {
+    int bpp, index;
+    bool grayPalette;
+  };
+  const Case cases[] = {{8, k1, false}, {8, k4, true},  {24, k1, false}, {32, k1, false},
+                        {1, k4, false}, {4, k1, false}, {4, k8, true},   {24, k4, true}};
+  unsigned seed = 70;
+  for (const Case& c : cases) {
+    CLamina wide = pictures::Random(c.bpp, 300 + 7, 2, ++seed);
+    if (c.grayPalette && c.bpp <= 8) wide.fnIMG_SetGrayPalette();
+    if (c.grayPalette && c.bpp == 24) {
+      for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 307; ++x) {
+          const int v = static_cast<int>(wide.fnIMG_GetPixel(x, y) & 255);
+          wide.fnIMG_SetPixel(x, y, Rgb(v, v, v));
+        }
+    }
+    CLamina original = wide;
+    std::vector<RGBQUAD> palette(256);
+    if (c.bpp <= 8) original.fnIMG_GetPalette(palette.data());
+    ASSERT_EQ(wide.fnIMG_ChangeColorDepth(c.index), 0);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 307; ++x) {
+        CLamina one(nullptr, c.bpp <= 8 ? palette.data() : nullptr, 1, 1, c.bpp);
+        one.fnIMG_SetPixel(0, 0, original.fnIMG_GetPixel(x, y));
+        one.fnIMG_ChangeColorDepth(c.index);
+        ASSERT_EQ(wide.fnIMG_GetPixel(x, y), one.fnIMG_GetPixel(0, 0))
+            << c.bpp << " to index " << c.index << " at " << x;
+      }
+  }
+}
