@@ -1,0 +1,157 @@
+// Flip, crop, interlace and de-interlace on 4096 x 4096 pictures, beside a memcpy of the same bytes
+// and, when OpenCV is present, cv::flip run single-threaded in this process.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "CLamina.h"
+#include "bench_common.h"
+
+#ifdef LAMINA_HAVE_OPENCV
+#include <opencv2/core.hpp>
+#endif
+
+using lamina_bench::kSide;
+using lamina_bench::MakePicture;
+using lamina_bench::SetPixelRate;
+
+namespace {
+
+constexpr std::int64_t kPixels = std::int64_t{kSide} * kSide;
+
+std::size_t ImageBytes(CLamina& img) { return static_cast<std::size_t>(img.fnIMG_GetBitmapSize()); }
+
+// Flipping twice gives the picture back, so every iteration sees the same input.
+void BM_FlipTopBottom(benchmark::State& state) {
+  CLamina img = MakePicture(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(img.fnIMG_Flip(1));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(ImageBytes(img)) * state.iterations());
+  SetPixelRate(state, kPixels);
+}
+BENCHMARK(BM_FlipTopBottom)->Arg(1)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+
+void BM_FlipLeftRight(benchmark::State& state) {
+  CLamina img = MakePicture(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(img.fnIMG_Flip(0));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(ImageBytes(img)) * state.iterations());
+  SetPixelRate(state, kPixels);
+}
+BENCHMARK(BM_FlipLeftRight)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(24)
+    ->Arg(32)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_FlipFloorMemcpy(benchmark::State& state) {
+  const std::size_t bytes = static_cast<std::size_t>(kPixels) * state.range(0) / 8;
+  lamina_bench::MemcpyFloor(state, bytes);
+  SetPixelRate(state, kPixels);
+}
+BENCHMARK(BM_FlipFloorMemcpy)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+
+#ifdef LAMINA_HAVE_OPENCV
+// cv::flip writes into a second picture (it has no in-place left-right flip).
+void BM_FlipOpenCV(benchmark::State& state) {
+  cv::setNumThreads(1);
+  const int channels = static_cast<int>(state.range(0)) / 8;
+  const int code = static_cast<int>(state.range(1));  // 0 top-bottom, 1 left-right
+  cv::Mat src(kSide, kSide, CV_8UC(channels)), dst(kSide, kSide, CV_8UC(channels));
+  cv::randu(src, 0, 255);
+  for (auto _ : state) {
+    cv::flip(src, dst, code);
+    benchmark::DoNotOptimize(dst.data);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(src.total() * src.elemSize()) *
+                          state.iterations());
+  SetPixelRate(state, kPixels);
+}
+BENCHMARK(BM_FlipOpenCV)
+    ->ArgNames({"bpp", "leftright"})
+    ->Args({8, 0})
+    ->Args({24, 0})
+    ->Args({32, 0})
+    ->Args({8, 1})
+    ->Args({24, 1})
+    ->Args({32, 1})
+    ->Unit(benchmark::kMillisecond);
+#endif
+
+// Keeps the middle 3072 x 3072; the picture is put back outside the timed region.
+constexpr int kCropFrom = 512, kCropTo = 3583;
+constexpr std::int64_t kCropPixels =
+    std::int64_t{kCropTo - kCropFrom + 1} * (kCropTo - kCropFrom + 1);
+
+void BM_Crop(benchmark::State& state) {
+  const CLamina original = MakePicture(static_cast<int>(state.range(0)));
+  CLamina img = original;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(img.fnIMG_Crop(kCropFrom, kCropFrom, kCropTo, kCropTo));
+    benchmark::ClobberMemory();
+    state.PauseTiming();
+    img = original;
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(kCropPixels * state.range(0) / 8 * state.iterations());
+  SetPixelRate(state, kCropPixels);
+}
+BENCHMARK(BM_Crop)->Arg(1)->Arg(4)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+
+void BM_CropFloorMemcpy(benchmark::State& state) {
+  lamina_bench::MemcpyFloor(state, static_cast<std::size_t>(kCropPixels * state.range(0) / 8));
+  SetPixelRate(state, kCropPixels);
+}
+BENCHMARK(BM_CropFloorMemcpy)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+
+// Two 4096 x 2048 (or 2048 x 4096) halves make one 4096 x 4096 picture; the sources do not change.
+void BM_Interlace(benchmark::State& state) {
+  const int bpp = static_cast<int>(state.range(0));
+  const int mode = static_cast<int>(state.range(1));
+  CLamina a = mode == 0 ? MakePicture(bpp, kSide, kSide / 2) : MakePicture(bpp, kSide / 2, kSide);
+  CLamina b = a;
+  CLamina out;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(out.fnIMG_Interlace(mode, &a, &b));
+    benchmark::ClobberMemory();
+  }
+  SetPixelRate(state, kPixels);
+}
+BENCHMARK(BM_Interlace)
+    ->ArgNames({"bpp", "mode"})
+    ->Args({8, 0})
+    ->Args({24, 0})
+    ->Args({8, 1})
+    ->Args({24, 1})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_DeInterlace(benchmark::State& state) {
+  const int mode = static_cast<int>(state.range(1));
+  const CLamina original = MakePicture(static_cast<int>(state.range(0)));
+  CLamina img = original;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(img.fnIMG_DeInterlace(mode, 1));
+    benchmark::ClobberMemory();
+    state.PauseTiming();
+    img = original;
+    state.ResumeTiming();
+  }
+  SetPixelRate(state, kPixels / 2);
+}
+BENCHMARK(BM_DeInterlace)
+    ->ArgNames({"bpp", "mode"})
+    ->Args({8, 0})
+    ->Args({24, 0})
+    ->Args({8, 1})
+    ->Args({24, 1})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace

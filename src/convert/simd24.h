@@ -1,0 +1,72 @@
+// Vector helpers for rows of 24-bit pixels on x86: sixteen pixels (48 bytes, three registers) are
+// split into one register of blue, one of green and one of red with byte shuffles, and a register
+// of sixteen gray bytes is spread back to 48 bytes. The machine's support is asked once at run
+// time, so the library still runs on processors without these instructions.
+#pragma once
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__) && defined(__SSE2__)
+#define LAMINA_CONVERT_X86 1
+#include <immintrin.h>
+
+#include <cstdint>
+
+namespace lamina {
+namespace simd24 {
+
+struct Tables {
+  alignas(16) std::uint8_t gather[3][3][16];  // [channel][input register][lane]
+  alignas(16) std::uint8_t spread[3][16];     // [output register][lane]
+  Tables() {
+    for (int c = 0; c < 3; ++c)
+      for (int reg = 0; reg < 3; ++reg)
+        for (int j = 0; j < 16; ++j) {
+          const int at = 3 * j + c - 16 * reg;
+          gather[c][reg][j] = (at >= 0 && at < 16) ? static_cast<std::uint8_t>(at) : 0x80;
+        }
+    for (int reg = 0; reg < 3; ++reg)
+      for (int k = 0; k < 16; ++k) spread[reg][k] = static_cast<std::uint8_t>((16 * reg + k) / 3);
+  }
+};
+
+inline const Tables& TheTables() {
+  static const Tables t;
+  return t;
+}
+
+// The widest instructions the conversions may use: 2 AVX2, 1 SSSE3, 0 none beyond SSE2. Lowered
+// only by the tests, which check every path against the plain one on the same machine.
+inline int g_widest = 2;
+
+inline bool HaveSsse3() {
+  static const bool have = __builtin_cpu_supports("ssse3");
+  return have && g_widest >= 1;
+}
+
+inline bool HaveAvx2() {
+  static const bool have = __builtin_cpu_supports("avx2");
+  return have && g_widest >= 2;
+}
+
+// Channel c (0 blue, 1 green, 2 red) of the sixteen pixels in v0, v1, v2.
+__attribute__((target("ssse3"))) inline __m128i Channel(const Tables& t, int c, __m128i v0,
+                                                        __m128i v1, __m128i v2) {
+  const auto* g = reinterpret_cast<const __m128i*>(t.gather[c]);
+  return _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(v0, _mm_load_si128(g)),
+                                   _mm_shuffle_epi8(v1, _mm_load_si128(g + 1))),
+                      _mm_shuffle_epi8(v2, _mm_load_si128(g + 2)));
+}
+
+// Writes each of the sixteen bytes of `gray` three times: sixteen gray 24-bit pixels.
+__attribute__((target("ssse3"))) inline void StoreSpread(const Tables& t, std::uint8_t* p,
+                                                         __m128i gray) {
+  auto* q = reinterpret_cast<__m128i*>(p);
+  const auto* s = reinterpret_cast<const __m128i*>(t.spread);
+  _mm_storeu_si128(q, _mm_shuffle_epi8(gray, _mm_load_si128(s)));
+  _mm_storeu_si128(q + 1, _mm_shuffle_epi8(gray, _mm_load_si128(s + 1)));
+  _mm_storeu_si128(q + 2, _mm_shuffle_epi8(gray, _mm_load_si128(s + 2)));
+}
+
+}  // namespace simd24
+}  // namespace lamina
+
+#endif

@@ -1,0 +1,148 @@
+// fnIMG_Crop: keeps an inclusive rectangle.
+#include <gtest/gtest.h>
+
+#include "../support/convert_pictures.h"
+#include "platform/memory_internal.h"
+
+using pictures::FromRows;
+using pictures::PixelsOf;
+using pictures::Quad;
+using pictures::Rgb;
+using pictures::RowBytes;
+using pictures::Rows;
+using pictures::Snap;
+
+namespace {
+
+// The plain route: a new image from the data constructor with the image's palette, filled pixel by
+// pixel through the public accessors, named after the image and assigned to it.
+void ReferenceCrop(CLamina& img, int x1, int y1, int x2, int y2) {
+  const int bpp = img.fnIMG_GetColorDepth();
+  std::vector<RGBQUAD> palette(256);
+  if (bpp <= 8) img.fnIMG_GetPalette(palette.data());
+  CLamina out(nullptr, bpp <= 8 ? palette.data() : nullptr, x2 - x1 + 1, y2 - y1 + 1, bpp);
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x) out.fnIMG_SetPixel(x - x1, y - y1, img.fnIMG_GetPixel(x, y));
+  out.fnIMG_SetFileName(lamina::BlockAccess::Name(img));
+  img = out;
+}
+
+}  // namespace
+
+TEST(Crop, RefusesRectanglesNotStrictlyInsideBeforeLookingAtTheDepth) {
+  CLamina none(nullptr, nullptr, 4, 4, 16);
+  EXPECT_EQ(none.fnIMG_Crop(0, 0, 1, 1), 1);  // no block: no width to be inside of
+  CLamina img = FromRows(8, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  const auto before = Snap(img);
+  EXPECT_EQ(img.fnIMG_Crop(1, 0, 1, 2), 1);  // one pixel wide
+  EXPECT_EQ(img.fnIMG_Crop(0, 1, 2, 1), 1);  // one pixel high
+  EXPECT_EQ(img.fnIMG_Crop(2, 0, 1, 2), 1);
+  EXPECT_EQ(img.fnIMG_Crop(-1, 0, 2, 2), 1);
+  EXPECT_EQ(img.fnIMG_Crop(0, -1, 2, 2), 1);
+  EXPECT_EQ(img.fnIMG_Crop(0, 0, 3, 2), 1);
+  EXPECT_EQ(img.fnIMG_Crop(0, 0, 2, 3), 1);
+  EXPECT_TRUE(Snap(img) == before);
+}
+
+TEST(Crop, RefusesSixteenBitsWithTwo) {
+  CLamina img = pictures::Sixteen({{1, 2, 3}, {4, 5, 6}});
+  const auto before = Snap(img);
+  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 2);
+  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 5), 1);
+  EXPECT_TRUE(Snap(img) == before);
+}
+
+TEST(Crop, KeepsTheRectangleCountedFromTheTop) {
+  CLamina img = FromRows(8, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}});
+  EXPECT_EQ(img.fnIMG_Crop(1, 1, 3, 2), 0);
+  EXPECT_EQ(PixelsOf(img), (Rows{{6, 7, 8}, {10, 11, 12}}));
+  const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
+  EXPECT_EQ(h.biWidth, 3);
+  EXPECT_EQ(h.biHeight, 2);
+  EXPECT_EQ(h.biSizeImage, 8u);
+}
+
+TEST(Crop, TheWholeRectangleReproducesTheImage) {
+  CLamina img = FromRows(24, {{Rgb(1, 2, 3), Rgb(4, 5, 6), Rgb(7, 8, 9)},
+                              {Rgb(10, 11, 12), Rgb(13, 14, 15), Rgb(16, 17, 18)}});
+  img.fnIMG_SetFileName(L"keep.bmp");
+  const auto before = Snap(img);
+  EXPECT_EQ(img.fnIMG_Crop(0, 0, 2, 1), 0);
+  EXPECT_TRUE(Snap(img) == before);
+}
+
+TEST(Crop, ShiftsFourBitPixelsFromAnOddColumn) {
+  CLamina img = FromRows(4, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}});
+  EXPECT_EQ(img.fnIMG_Crop(1, 0, 3, 1), 0);
+  EXPECT_EQ(PixelsOf(img), (Rows{{2, 3, 4}, {8, 9, 10}}));
+  EXPECT_EQ(RowBytes(img, 0)[0], 0x23);
+  EXPECT_EQ(RowBytes(img, 0)[1], 0x40);  // the nibble after the last pixel is zero
+}
+
+TEST(Crop, ShiftsOneBitPixelsAcrossBytes) {
+  CLamina img = FromRows(1, {{0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1}, {1, 1, 1, 0, 1, 0, 0, 1, 0, 0, 1}});
+  EXPECT_EQ(img.fnIMG_Crop(3, 0, 9, 1), 0);
+  EXPECT_EQ(PixelsOf(img), (Rows{{1, 0, 1, 1, 0, 1, 1}, {0, 1, 0, 0, 1, 0, 0}}));
+  EXPECT_EQ(RowBytes(img, 0)[0], 0xB6);  // bit 0 (after the 7 pixels) is zero
+}
+
+TEST(Crop, ClearsTheFourthByteOfThirtyTwoBitPixels) {
+  CLamina img = FromRows(32, {{Rgb(1, 2, 3), Rgb(4, 5, 6)}, {Rgb(7, 8, 9), Rgb(10, 11, 12)}});
+  img.fnIMG_SetAlfa(static_cast<unsigned char>(200));
+  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 0);
+  EXPECT_EQ(PixelsOf(img), (Rows{{Rgb(1, 2, 3), Rgb(4, 5, 6)}, {Rgb(7, 8, 9), Rgb(10, 11, 12)}}));
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x) EXPECT_EQ(img.fnIMG_GetAlfa(x, y), 0);
+}
+
+TEST(Crop, KeepsPaletteAndNameAndResetsTheHeaderToTheConstructors) {
+  CLamina img = FromRows(8, {{1, 2, 3}, {4, 5, 6}}, {Quad(1, 2, 3, 4), Quad(5, 6, 7, 8)});
+  img.fnIMG_SetFileName(L"dir/photo.bmp");
+  img.fnIMG_GetPointers().lpbmih->biXPelsPerMeter = 3780;
+  img.fnIMG_GetPointers().lpbmih->biClrImportant = 2;
+  const auto palette = pictures::PaletteOf(img);
+  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 0);
+  EXPECT_EQ(pictures::NameOf(img), L"dir/photo.bmp");
+  const auto after = pictures::PaletteOf(img);
+  ASSERT_EQ(after.size(), 256u);
+  for (int i = 0; i < 256; ++i) EXPECT_TRUE(pictures::SameQuad(after[i], palette[i])) << i;
+  const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
+  EXPECT_EQ(h.biXPelsPerMeter, 0);
+  EXPECT_EQ(h.biClrUsed, 256u);
+  EXPECT_EQ(h.biClrImportant, 256u);
+}
+
+TEST(Crop, FillsWhatAShortPaletteLacksWithTheConstructorsEntries) {
+  CLamina img = pictures::WithShortPalette(8, 3, 3, {Quad(10, 20, 30), Quad(40, 50, 60)});
+  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 0);
+  const auto after = pictures::PaletteOf(img);
+  ASSERT_EQ(after.size(), 256u);
+  EXPECT_TRUE(pictures::SameQuad(after[1], Quad(40, 50, 60)));
+  EXPECT_TRUE(pictures::SameQuad(after[2], Quad(2, 2, 2)));
+  EXPECT_TRUE(pictures::SameQuad(after[255], Quad(255, 255, 255)));
+}
+
+TEST(Crop, LeavesTheImageUntouchedWhenMemoryRunsOut) {
+  CLamina img = FromRows(8, {{1, 2, 3}, {4, 5, 6}});
+  const auto before = Snap(img);
+  lamina::platform::FailAllocationsAfter(0);
+  const int result = img.fnIMG_Crop(0, 0, 1, 1);
+  lamina::platform::FailAllocationsAfter(-1);
+  EXPECT_EQ(result, 3);
+  EXPECT_TRUE(Snap(img) == before);
+}
+
+TEST(Crop, AgreesWithThePixelByPixelRouteOnRandomImages) {
+  const int depths[] = {1, 4, 8, 24, 32};
+  const int rects[][4] = {{0, 0, 1, 1}, {1, 1, 6, 4}, {3, 0, 12, 6}, {5, 2, 20, 3}, {7, 1, 8, 6}};
+  unsigned seed = 100;
+  for (int bpp : depths)
+    for (const auto& r : rects) {
+      CLamina fast = pictures::Random(bpp, 21, 7, ++seed);
+      fast.fnIMG_SetFileName(L"random.bmp");
+      CLamina slow = fast;
+      ASSERT_EQ(fast.fnIMG_Crop(r[0], r[1], r[2], r[3]), 0);
+      ReferenceCrop(slow, r[0], r[1], r[2], r[3]);
+      EXPECT_TRUE(Snap(fast) == Snap(slow)) << "depth " << bpp << " x1 " << r[0] << " x2 " << r[2];
+    }
+}
