@@ -144,26 +144,26 @@ TEST(BmpSave, TrueColourFromTheDataConstructorKeepsItsColourCounts) {
 }
 
 TEST(BmpSave, SixteenEntryPaletteReloadsAndSavesWithOffset118) {
-  Bmp spec;
-  spec.clrUsed = 16;
+  Bmp layout;
+  layout.clrUsed = 16;
   CLamina img;
-  ASSERT_EQ(LoadBuffer(img, spec.Make()), 0);
+  ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
   EXPECT_EQ(img.fnIMG_GetColorsUsed(), 16);
   EXPECT_EQ(BitsOffset(img), 40 + 64);
   const std::string path = TempPath("pal16.bmp");
   ASSERT_EQ(img.fnIMG_SaveBMP(CString(path)), 0);
   const Bytes f = ReadAll(path);
   EXPECT_EQ(Get32(f, kOffBits), 118u);
-  Bytes expected = spec.Make();  // a compact file comes back byte for byte ...
+  Bytes expected = layout.Make();  // a compact file comes back byte for byte ...
   Put32(expected, kSizeImage, 8);  // ... with biSizeImage filled in
   EXPECT_EQ(f, expected);
 }
 
 TEST(BmpSave, RowsBehindAGapAreWrittenRightAfterThePalette) {
-  Bmp spec;
-  spec.gap = 16;
-  spec.trailing = 5;
-  const Bytes file = spec.Make();
+  Bmp layout;
+  layout.gap = 16;
+  layout.trailing = 5;
+  const Bytes file = layout.Make();
   CLamina img;
   ASSERT_EQ(LoadBuffer(img, file), 0);
   // The block is the file minus its file header, gap and trailing bytes included.
@@ -177,7 +177,7 @@ TEST(BmpSave, RowsBehindAGapAreWrittenRightAfterThePalette) {
   EXPECT_EQ(img.fnIMG_GetPixel(2, 0), 19u);  // top row: byte 6 of the row area
   const std::string path = TempPath("gap.bmp");
   ASSERT_EQ(img.fnIMG_SaveBMP(CString(path)), 0);
-  Bmp compact = spec;
+  Bmp compact = layout;
   compact.gap = compact.trailing = 0;
   Bytes expected = compact.Make();
   Put32(expected, kSizeImage, 8);  // filled in on loading
@@ -242,9 +242,9 @@ TEST(BmpSave, Failures) {
 
 TEST(BmpLoad, SizeImageZeroOrShortIsFilledInByAllThreeLoaders) {
   for (std::uint32_t stated : {0u, 4u}) {
-    Bmp spec;
-    spec.sizeImage = stated;
-    const Bytes file = spec.Make();
+    Bmp layout;
+    layout.sizeImage = stated;
+    const Bytes file = layout.Make();
     const std::string path = TempPath("size.bmp");
     bmp_test::WriteAll(path, file);
     CLamina a, b, c;
@@ -261,25 +261,25 @@ TEST(BmpLoad, SizeImageZeroOrShortIsFilledInByAllThreeLoaders) {
 }
 
 TEST(BmpLoad, LargerSizeImageWithinTheFileIsKept) {
-  Bmp spec;
-  spec.sizeImage = 12;
-  spec.trailing = 4;
+  Bmp layout;
+  layout.sizeImage = 12;
+  layout.trailing = 4;
   CLamina img;
-  ASSERT_EQ(LoadBuffer(img, spec.Make()), 0);
+  ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
   EXPECT_EQ(img.fnIMG_GetBitmapSize(), 12);
 }
 
 TEST(BmpLoad, SixteenBitsLoadsAsIsAndPixelCallsRefuseIt) {
-  Bmp spec;
-  spec.bpp = 16;
+  Bmp layout;
+  layout.bpp = 16;
   CLamina img;
-  ASSERT_EQ(LoadBuffer(img, spec.Make()), 0);
+  ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
   EXPECT_EQ(img.fnIMG_GetColorDepth(), 16);
   EXPECT_EQ(img.fnIMG_GetPointers().lpPalette, nullptr);
   EXPECT_EQ(img.fnIMG_GetPixel(0, 0), 0xFFFFFFFEu);
   EXPECT_EQ(img.fnIMG_GetPixel(-1, 0), 0xFFFFFFFFu);
   EXPECT_EQ(BitsOffset(img), 40);
-  const Bytes file = spec.Make();
+  const Bytes file = layout.Make();
   EXPECT_EQ(Rows(img), Bytes(file.begin() + 54, file.end()));
 }
 
@@ -377,11 +377,11 @@ TEST(BmpLoad, OsTwoCoreHeaderIsConverted) {
 }
 
 TEST(BmpLoad, SameSizeBlockIsRefilledAndAFileInsideItIsStillRead) {
-  Bmp spec;
+  Bmp layout;
   CLamina img;
-  ASSERT_EQ(LoadBuffer(img, spec.Make()), 0);
+  ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
   const Snapshot first = Take(img);
-  Bmp other = spec;
+  Bmp other = layout;
   other.height = -2;  // same size, rows reversed
   ASSERT_EQ(LoadBuffer(img, other.Make()), 0);
   EXPECT_EQ(Block(img), first.address);
@@ -455,15 +455,15 @@ TEST(BmpNames, FileFormReadsFromTheCurrentPositionAndLeavesTheFileOpen) {
 TEST(BmpNames, FilesBeyondTheLargestBlockAreRefusedWithoutReadingThem) {
   // A sparse file past 2 GiB: its headers are judged, then it is refused as too large.
   const std::string path = TempPath("huge.bmp");
-  Bmp spec;
-  bmp_test::WriteAll(path, spec.Make());
+  Bmp layout;
+  bmp_test::WriteAll(path, layout.Make());
   std::error_code ec;
   fs::resize_file(path, (std::uintmax_t{1} << 31) + 100, ec);
   if (ec) GTEST_SKIP() << "cannot make a sparse file here";
   CLamina img;
   const Snapshot before = Take(img);
   EXPECT_EQ(img.fnIMG_LoadBMP(CString(path)), 5);
-  Bytes notBmp = spec.Make();
+  Bytes notBmp = layout.Make();
   notBmp[0] = 'X';
   bmp_test::WriteAll(path, notBmp);
   fs::resize_file(path, (std::uintmax_t{1} << 31) + 100);
@@ -480,8 +480,8 @@ struct Refusal {
   Bytes file;
 };
 
-Bytes With(Bmp spec, std::size_t at = 0, std::uint32_t value = 0, int width = 0) {
-  Bytes b = spec.Make();
+Bytes With(Bmp layout, std::size_t at = 0, std::uint32_t value = 0, int width = 0) {
+  Bytes b = layout.Make();
   if (width == 4) Put32(b, at, value);
   if (width == 2) Put16(b, at, value);
   return b;
