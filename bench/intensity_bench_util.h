@@ -14,11 +14,25 @@
 
 namespace lamina_bench {
 
+// The picture with blue copied into green and red, so true-colour images are gray too.
+inline CLamina MakeGrayPicture(int bpp) {
+  CLamina img = MakePicture(bpp);
+  if (bpp < 24) return img;
+  const CLamina::Punteros p = img.fnIMG_GetPointers();
+  const std::size_t stride = (static_cast<std::size_t>(kSide) * bpp + 31) / 32 * 4;
+  for (int y = 0; y < kSide; ++y) {
+    unsigned char* q = p.lpBits + stride * static_cast<std::size_t>(y);
+    for (int x = 0; x < kSide; ++x, q += bpp / 8) q[1] = q[2] = q[0];
+  }
+  return img;
+}
+
 // Times op(img) on the picture of `bpp` bits; when `restore` is set the pixels (or the whole
 // image, for operations that change the depth) are put back between iterations untimed.
 template <class Op>
-void RunInPlace(benchmark::State& state, int bpp, bool restore, Op op, bool whole = false) {
-  const CLamina pristine = MakePicture(bpp);
+void RunInPlace(benchmark::State& state, int bpp, bool restore, Op op, bool whole = false,
+                bool gray = false) {
+  const CLamina pristine = gray ? MakeGrayPicture(bpp) : MakePicture(bpp);
   CLamina img = pristine;
   std::vector<unsigned char> bits(static_cast<std::size_t>(img.fnIMG_GetBitmapSize()));
   img.fnIMG_GetBitmap(bits.data());

@@ -11,7 +11,8 @@ int Bpp(const benchmark::State& state) { return static_cast<int>(state.range(0))
 
 void BM_Intensity_BitPlane(benchmark::State& state) {
   // The image becomes 1 bit deep: the whole image is restored between iterations.
-  RunInPlace(state, Bpp(state), true, [](CLamina& i) { i.fnIMG_BitPlane(5); }, true);
+  RunInPlace(
+      state, Bpp(state), true, [](CLamina& i) { i.fnIMG_BitPlane(5); }, true);
 }
 BENCHMARK(BM_Intensity_BitPlane)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);
 

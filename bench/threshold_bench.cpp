@@ -23,8 +23,12 @@ void BM_Intensity_FindThreshold(benchmark::State& state) {
   SetPixelRate(state, std::int64_t{kSide} * kSide);
 }
 BENCHMARK(BM_Intensity_FindThreshold)
-    ->Args({8, 0})->Args({8, 1})->Args({8, 2})
-    ->Args({24, 0})->Args({24, 1})->Args({24, 2})
+    ->Args({8, 0})
+    ->Args({8, 1})
+    ->Args({8, 2})
+    ->Args({24, 0})
+    ->Args({24, 1})
+    ->Args({24, 2})
     ->Unit(benchmark::kMillisecond);
 
 void BM_Intensity_Thresholding(benchmark::State& state) {

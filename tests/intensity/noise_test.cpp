@@ -62,11 +62,13 @@ TEST(Noise, BandSelectionLeavesOtherLevelsAlone) {
     }
 }
 
-TEST(Noise, SampleTurnsAtMostNPixelsGray) {
-  Rows rows = Flat(30, 30, Rgb(200, 10, 60));
-  CLamina img = Make(32, rows);
+namespace {
+// Pixels of a 30 x 30 picture of (200, 10, 60) that `count` sampled draws turned gray; checks the
+// alpha of every pixel and that gray pixels lie within `spread` of the red level.
+int Grayed(int count, int spread) {
+  CLamina img = Make(32, Flat(30, 30, Rgb(200, 10, 60)));
   FillAlpha(img, 42);
-  ASSERT_EQ(img.fnIMG_AddNoise(0, 0, -3, 3, 90, 90, 25), 0);
+  EXPECT_EQ(img.fnIMG_AddNoise(0, 0, -3, 3, 90, 90, count), 0);
   int grayed = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 30; ++x) {
@@ -76,9 +78,18 @@ TEST(Noise, SampleTurnsAtMostNPixelsGray) {
       ++grayed;
       EXPECT_EQ(c.rgbRed, c.rgbGreen);
       EXPECT_EQ(c.rgbRed, c.rgbBlue);
-      EXPECT_GE(c.rgbRed, 197);
-      EXPECT_LE(c.rgbRed, 203);
+      EXPECT_GE(c.rgbRed, 200 - spread);
+      EXPECT_LE(c.rgbRed, 200 + spread);
     }
+  return grayed;
+}
+}  // namespace
+
+TEST(Noise, OneDrawTurnsOnePixelGrayNearItsRed) { EXPECT_EQ(Grayed(1, 3), 1); }
+
+TEST(Noise, SampleTurnsAtMostNPixelsGray) {
+  // A pixel drawn again moves on from its new gray level, so the spread grows with the draws.
+  const int grayed = Grayed(25, 3 * 25);
   EXPECT_GE(grayed, 1);
   EXPECT_LE(grayed, 25);
 }
