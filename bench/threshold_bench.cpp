@@ -35,7 +35,7 @@ void BM_Intensity_Thresholding(benchmark::State& state) {
   // Thresholding its own two-level result changes nothing: no restore needed.
   RunInPlace(state, Bpp(state), false, [](CLamina& i) { i.fnIMG_Thresholding(128, 0, 255); });
 }
-BENCHMARK(BM_Intensity_Thresholding)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Intensity_Thresholding)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
 
 void BM_Intensity_AdaptiveThreshold(benchmark::State& state) {
   const int block = static_cast<int>(state.range(0));

@@ -2,6 +2,7 @@
 // globally, and thresholding an 8-bit image block by block with per-block levels.
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "CLamina.h"
 #include "core/block_access.h"
@@ -41,6 +42,38 @@ int IterativeMeans(const std::uint64_t counts[256], int start, int* passes) {
   }
   *passes = made;
   return t;
+}
+
+// p[i] = p[i] < t ? below : above: a comparison and a select per byte, which the compiler turns
+// into vector code. On x86-64 a second copy for AVX2 is chosen at load time where the processor
+// has it: twice the bytes per instruction on a loop that is otherwise bound by them.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__)
+#define LAMINA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define LAMINA_VECTOR_CLONES
+#endif
+LAMINA_VECTOR_CLONES
+void ThresholdInPlace(std::uint8_t* p, std::size_t n, std::uint8_t t, std::uint8_t below,
+                      std::uint8_t above) {
+  for (std::size_t i = 0; i < n; ++i) p[i] = p[i] < t ? below : above;
+}
+
+// The same into a separate buffer.
+LAMINA_VECTOR_CLONES
+void ThresholdBytes(const std::uint8_t* src, std::uint8_t* dst, std::size_t n, std::uint8_t t,
+                    std::uint8_t below, std::uint8_t above) {
+  for (std::size_t i = 0; i < n; ++i) dst[i] = src[i] < t ? below : above;
+}
+
+// The low three bytes of each 32-bit pixel from `colour`, the alpha byte from the row itself.
+void KeepAlpha(std::uint8_t* row, const std::uint8_t* colour, std::size_t pixels) {
+  for (std::size_t x = 0; x < pixels; ++x) {
+    std::uint32_t a, c;
+    std::memcpy(&a, row + 4 * x, 4);
+    std::memcpy(&c, colour + 4 * x, 4);
+    a = (a & 0xFF000000u) | (c & 0x00FFFFFFu);
+    std::memcpy(row + 4 * x, &a, 4);
+  }
 }
 
 }  // namespace
@@ -106,12 +139,28 @@ int CLamina::fnIMG_Thresholding(unsigned char threshold, unsigned char below, un
   if (threshold >= colours) return 1;
   if (!IsThresholdDepth(v.bpp)) return 2;
   if (below > colours - 1 || above > colours - 1) return 3;
-  LevelTable t;
-  for (int level = 0; level < 256; ++level) t[level] = level < threshold ? below : above;
-  if (v.bpp <= 8)
-    MapIndices(v, t);
-  else
-    MapChannels(v, t, t, t);
+  if (v.width > 0 && v.height > 0) {
+    if (v.bpp == 4) {
+      LevelTable t;
+      for (int level = 0; level < 256; ++level) t[level] = level < threshold ? below : above;
+      MapIndices(v, t);
+    } else {
+      const std::size_t n = static_cast<std::size_t>(v.width) * static_cast<std::size_t>(v.bpp / 8);
+      std::vector<std::uint8_t> scratch(v.bpp == 32 ? n : 0);
+      for (int y = 0; y < v.height; ++y) {
+        std::uint8_t* p = v.Row(y);
+        if (v.bpp == 32) {
+          // Every byte is thresholded aside, then blue, green and red are taken over while
+          // each pixel keeps its alpha.
+          ThresholdBytes(p, scratch.data(), n, threshold, below, above);
+          KeepAlpha(p, scratch.data(), static_cast<std::size_t>(v.width));
+        } else {
+          // At 8 and 24 bits the pixel bytes of a row are contiguous and all take part.
+          ThresholdInPlace(p, n, threshold, below, above);
+        }
+      }
+    }
+  }
   NoteStride(*this, v);
   return 0;
 }
