@@ -20,10 +20,25 @@ namespace {
 // counter) and split into their pixels afterwards; a trailing partial byte is counted per pixel.
 template <int B>
 void CountIndices(const ImageView& v, std::uint64_t counts[256]) {
-  std::uint64_t h[4][256] = {};
+  // 32-bit counters keep the four copies within 4 KiB; they are folded into the 64-bit totals
+  // before any of them could wrap.
+  std::uint32_t h[4][256] = {};
+  std::uint64_t bytes[256] = {};
+  auto fold = [&]() {
+    for (int b = 0; b < 256; ++b) {
+      bytes[b] += std::uint64_t{h[0][b]} + h[1][b] + h[2][b] + h[3][b];
+      h[0][b] = h[1][b] = h[2][b] = h[3][b] = 0;
+    }
+  };
   constexpr int kPerByte = 8 / B;
   const int whole = v.width / kPerByte;
+  std::uint64_t sinceFold = 0;
   for (int y = 0; y < v.height; ++y) {
+    if (sinceFold + static_cast<std::uint64_t>(whole) > 0xFFFFFFFFull) {
+      fold();
+      sinceFold = 0;
+    }
+    sinceFold += static_cast<std::uint64_t>(whole);
     const std::uint8_t* row = v.Row(y);
     int i = 0;
     for (; i + 4 <= whole; i += 4) {
@@ -35,8 +50,9 @@ void CountIndices(const ImageView& v, std::uint64_t counts[256]) {
     for (; i < whole; ++i) ++h[0][row[i]];
     for (int x = whole * kPerByte; x < v.width; ++x) ++counts[Px<B>::Get(row, x)];
   }
+  fold();
   for (unsigned b = 0; b < 256; ++b) {
-    const std::uint64_t n = h[0][b] + h[1][b] + h[2][b] + h[3][b];
+    const std::uint64_t n = bytes[b];
     if (n == 0) continue;
     if constexpr (B == 8) {
       counts[b] += n;
@@ -68,16 +84,39 @@ void CountTrueColour(const ImageView& v, std::uint64_t columns[4][256]) {
   // (r + g + b) / 3 for every possible sum, so the intensity costs one load per pixel.
   std::uint8_t third[766];
   for (int s = 0; s < 766; ++s) third[s] = static_cast<std::uint8_t>(s / 3);
+  // Even and odd pixels count into separate copies, so neighbouring equal colours do not wait on
+  // one another's increments; 32-bit copies are folded before they could wrap.
+  std::uint32_t h[2][4][256] = {};
+  auto fold = [&]() {
+    for (int c = 0; c < 4; ++c)
+      for (int k = 0; k < 256; ++k) {
+        columns[c][k] += std::uint64_t{h[0][c][k]} + h[1][c][k];
+        h[0][c][k] = h[1][c][k] = 0;
+      }
+  };
+  std::uint64_t sinceFold = 0;
+  auto add = [&](std::uint32_t(&t)[4][256], const std::uint8_t* p) {
+    const unsigned b = p[0], g = p[1], r = p[2];
+    ++t[0][third[r + g + b]];
+    ++t[1][r];
+    ++t[2][g];
+    ++t[3][b];
+  };
   for (int y = 0; y < v.height; ++y) {
-    const std::uint8_t* p = v.Row(y);
-    for (int x = 0; x < v.width; ++x, p += Bytes) {
-      const unsigned b = p[0], g = p[1], r = p[2];
-      ++columns[0][third[r + g + b]];
-      ++columns[1][r];
-      ++columns[2][g];
-      ++columns[3][b];
+    if (sinceFold + static_cast<std::uint64_t>(v.width) > 0xFFFFFFFFull) {
+      fold();
+      sinceFold = 0;
     }
+    sinceFold += static_cast<std::uint64_t>(v.width);
+    const std::uint8_t* p = v.Row(y);
+    int x = 0;
+    for (; x + 2 <= v.width; x += 2, p += 2 * Bytes) {
+      add(h[0], p);
+      add(h[1], p + Bytes);
+    }
+    if (x < v.width) add(h[0], p);
   }
+  fold();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "CLamina.h"
@@ -57,9 +58,21 @@ void MapIndices(const ImageView& v, const LevelTable table) {
   static_assert(B == 1 || B == 4 || B == 8, "palette depths only");
   if (v.width <= 0 || v.height <= 0) return;
   if constexpr (B == 8) {
+    // A local copy of the table cannot alias the rows, so the compiler keeps it out of the store
+    // dependencies; eight pixels are loaded and stored as one word.
+    std::uint8_t t[256];
+    std::memcpy(t, table, sizeof t);
     for (int y = 0; y < v.height; ++y) {
       std::uint8_t* row = v.Row(y);
-      for (int x = 0; x < v.width; ++x) row[x] = table[row[x]];
+      int x = 0;
+      for (; x + 8 <= v.width; x += 8) {
+        std::uint64_t in;
+        std::memcpy(&in, row + x, 8);
+        std::uint64_t out = 0;
+        for (int k = 0; k < 8; ++k) out |= std::uint64_t{t[(in >> (8 * k)) & 0xFF]} << (8 * k);
+        std::memcpy(row + x, &out, 8);
+      }
+      for (; x < v.width; ++x) row[x] = t[row[x]];
     }
   } else {
     // Whole bytes go through a byte-wide table built from the per-index one; the pixels of a
@@ -107,12 +120,18 @@ template <int Bytes>
 void MapChannelsT(const ImageView& v, const LevelTable blue, const LevelTable green,
                   const LevelTable red) {
   if (v.width <= 0 || v.height <= 0) return;
+  // Local copies cannot alias the rows (see MapIndices).
+  std::uint8_t tb[256], tg[256], tr[256];
+  std::memcpy(tb, blue, 256);
+  std::memcpy(tg, green, 256);
+  std::memcpy(tr, red, 256);
   for (int y = 0; y < v.height; ++y) {
     std::uint8_t* p = v.Row(y);
     for (int x = 0; x < v.width; ++x, p += Bytes) {
-      p[0] = blue[p[0]];
-      p[1] = green[p[1]];
-      p[2] = red[p[2]];
+      const std::uint8_t b = tb[p[0]], g = tg[p[1]], r = tr[p[2]];
+      p[0] = b;
+      p[1] = g;
+      p[2] = r;
     }
   }
 }
