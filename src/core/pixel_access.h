@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 #include "lamina/wintypes.h"
@@ -97,7 +98,15 @@ template <int Bytes>
 struct PxTrue {
   static std::uint32_t Get(const std::uint8_t* row, int x) {
     const std::uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * Bytes;
-    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+    if constexpr (Bytes == 4) {
+      std::uint32_t v;  // the whole pixel is there; the alpha byte is masked off
+      std::memcpy(&v, p, 4);
+      return v & 0xFFFFFFu;
+    } else {
+      std::uint16_t low;  // never touch the byte after the pixel: it may lie past the block
+      std::memcpy(&low, p, 2);
+      return std::uint32_t{low} | (std::uint32_t{p[2]} << 16);
+    }
   }
   static void Set(std::uint8_t* row, int x, std::uint32_t v) {
     std::uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * Bytes;

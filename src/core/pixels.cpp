@@ -13,49 +13,54 @@ namespace {
 // depth. Kept lean (no palette bookkeeping) because these calls run once per pixel in callers' loops.
 enum Where { kFound = 0, kOutside = 1, kBadDepth = 2 };
 
+inline bool Outside(const BITMAPINFOHEADER* h, int x, int y) {
+  return h == nullptr || y < 0 || y >= h->biHeight || x < 0 || x >= h->biWidth;
+}
+
+// Row y of an image of depth BPP; the stride is left in `stride`. With the depth a constant the
+// stride costs a shift and a mask.
+template <int BPP>
+inline std::uint8_t* RowOf(const BITMAPINFOHEADER* h, std::uint8_t* bits, int y, int& stride) {
+  stride = static_cast<int>(((static_cast<std::int64_t>(h->biWidth) * BPP + 31) >> 5) << 2);
+  return bits + static_cast<std::ptrdiff_t>(stride) * (h->biHeight - 1 - y);
+}
+
 inline Where Locate(const BITMAPINFOHEADER* h, std::uint8_t* bits, int x, int y,
                     std::uint8_t*& row, int& stride) {
-  if (h == nullptr) return kOutside;
-  const int width = h->biWidth, height = h->biHeight;
-  if (y < 0 || y >= height || x < 0 || x >= width) return kOutside;
+  if (Outside(h, x, y)) return kOutside;
   const int bpp = h->biBitCount;
   if (!lamina::IsSupportedDepth(bpp)) return kBadDepth;
-  stride = static_cast<int>(((static_cast<std::int64_t>(width) * bpp + 31) >> 5) << 2);
-  row = bits + static_cast<std::ptrdiff_t>(stride) * (height - 1 - y);
+  stride = static_cast<int>(((static_cast<std::int64_t>(h->biWidth) * bpp + 31) >> 5) << 2);
+  row = bits + static_cast<std::ptrdiff_t>(stride) * (h->biHeight - 1 - y);
   return kFound;
 }
 
 }  // namespace
 
 unsigned int CLamina::fnIMG_GetPixel(int x, int y) {
-  std::uint8_t* row;
-  int stride;
-  const Where w = Locate(m_lpbmih, m_lpBits, x, y, row, stride);
-  if (w != kFound) return w == kOutside ? 0xFFFFFFFFu : 0xFFFFFFFEu;
-  m_nAnchoAlineado = stride;
-  switch (m_lpbmih->biBitCount) {
-    case 1: return Px<1>::Get(row, x);
-    case 4: return Px<4>::Get(row, x);
-    case 8: return Px<8>::Get(row, x);
-    case 24: return Px<24>::Get(row, x);
-    default: return Px<32>::Get(row, x);
+  const BITMAPINFOHEADER* h = m_lpbmih;
+  if (Outside(h, x, y)) return 0xFFFFFFFFu;
+  switch (h->biBitCount) {
+    case 8: return Px<8>::Get(RowOf<8>(h, m_lpBits, y, m_nAnchoAlineado), x);
+    case 24: return Px<24>::Get(RowOf<24>(h, m_lpBits, y, m_nAnchoAlineado), x);
+    case 32: return Px<32>::Get(RowOf<32>(h, m_lpBits, y, m_nAnchoAlineado), x);
+    case 4: return Px<4>::Get(RowOf<4>(h, m_lpBits, y, m_nAnchoAlineado), x);
+    case 1: return Px<1>::Get(RowOf<1>(h, m_lpBits, y, m_nAnchoAlineado), x);
+    default: return 0xFFFFFFFEu;
   }
 }
 
 int CLamina::fnIMG_SetPixel(int x, int y, unsigned int value) {
-  std::uint8_t* row;
-  int stride;
-  const Where w = Locate(m_lpbmih, m_lpBits, x, y, row, stride);
-  if (w != kFound) return w;
-  m_nAnchoAlineado = stride;
-  switch (m_lpbmih->biBitCount) {
-    case 1: Px<1>::Set(row, x, value); break;
-    case 4: Px<4>::Set(row, x, value); break;
-    case 8: Px<8>::Set(row, x, value); break;
-    case 24: Px<24>::Set(row, x, value); break;
-    default: Px<32>::Set(row, x, value); break;
+  const BITMAPINFOHEADER* h = m_lpbmih;
+  if (Outside(h, x, y)) return 1;
+  switch (h->biBitCount) {
+    case 8: Px<8>::Set(RowOf<8>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
+    case 24: Px<24>::Set(RowOf<24>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
+    case 32: Px<32>::Set(RowOf<32>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
+    case 4: Px<4>::Set(RowOf<4>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
+    case 1: Px<1>::Set(RowOf<1>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
+    default: return 2;
   }
-  return 0;
 }
 
 int CLamina::fnIMG_GetRGBPixel(int x, int y, RGBQUAD* colour) {
