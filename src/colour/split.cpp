@@ -21,6 +21,7 @@
 #include "CLamina.h"
 #include "colour/colour_cache.h"
 #include "colour/colour_math.h"
+#include "convert/simd24.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 
@@ -140,6 +141,69 @@ inline void SplitRgbRow(const std::uint8_t* p, int width, std::uint8_t* r, std::
   }
 }
 
+#if defined(LAMINA_CONVERT_X86)
+// The same split, 32 pixels at a time. Two 16-pixel groups are loaded so that each 128-bit lane
+// holds one group laid out as in a 48-byte SSE load; the in-lane byte shuffles then gather one
+// channel of both groups at once, and the two lanes are 32 consecutive output bytes.
+// Two 16-pixel groups 48 bytes apart, one in each 128-bit lane.
+__attribute__((target("avx2"))) inline __m256i LoadGroupPair(const std::uint8_t* q) {
+  return _mm256_inserti128_si256(
+      _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q))),
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 48)), 1);
+}
+
+__attribute__((target("avx2"))) void SplitRgbRowWide(const std::uint8_t* p, int width,
+                                                     std::uint8_t* r, std::uint8_t* g,
+                                                     std::uint8_t* b) {
+  const lamina::simd24::Tables& t = lamina::simd24::TheTables();
+  __m256i mask[3][3];
+  for (int c = 0; c < 3; ++c)
+    for (int reg = 0; reg < 3; ++reg)
+      mask[c][reg] = _mm256_broadcastsi128_si256(
+          _mm_load_si128(reinterpret_cast<const __m128i*>(t.gather[c][reg])));
+  int x = 0;
+  // The outputs are written once and not read again here. When the three rows share their
+  // alignment (images of one size always do), a few pixels one by one bring them to 32 bytes and
+  // the rest is stored around the cache, which spares reading every output line in first.
+  const auto misalign = [](const std::uint8_t* q) {
+    return reinterpret_cast<std::uintptr_t>(q) & 31u;
+  };
+  const bool stream = width >= 1024 && misalign(r) == misalign(g) && misalign(g) == misalign(b);
+  if (stream) {
+    for (; misalign(r + x) != 0; ++x, p += 3) {
+      const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
+      r[x] = pr;
+      g[x] = pg;
+      b[x] = pb;
+    }
+  }
+  for (; x + 32 <= width; x += 32, p += 96) {
+    const __m256i v0 = LoadGroupPair(p), v1 = LoadGroupPair(p + 16), v2 = LoadGroupPair(p + 32);
+    __m256i out[3];
+    for (int c = 0; c < 3; ++c)
+      out[c] = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(v0, mask[c][0]),
+                                               _mm256_shuffle_epi8(v1, mask[c][1])),
+                               _mm256_shuffle_epi8(v2, mask[c][2]));
+    if (stream) {
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(b + x), out[0]);
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(g + x), out[1]);
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(r + x), out[2]);
+    } else {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(b + x), out[0]);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(g + x), out[1]);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(r + x), out[2]);
+    }
+  }
+  if (stream) _mm_sfence();
+  for (; x < width; ++x, p += 3) {
+    const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
+    r[x] = pr;
+    g[x] = pg;
+    b[x] = pb;
+  }
+}
+#endif
+
 // HSV at scale 1 over true-colour rows. The channels depend on a few small integers only: the
 // hue on the sector (which byte is the largest), the difference it divides and max - min; the
 // saturation on max and max - min; the value is max itself (max / 255.0 * 255 gives max back for
@@ -204,7 +268,7 @@ void SplitHsvRow(const HsvTables& t, const std::uint8_t* p, int width, std::uint
 template <int B>
 void SplitHsvRows(const ImageView& v, const Outputs& out) {
   const HsvTables& t = HsvTables::Get();
-  for (int y = 0; y < v.height; ++y)
+  for (int y = v.height - 1; y >= 0; --y)
     SplitHsvRow<B>(t, v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
 }
 
@@ -259,19 +323,26 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
         }
       }
       if (model == 0) out.count = 3;  // palette images have no alpha to give
-      for (int y = 0; y < v.height; ++y) {
+      for (int y = v.height - 1; y >= 0; --y) {
         const std::uint8_t* row = v.Row(y);
         for (int x = 0; x < v.width; ++x) Put(out, y, x, table[Px<B>::Get(row, x)]);
       }
     } else if (model == 0 && B == 24) {
-      for (int y = 0; y < v.height; ++y)
-        SplitRgbRow(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
+#if defined(LAMINA_CONVERT_X86)
+      if (lamina::simd24::HaveAvx2()) {
+        // Rows in the order they are stored (bottom up), so memory is read front to back.
+        for (int y = v.height - 1; y >= 0; --y)
+          SplitRgbRowWide(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
+      } else
+#endif
+        for (int y = v.height - 1; y >= 0; --y)
+          SplitRgbRow(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
     } else if (model == 3) {
       SplitHsvRows<B>(v, out);
     } else if (model == 0) {
       const ImageView a = BlockAccess::View(*fourth);
       const bool alpha = B == 32;
-      for (int y = 0; y < v.height; ++y) {
+      for (int y = v.height - 1; y >= 0; --y) {
         const std::uint8_t* p = v.Row(y);
         std::uint8_t* r = out.o[0].Row(y);
         std::uint8_t* g = out.o[1].Row(y);
@@ -290,7 +361,7 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
         }
       }
     } else if (model == 1 || !Costly(model)) {
-      for (int y = 0; y < v.height; ++y) {
+      for (int y = v.height - 1; y >= 0; --y) {
         const std::uint8_t* row = v.Row(y);
         for (int x = 0; x < v.width; ++x) {
           const RGBQUAD c = Px<B>::GetRGB(row, x);
@@ -302,7 +373,7 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
       const auto convert = [model](std::uint32_t c) {
         return ModelChannels(model, cm::UnpackColour(c));
       };
-      for (int y = 0; y < v.height; ++y) {
+      for (int y = v.height - 1; y >= 0; --y) {
         const std::uint8_t* row = v.Row(y);
         for (int x = 0; x < v.width; ++x) Put(out, y, x, cache.Get(Px<B>::Get(row, x), convert));
       }

@@ -121,7 +121,7 @@ void PackRow(u8* d, int width, Value&& value) {
 // Fills a palette target from a palette source through a table over the source indices.
 template <int S, int T>
 void MapIndices(const ImageView& src, const ImageView& dst, const u8* map) {
-  for (int y = 0; y < src.height; ++y) {
+  for (int y = src.height - 1; y >= 0; --y) {
     const u8* s = src.Row(y);
     u8* d = dst.Row(y);
     if constexpr (T == 8) {
@@ -190,7 +190,7 @@ void PaletteToTrueColour(const ImageView& src, const ImageView& dst) {
     rampPalette = rampPalette && colours[i][0] == i && colours[i][1] == i && colours[i][2] == i;
   (void)rampPalette;
   const int w = src.width;
-  for (int y = 0; y < src.height; ++y) {
+  for (int y = src.height - 1; y >= 0; --y) {
     const u8* s = src.Row(y);
     u8* d = dst.Row(y);
     if constexpr (T == 32) {
@@ -215,7 +215,7 @@ void PaletteToTrueColour(const ImageView& src, const ImageView& dst) {
 template <int S, int T>
 void TrueToTrueColour(const ImageView& src, const ImageView& dst) {
   const int w = src.width;
-  for (int y = 0; y < src.height; ++y) {
+  for (int y = src.height - 1; y >= 0; --y) {
     const u8* s = src.Row(y);
     u8* d = dst.Row(y);
     if constexpr (S == 24) {
@@ -239,7 +239,7 @@ void TrueToTrueColour(const ImageView& src, const ImageView& dst) {
 template <int S>
 void ThresholdTrueColour(const ImageView& src, const ImageView& dst) {
   constexpr int kBytes = S / 8;
-  for (int y = 0; y < src.height; ++y) {
+  for (int y = src.height - 1; y >= 0; --y) {
     const u8* p = src.Row(y);
     u8* d = dst.Row(y);
     PackRow<1>(d, src.width, [p](int x) {
@@ -276,7 +276,7 @@ __attribute__((target("ssse3"))) int RedOfGrayRow24Ssse3(const u8* p, u8* dst, i
 template <int S, int T>
 bool GrayTrueColourToPalette(const ImageView& src, const ImageView& dst) {
   constexpr int kBytes = S / 8;
-  for (int y = 0; y < src.height; ++y) {
+  for (int y = src.height - 1; y >= 0; --y) {
     const u8* p = src.Row(y);
     u8* d = dst.Row(y);
     unsigned colour = 0;

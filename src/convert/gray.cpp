@@ -279,7 +279,7 @@ void IndexMap(const ImageView& v, const Weights& w, u8* map) {
 
 void RemapPixels(const ImageView& v, const u8* map) {
   if (v.bpp == 8) {
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       u8* row = v.Row(y);
       for (int x = 0; x < v.width; ++x) row[x] = map[row[x]];
     }
@@ -291,7 +291,7 @@ void RemapPixels(const ImageView& v, const u8* map) {
   for (int b = 0; b < 256; ++b)
     pairs[b] = static_cast<u8>(((map[b >> 4] & 0x0Fu) << 4) | (map[b & 0x0F] & 0x0Fu));
   const int full = v.width / 2;
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     u8* row = v.Row(y);
     for (int i = 0; i < full; ++i) row[i] = pairs[row[i]];
     if (v.width & 1) Px<4>::Set(row, v.width - 1, map[Px<4>::Get(row, v.width - 1)]);
@@ -324,7 +324,7 @@ int CLamina::fnIMG_ColorToGray(int method) {
     RemapPixels(v, map);
     fnIMG_SetGrayPalette();
   } else {
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       if (v.bpp == 24)
         GrayRow24(v.Row(y), v.width, w);
       else

@@ -174,7 +174,7 @@ int CLamina::fnIMG_Initialize(unsigned int value) {
   // Each row gets the value in every pixel and keeps its padding (and, at 1 and 4 bits, the unused
   // bits of its last byte), as setting every pixel one by one would.
   const std::size_t w = static_cast<std::size_t>(v.width);
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* row = v.Row(y);
     switch (v.bpp) {
       case 1: {
@@ -224,7 +224,7 @@ int CLamina::fnIMG_Initialize(RGBQUAD colour) {
     lamina::DispatchDepth(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
       if constexpr (B <= 8) {
-        for (int y = 0; y < v.height; ++y) {
+        for (int y = v.height - 1; y >= 0; --y) {
           const std::uint8_t* row = v.Row(y);
           for (int x = 0; x < v.width; ++x) used[Px<B>::Get(row, x)] = true;
         }
@@ -236,7 +236,7 @@ int CLamina::fnIMG_Initialize(RGBQUAD colour) {
     lamina::DispatchDepth(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
       if constexpr (B > 8) {
-        for (int y = 0; y < v.height; ++y) {
+        for (int y = v.height - 1; y >= 0; --y) {
           std::uint8_t* row = v.Row(y);
           for (int x = 0; x < v.width; ++x) Px<B>::SetRGB(row, x, colour);
         }

@@ -68,7 +68,7 @@ int CLamina::fnIMG_IsGray() {
   }
   if (v.bpp != 24 && v.bpp != 32) return 0;  // 16 bits: no colours to judge by
   const int bytes = v.bpp / 8;
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     const std::uint8_t* p = v.Row(y);
     for (int x = 0; x < v.width; ++x, p += bytes)
       if (p[0] != p[1] || p[0] != p[2]) return 0;
@@ -104,7 +104,7 @@ int CLamina::fnIMG_PseudoColor() {
     return 0;
   }
   const int bytes = v.bpp / 8;
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* p = v.Row(y);
     for (int x = 0; x < v.width; ++x, p += bytes) map.Apply(p[0], p[1], p[2]);
   }

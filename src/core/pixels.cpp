@@ -128,7 +128,7 @@ int CLamina::fnIMG_SetAlfa(int x, int y, unsigned char alpha) {
 int CLamina::fnIMG_SetAlfa(unsigned char alpha) {
   const ImageView v = BlockAccess::View(*this);
   if (v.bpp != 32) return 1;
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* row = v.Row(y);
     for (int x = 0; x < v.width; ++x) row[4 * x + 3] = alpha;
   }
@@ -140,7 +140,7 @@ int CLamina::fnIMG_SetAlfa(int mode) {
   const ImageView v = BlockAccess::View(*this);
   if (v.bpp != 32) return 1;
   if (mode != 2 && mode != 3) return 0;
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* row = v.Row(y);
     for (int x = 0; x < v.width; ++x) {
       std::uint8_t* p = row + 4 * x;

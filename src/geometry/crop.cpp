@@ -29,7 +29,7 @@ int CLamina::fnIMG_Crop(int x1, int y1, int x2, int y2) {
   const ImageView r = BlockAccess::View(result);
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
-    for (int y = 0; y < height; ++y) lamina::carry::CopyRun<B>(r.Row(y), v.Row(y1 + y), x1, width);
+    for (int y = height - 1; y >= 0; --y) lamina::carry::CopyRun<B>(r.Row(y), v.Row(y1 + y), x1, width);
   });
   BlockAccess::Name(result) = m_strFileName;
   BlockAccess::TakeOver(*this, result);

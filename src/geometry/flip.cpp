@@ -247,7 +247,7 @@ void SwapRows32(u8* __restrict a, u8* __restrict b, int width, std::uint32_t col
 void FlipLeftRight(const ImageView& v) {
   static const BitReverseTable rev;
   const std::uint32_t colour = ColourBytesMask();
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     u8* row = v.Row(y);
     switch (v.bpp) {
       case 1:

@@ -37,7 +37,7 @@ void InterlaceRows(const ImageView& out, const ImageView& a, const ImageView& b)
 template <int B>
 void InterlaceColumns(const ImageView& out, const ImageView& a, const ImageView& b) {
   const int common = a.width < b.width ? a.width : b.width;
-  for (int y = 0; y < a.height; ++y) {
+  for (int y = a.height - 1; y >= 0; --y) {
     std::uint8_t* row = out.Row(y);
     const std::uint8_t* ra = a.Row(y);
     const std::uint8_t* rb = b.Row(y);
@@ -112,10 +112,10 @@ int CLamina::fnIMG_DeInterlace(int mode, int field) {
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
     if (mode == 0) {
-      for (int y = 0; y < height; ++y)
+      for (int y = height - 1; y >= 0; --y)
         carry::CopyRun<B>(out.Row(y), v.Row(2 * y + first), 0, width);
     } else {
-      for (int y = 0; y < height; ++y)
+      for (int y = height - 1; y >= 0; --y)
         carry::CopySpread<B>(out.Row(y), 0, 1, v.Row(y), first, 2, width);
     }
   });

@@ -82,7 +82,7 @@ int CLamina::fnIMG_AverageColumn(int x, RGBQUAD* mean) {
   Sums s;
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       const std::uint8_t* row = v.Row(y);
       if constexpr (B <= 8)
         s.AddPalette(v, Px<B>::Get(row, x));
@@ -109,7 +109,7 @@ int CLamina::fnIMG_AverageImg(RGBQUAD* mean) {
     return Finish(s, mean, true);
   }
   const int bytes = v.bpp / 8;
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     const std::uint8_t* p = v.Row(y);
     std::uint64_t b = 0, g = 0, r = 0;
     for (int x = 0; x < v.width; ++x, p += bytes) {

@@ -63,7 +63,7 @@ int CLamina::fnIMG_BitPlane(int plane) {
     const int byte = plane / 8;
     const unsigned bit = 1u << (plane % 8);
     const int bytes = v.bpp / 8;
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       std::uint8_t* p = v.Row(y);
       for (int x = 0; x < v.width; ++x, p += bytes) {
         const std::uint8_t w = (p[byte] & bit) != 0 ? 0xFF : 0x00;

@@ -135,7 +135,7 @@ inline RGBQUAD CurveInModel(const Curve& c, int model, RGBQUAD colour, int L) {
 template <int B>
 void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
   if constexpr (B == 8) {
-    for (int y = 0; y < v.height; ++y)
+    for (int y = v.height - 1; y >= 0; --y)
       lamina::colour::ApplyByteLut(v.Row(y), static_cast<std::size_t>(v.width), lut);
   } else {
     static_assert(B == 4, "4 or 8 bits");
@@ -143,7 +143,7 @@ void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
     for (int b = 0; b < 256; ++b)
       pair[b] = static_cast<std::uint8_t>(((lut[b >> 4] & 15) << 4) | (lut[b & 15] & 15));
     const int whole = v.width / 2;
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       std::uint8_t* row = v.Row(y);
       for (int i = 0; i < whole; ++i) row[i] = pair[row[i]];
       if (v.width & 1) Px<4>::Set(row, v.width - 1, lut[Px<4>::Get(row, v.width - 1)]);
@@ -177,7 +177,7 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
         std::uint8_t lut[256];
         for (std::uint32_t i = 0; i < 256; ++i)
           lut[i] = static_cast<std::uint8_t>(nc::ByteCurve(c, i));
-        for (int y = 0; y < v.height; ++y) {
+        for (int y = v.height - 1; y >= 0; --y) {
           std::uint8_t* row = v.Row(y);
           if (B == 24) {
             cm::ApplyByteLut(row, static_cast<std::size_t>(v.width) * 3, lut);
@@ -216,7 +216,7 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
     if constexpr (B == 24 || B == 32) {
-      for (int y = 0; y < v.height; ++y) {
+      for (int y = v.height - 1; y >= 0; --y) {
         std::uint8_t* row = v.Row(y);
         for (int x = 0; x < v.width; ++x)
           Px<B>::Set(row, x, cache.Get(Px<B>::Get(row, x), convert));

@@ -43,7 +43,7 @@ inline int Bin(double value, int n) {
 template <int B>
 void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
   if constexpr (B == 8) {
-    for (int y = 0; y < v.height; ++y)
+    for (int y = v.height - 1; y >= 0; --y)
       lamina::colour::ApplyByteLut(v.Row(y), static_cast<std::size_t>(v.width), lut);
   } else {
     constexpr int perByte = 8 / B;
@@ -55,7 +55,7 @@ void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
       whole[b] = out;
     }
     const int full = v.width / perByte;
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       std::uint8_t* row = v.Row(y);
       for (int i = 0; i < full; ++i) row[i] = whole[row[i]];
       for (int x = full * perByte; x < v.width; ++x) Px<B>::Set(row, x, lut[Px<B>::Get(row, x)]);
@@ -66,7 +66,7 @@ void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
 // Pixels per palette index, counted over the rows.
 template <int B>
 void CountIndices(const ImageView& v, std::uint64_t* counts) {
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     const std::uint8_t* row = v.Row(y);
     for (int x = 0; x < v.width; ++x) ++counts[Px<B>::Get(row, x)];
   }
@@ -114,7 +114,7 @@ int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
     if constexpr (B <= 8) {
       RemapIndices<B>(v, lut);
     } else {
-      for (int y = 0; y < v.height; ++y) {
+      for (int y = v.height - 1; y >= 0; --y) {
         std::uint8_t* p = v.Row(y);
         for (int x = 0; x < v.width; ++x, p += B / 8) {
           const std::uint8_t g = lut[p[2]];
@@ -162,7 +162,7 @@ int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
     lamina::DispatchDepth(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
       if constexpr (B > 8) {
-        for (int y = 0; y < v.height; ++y) {
+        for (int y = v.height - 1; y >= 0; --y) {
           const std::uint8_t* row = v.Row(y);
           for (int x = 0; x < v.width; ++x) {
             const std::uint32_t b = bins.Get(Px<B>::Get(row, x), binsOf);
@@ -188,7 +188,7 @@ int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
     lamina::DispatchDepth(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
       if constexpr (B > 8) {
-        for (int y = 0; y < v.height; ++y) {
+        for (int y = v.height - 1; y >= 0; --y) {
           std::uint8_t* row = v.Row(y);
           for (int x = 0; x < v.width; ++x)
             Px<B>::Set(row, x, remap.Get(Px<B>::Get(row, x), remapOf));

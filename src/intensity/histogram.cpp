@@ -33,7 +33,7 @@ void CountIndices(const ImageView& v, std::uint64_t counts[256]) {
   constexpr int kPerByte = 8 / B;
   const int whole = v.width / kPerByte;
   std::uint64_t sinceFold = 0;
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     if (sinceFold + static_cast<std::uint64_t>(whole) > 0xFFFFFFFFull) {
       fold();
       sinceFold = 0;
@@ -102,7 +102,7 @@ void CountTrueColour(const ImageView& v, std::uint64_t columns[4][256]) {
     ++t[2][g];
     ++t[3][b];
   };
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     if (sinceFold + static_cast<std::uint64_t>(v.width) > 0xFFFFFFFFull) {
       fold();
       sinceFold = 0;
@@ -130,7 +130,7 @@ void CountLevels(const ImageView& v, int channel, std::uint64_t counts[256]) {
   }
   const int bytes = v.bpp / 8;
   std::uint64_t h[2][256] = {};
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     const std::uint8_t* p = v.Row(y) + channel;
     int x = 0;
     for (; x + 2 <= v.width; x += 2, p += 2 * bytes) {

@@ -62,7 +62,7 @@ void MapIndices(const ImageView& v, const LevelTable table) {
     // dependencies; eight pixels are loaded and stored as one word.
     std::uint8_t t[256];
     std::memcpy(t, table, sizeof t);
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       std::uint8_t* row = v.Row(y);
       int x = 0;
       for (; x + 8 <= v.width; x += 8) {
@@ -90,7 +90,7 @@ void MapIndices(const ImageView& v, const LevelTable table) {
       bytes[b] = static_cast<std::uint8_t>(out);
     }
     const int whole = v.width / kPerByte;
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       std::uint8_t* row = v.Row(y);
       for (int i = 0; i < whole; ++i) row[i] = bytes[row[i]];
       for (int x = whole * kPerByte; x < v.width; ++x)
@@ -125,7 +125,7 @@ void MapChannelsT(const ImageView& v, const LevelTable blue, const LevelTable gr
   std::memcpy(tb, blue, 256);
   std::memcpy(tg, green, 256);
   std::memcpy(tr, red, 256);
-  for (int y = 0; y < v.height; ++y) {
+  for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* p = v.Row(y);
     for (int x = 0; x < v.width; ++x, p += Bytes) {
       const std::uint8_t b = tb[p[0]], g = tg[p[1]], r = tr[p[2]];

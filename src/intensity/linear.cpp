@@ -70,7 +70,7 @@ int CLamina::fnIMG_GrayScaleLinealTransform(int a, int b, int c, int d,
     MapChannels(v, tb, tg, tr);
   } else {
     const int bytes = v.bpp / 8;
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       std::uint8_t* p = v.Row(y);
       for (int x = 0; x < v.width; ++x, p += bytes) {
         const int red = p[2];

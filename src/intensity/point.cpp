@@ -125,7 +125,7 @@ int CLamina::fnIMG_ChangeGrayLevelsNumber(int levels) {
   } else {
     // Gray from the red byte: all three take the quantized red.
     const int bytes = v.bpp / 8;
-    for (int y = 0; y < v.height; ++y) {
+    for (int y = v.height - 1; y >= 0; --y) {
       std::uint8_t* p = v.Row(y);
       for (int x = 0; x < v.width; ++x, p += bytes) p[0] = p[1] = p[2] = t[p[2]];
     }

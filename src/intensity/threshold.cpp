@@ -147,7 +147,7 @@ int CLamina::fnIMG_Thresholding(unsigned char threshold, unsigned char below, un
     } else {
       const std::size_t n = static_cast<std::size_t>(v.width) * static_cast<std::size_t>(v.bpp / 8);
       std::vector<std::uint8_t> scratch(v.bpp == 32 ? n : 0);
-      for (int y = 0; y < v.height; ++y) {
+      for (int y = v.height - 1; y >= 0; --y) {
         std::uint8_t* p = v.Row(y);
         if (v.bpp == 32) {
           // Every byte is thresholded aside, then blue, green and red are taken over while
