@@ -1,0 +1,112 @@
+// RAW files: headerless 8-bit gray images, one byte per pixel, top row first, no padding.
+//
+// Readers: without dimensions the size is recognised from the length alone (a fixed table);
+// with dimensions the length must be width x height. The result is an 8-bit image with the
+// 256-entry gray palette. The file forms give the image the file's name (without folders) before
+// the length is tested, so a refused file still names the image; the block only changes on
+// success.
+//
+// fnIMG_LoadRAW (all forms): 0 loaded; 1 the file cannot be opened (a null file object for the
+// forms taking one); 2 the length is not in the table / not width x height; 3 width or height not
+// positive, or an image too large for one block; 4 the file ended before all its pixels were
+// read; 5 memory is short.
+// fnIMG_LoadRAWFromBuffer: 0 loaded; 1 length not in the table; 2 null buffer; 3 memory short.
+#include <cstdint>
+
+#include "CLamina.h"
+#include "core/block_access.h"
+#include "io/gray_block.h"
+
+using lamina::BlockAccess;
+using lamina::io::BuildStatus;
+
+namespace {
+
+struct RawSize {
+  std::int64_t length;
+  int width;
+  int height;
+};
+
+// Lengths a RAW file may have when no dimensions are given. Every width is a multiple of 4, so
+// the rows need no padding.
+constexpr RawSize kRawSizes[] = {
+    {1024, 32, 32},     {1248, 32, 39},       {4096, 64, 64},       {10304, 92, 112},
+    {16384, 128, 128},  {65536, 256, 256},    {262144, 512, 512},   {1048576, 1024, 1024},
+};
+
+const RawSize* FindRawSize(std::int64_t length) {
+  for (const RawSize& s : kRawSizes)
+    if (s.length == length) return &s;
+  return nullptr;
+}
+
+// Reads width x height bytes from the file's current position into a new block.
+int ReadRawRows(CLamina& img, CFile* file, int width, int height) {
+  const std::uint64_t bytes = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  // A file object that is not at its start holds fewer bytes than its length says.
+  const ULONGLONG length = file->GetLength();
+  const ULONGLONG position = file->GetPosition();
+  if (position > length || length - position < bytes) return 4;
+  lamina::io::FileSource source(file, bytes);
+  switch (lamina::io::LoadGray8(img, width, height, 256, source)) {
+    case BuildStatus::kOk: return 0;
+    case BuildStatus::kNoMemory: return 5;
+    case BuildStatus::kShort: return 4;
+  }
+  return 4;
+}
+
+// The file forms share this: name first, then the size, then the rows.
+int LoadRawFile(CLamina& img, CFile* file, bool haveSize, int width, int height) {
+  BlockAccess::Name(img) = file->GetFileName();
+  const std::int64_t length = static_cast<std::int64_t>(file->GetLength());
+  if (!haveSize) {
+    const RawSize* s = FindRawSize(length);
+    if (s == nullptr) return 2;
+    width = s->width;
+    height = s->height;
+  } else {
+    // Compared in 64 bits: width x height cannot wrap onto a length.
+    if (static_cast<std::int64_t>(width) * height != length) return 2;
+    if (!lamina::io::Gray8Fits(width, height, 256)) return 3;
+  }
+  return ReadRawRows(img, file, width, height);
+}
+
+int LoadRawByName(CLamina& img, const CString& name, bool haveSize, int width, int height) {
+  CFile file;
+  if (!file.Open(name, CFile::modeRead)) return 1;
+  return LoadRawFile(img, &file, haveSize, width, height);  // the file closes on leaving
+}
+
+}  // namespace
+
+int CLamina::fnIMG_LoadRAW(CString name) { return LoadRawByName(*this, name, false, 0, 0); }
+
+int CLamina::fnIMG_LoadRAW(CFile* file) {
+  if (file == nullptr) return 1;
+  return LoadRawFile(*this, file, false, 0, 0);
+}
+
+int CLamina::fnIMG_LoadRAW(CString name, int width, int height) {
+  return LoadRawByName(*this, name, true, width, height);
+}
+
+int CLamina::fnIMG_LoadRAW(CFile* file, int width, int height) {
+  if (file == nullptr) return 1;
+  return LoadRawFile(*this, file, true, width, height);
+}
+
+int CLamina::fnIMG_LoadRAWFromBuffer(unsigned char* buffer, int length) {
+  const RawSize* s = FindRawSize(length);
+  if (s == nullptr) return 1;
+  if (buffer == nullptr) return 2;
+  lamina::io::BufferSource source(buffer, static_cast<std::size_t>(length));
+  switch (lamina::io::LoadGray8(*this, s->width, s->height, 256, source)) {
+    case BuildStatus::kOk: return 0;
+    case BuildStatus::kNoMemory: return 3;
+    case BuildStatus::kShort: return 3;  // cannot happen: the buffer holds the whole size
+  }
+  return 3;
+}
