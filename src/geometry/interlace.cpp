@@ -1,0 +1,121 @@
+// fnIMG_Interlace builds the image from two others by alternating their rows (mode 0) or columns
+// (mode 1); fnIMG_DeInterlace keeps every second row or column of the image.
+//
+// Both make a new image with the data constructor's header and carry pixels over as values, so a
+// 32-bit result has its fourth bytes 0. An interlaced image takes its palette from this object
+// (entries it cannot supply get the constructor's (i, i, i, 0)) and the constructor's default name;
+// a de-interlaced image keeps its palette and its name.
+#include <climits>
+#include <cstdint>
+
+#include "CLamina.h"
+#include "core/block_access.h"
+#include "core/pixel_access.h"
+#include "geometry/carry.h"
+
+using lamina::BlockAccess;
+using lamina::ImageView;
+namespace carry = lamina::carry;
+
+namespace {
+
+// Rows: A's and B's rows alternate while both have rows; the taller one's surplus follows.
+template <int B>
+void InterlaceRows(const ImageView& out, const ImageView& a, const ImageView& b) {
+  const int common = a.height < b.height ? a.height : b.height;
+  for (int k = 0; k < common; ++k) {
+    carry::CopyRun<B>(out.Row(2 * k), a.Row(k), 0, a.width);
+    carry::CopyRun<B>(out.Row(2 * k + 1), b.Row(k), 0, a.width);
+  }
+  for (int k = common; k < a.height; ++k) carry::CopyRun<B>(out.Row(common + k), a.Row(k), 0, a.width);
+  for (int k = common; k < b.height; ++k) carry::CopyRun<B>(out.Row(common + k), b.Row(k), 0, a.width);
+}
+
+// Columns: the same across each row.
+template <int B>
+void InterlaceColumns(const ImageView& out, const ImageView& a, const ImageView& b) {
+  const int common = a.width < b.width ? a.width : b.width;
+  for (int y = 0; y < a.height; ++y) {
+    std::uint8_t* row = out.Row(y);
+    const std::uint8_t* ra = a.Row(y);
+    const std::uint8_t* rb = b.Row(y);
+    carry::CopySpread<B>(row, 0, 2, ra, 0, 1, common);
+    carry::CopySpread<B>(row, 1, 2, rb, 0, 1, common);
+    carry::CopySpread<B>(row, 2 * common, 1, ra, common, 1, a.width - common);
+    carry::CopySpread<B>(row, 2 * common, 1, rb, common, 1, b.width - common);
+  }
+}
+
+}  // namespace
+
+// Result 0; 1 mode not 0 or 1; 2 a null image; 3 the depth of A, B or this object unsupported;
+// 4 A and B of different depths; 5 rows of different widths; 6 columns of different heights;
+// 7 the result cannot be allocated (too large, or memory short), the object left as it was.
+int CLamina::fnIMG_Interlace(int mode, CLamina* first, CLamina* second) {
+  if (static_cast<unsigned>(mode) > 1u) return 1;
+  if (first == nullptr || second == nullptr) return 2;
+  const ImageView a = BlockAccess::View(*first);
+  const ImageView b = BlockAccess::View(*second);
+  const ImageView self = BlockAccess::View(*this);
+  if (!lamina::IsSupportedDepth(a.bpp) || !lamina::IsSupportedDepth(b.bpp) ||
+      !lamina::IsSupportedDepth(self.bpp))
+    return 3;
+  if (a.bpp != b.bpp) return 4;
+  if (mode == 0 && a.width != b.width) return 5;
+  if (mode == 1 && a.height != b.height) return 6;
+
+  const std::int64_t width = mode == 0 ? a.width : std::int64_t{a.width} + b.width;
+  const std::int64_t height = mode == 0 ? std::int64_t{a.height} + b.height : a.height;
+  if (width > INT_MAX || height > INT_MAX) return 7;
+  RGBQUAD palette[256];
+  carry::PaletteFrom(self, a.bpp, palette);
+  CLamina result(nullptr, a.bpp <= 8 ? palette : nullptr, static_cast<int>(width),
+                 static_cast<int>(height), a.bpp);
+  if (!BlockAccess::HasBlock(result)) return 7;
+
+  const ImageView out = BlockAccess::View(result);
+  lamina::DispatchDepth(a.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    if (mode == 0)
+      InterlaceRows<B>(out, a, b);
+    else
+      InterlaceColumns<B>(out, a, b);
+  });
+  // The result keeps the name the constructor gave it.
+  BlockAccess::TakeOver(*this, result);
+  return 0;
+}
+
+// Result 0; 1 unsupported depth; 2 mode not 0 or 1; 3 field not 1 or 2; 4 the result cannot be
+// allocated, the image left as it was.
+int CLamina::fnIMG_DeInterlace(int mode, int field) {
+  const ImageView v = BlockAccess::View(*this);
+  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (static_cast<unsigned>(mode) > 1u) return 2;
+  if (field != 1 && field != 2) return 3;
+
+  // Field 1 keeps the even rows or columns counted from 0 (one more when the count is odd), field
+  // 2 the odd ones.
+  const int first = field - 1;
+  const int kept = mode == 0 ? (v.height / 2 + (field == 1 ? v.height % 2 : 0))
+                             : (v.width / 2 + (field == 1 ? v.width % 2 : 0));
+  const int width = mode == 0 ? v.width : kept;
+  const int height = mode == 0 ? kept : v.height;
+  RGBQUAD palette[256];
+  carry::PaletteFrom(v, v.bpp, palette);
+  CLamina result(nullptr, v.bpp <= 8 ? palette : nullptr, width, height, v.bpp);
+  if (!BlockAccess::HasBlock(result)) return 4;
+
+  const ImageView out = BlockAccess::View(result);
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    if (mode == 0) {
+      for (int y = 0; y < height; ++y) carry::CopyRun<B>(out.Row(y), v.Row(2 * y + first), 0, width);
+    } else {
+      for (int y = 0; y < height; ++y) carry::CopySpread<B>(out.Row(y), 0, 1, v.Row(y), first, 2, width);
+    }
+  });
+  BlockAccess::Name(result) = m_strFileName;
+  BlockAccess::TakeOver(*this, result);
+  return 0;
+}
