@@ -11,10 +11,22 @@
 // positive, or an image too large for one block; 4 the file ended before all its pixels were
 // read; 5 memory is short.
 // fnIMG_LoadRAWFromBuffer: 0 loaded; 1 length not in the table; 2 null buffer; 3 memory short.
+//
+// Writer: any image of 1, 4, 8, 24 or 32 bits is written as the 8-bit gray image that colour to
+// gray (method 0) and the depth conversion to 8 bits make of it, the pixel indices top row first.
+// The conversions run on a copy, so the image itself never changes. fnIMG_SaveRAW: 0 written;
+// 1 the file cannot be created (a null file object); 2 the depth cannot be written (a 16-bit image,
+// whose pixels neither conversion reads, or an object without a block) and no file is made;
+// 3 memory short for the conversion, no file made; 4 the file could not be written in full.
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/pixel_access.h"
 #include "io/gray_block.h"
 
 using lamina::BlockAccess;
@@ -109,4 +121,65 @@ int CLamina::fnIMG_LoadRAWFromBuffer(unsigned char* buffer, int length) {
     case BuildStatus::kShort: return 3;  // cannot happen: the buffer holds the whole size
   }
   return 3;
+}
+
+namespace {
+
+// Writes the rows of an 8-bit image top row first, width bytes each, gathered into large pieces
+// so that a small row is not a system call.
+bool WriteRowsTopFirst(CFile* file, const lamina::ImageView& v) {
+  const std::size_t width = static_cast<std::size_t>(v.width);
+  const std::size_t total = width * static_cast<std::size_t>(v.height);
+  if (total == 0) return true;
+  constexpr std::size_t kPiece = 1 << 20;
+  const std::size_t rowsPerPiece = std::max<std::size_t>(1, kPiece / width);
+  const std::size_t pieceBytes = std::min(total, rowsPerPiece * width);
+  std::unique_ptr<std::uint8_t[]> piece(new (std::nothrow) std::uint8_t[pieceBytes]);
+  int y = 0;
+  while (y < v.height) {
+    if (!piece) {  // no room for a piece: one row at a time still writes the same bytes
+      if (file->Write(v.Row(y), static_cast<UINT>(width)) != width) return false;
+      ++y;
+      continue;
+    }
+    std::size_t used = 0;
+    for (; y < v.height && used + width <= pieceBytes; ++y, used += width)
+      std::memcpy(piece.get() + used, v.Row(y), width);
+    if (file->Write(piece.get(), static_cast<UINT>(used)) != used) return false;
+  }
+  return true;
+}
+
+int SaveRaw(CLamina& img, const CString* name, CFile* given) {
+  const int bpp = BlockAccess::Header(img).biBitCount;
+  if (!BlockAccess::HasBlock(img) || !lamina::IsSupportedDepth(bpp)) return 2;
+
+  // An 8-bit gray image is written as it is; anything else is converted on a copy first.
+  CLamina gray(nullptr, nullptr, 0, 0, 0);  // holds no block until assigned
+  CLamina* source = &img;
+  if (bpp != 8 || img.fnIMG_IsGray() == 0) {
+    gray = img;
+    if (!BlockAccess::HasBlock(gray)) return 3;
+    if (gray.fnIMG_IsGray() == 0 && gray.fnIMG_ColorToGray(0) != 0) return 3;
+    if (gray.fnIMG_GetColorDepth() != 8 && gray.fnIMG_ChangeColorDepth(2) != 0) return 3;
+    if (gray.fnIMG_GetColorDepth() != 8) return 3;
+    source = &gray;
+  }
+
+  CFile opened;
+  CFile* file = given;
+  if (name != nullptr) {
+    if (!opened.Open(*name, CFile::modeCreate | CFile::modeWrite)) return 1;
+    file = &opened;
+  }
+  return WriteRowsTopFirst(file, BlockAccess::View(*source)) ? 0 : 4;
+}
+
+}  // namespace
+
+int CLamina::fnIMG_SaveRAW(CString name) { return SaveRaw(*this, &name, nullptr); }
+
+int CLamina::fnIMG_SaveRAW(CFile* file) {
+  if (file == nullptr) return 1;
+  return SaveRaw(*this, nullptr, file);
 }
