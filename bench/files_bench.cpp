@@ -67,6 +67,21 @@ void BM_RawSaveGray8(benchmark::State& state) {
 }
 BENCHMARK(BM_RawSaveGray8)->Unit(benchmark::kMillisecond);
 
+// The same into a file that does not exist yet, so the system allocates every page of it.
+void BM_RawSaveGray8NewFile(benchmark::State& state) {
+  const std::string path = Scratch("savenew.raw");
+  CLamina img = MakePicture(8);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::remove(path.c_str());
+    state.ResumeTiming();
+    if (img.fnIMG_SaveRAW(CString(path)) != 0) state.SkipWithError("save failed");
+  }
+  std::remove(path.c_str());
+  SetPixelRate(state, kPixels);
+}
+BENCHMARK(BM_RawSaveGray8NewFile)->Unit(benchmark::kMillisecond);
+
 void BM_RawSaveColour24(benchmark::State& state) {
   const std::string path = Scratch("save24.raw");
   CLamina img = MakePicture(24);

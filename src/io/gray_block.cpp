@@ -8,6 +8,7 @@
 
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "lamina/memory.h"
 
 namespace lamina {
 namespace io {
@@ -53,6 +54,14 @@ bool FileSource::Take(std::uint8_t* dst, std::size_t n) {
   return true;
 }
 
+std::uint8_t* AllocateUnfilled(std::size_t bytes) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (h == nullptr) return nullptr;
+  auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
+  if (p == nullptr) GlobalFree(h);
+  return p;
+}
+
 bool Gray8Fits(std::int64_t width, std::int64_t height, std::int64_t entries) {
   if (width <= 0 || height <= 0 || entries <= 0 || entries > 256) return false;
   if (width > INT_MAX || height > INT_MAX) return false;
@@ -65,7 +74,7 @@ BuildStatus LoadGray8(CLamina& img, int width, int height, int entries, ByteSour
   const std::int64_t stride = Stride64(width, 8);
   const std::size_t bitsOffset = 40 + 4 * static_cast<std::size_t>(entries);
   const std::size_t imageBytes = static_cast<std::size_t>(stride * height);
-  std::uint8_t* block = BlockAccess::Allocate(bitsOffset + imageBytes);
+  std::uint8_t* block = AllocateUnfilled(bitsOffset + imageBytes);
   if (block == nullptr) return BuildStatus::kNoMemory;
 
   BITMAPINFOHEADER h{};
@@ -87,8 +96,10 @@ BuildStatus LoadGray8(CLamina& img, int width, int height, int entries, ByteSour
 
   // The first row of the data is the top row, which is the last one in memory.
   std::uint8_t* bits = block + bitsOffset;
+  const std::size_t padding = static_cast<std::size_t>(stride - width);
   for (int r = 0; r < height; ++r) {
     std::uint8_t* row = bits + static_cast<std::size_t>(stride) * (height - 1 - r);
+    if (padding != 0) std::memset(row + width, 0, padding);
     if (!source.Take(row, static_cast<std::size_t>(width))) {
       BlockAccess::Release(block);
       return BuildStatus::kShort;

@@ -56,6 +56,10 @@ class FileSource final : public ByteSource {
   std::size_t chunkLen_ = 0;
 };
 
+// A locked movable block that is not zero-filled, for callers that write every byte of it (the
+// zero fill would be a whole extra pass over a large image). Released like any image block.
+std::uint8_t* AllocateUnfilled(std::size_t bytes);
+
 enum class BuildStatus { kOk, kNoMemory, kShort };
 
 // True when an 8-bit image of this size with `entries` palette entries fits in a block of at most

@@ -16,6 +16,7 @@
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "io/gray_block.h"
 #include "lamina/memory.h"
 
 using lamina::BlockAccess;
@@ -33,7 +34,8 @@ void* CLamina::fnIMG_CopyToHandle() {
   const std::uint64_t total = headPart + h.biSizeImage;
   if (total > SIZE_MAX) return nullptr;
 
-  HGLOBAL handle = GlobalAlloc(GHND, static_cast<SIZE_T>(total));
+  // Not zero-filled: every byte is either copied below or cleared there.
+  HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(total));
   if (handle == nullptr) return nullptr;
   auto* dst = static_cast<std::uint8_t*>(GlobalLock(handle));
   if (dst == nullptr) {
@@ -45,10 +47,13 @@ void* CLamina::fnIMG_CopyToHandle() {
   const std::uint64_t blockSize = GlobalSize(GlobalHandle(m_lpDib));
   const std::uint64_t head = headPart < blockSize ? headPart : blockSize;
   std::memcpy(dst, m_lpDib, static_cast<std::size_t>(head));
+  if (head < headPart) std::memset(dst + head, 0, static_cast<std::size_t>(headPart - head));
   const std::uint64_t bitsAt = static_cast<std::uint64_t>(m_lpBits - m_lpDib);
   const std::uint64_t bitsRoom = bitsAt < blockSize ? blockSize - bitsAt : 0;
   const std::uint64_t bits = h.biSizeImage < bitsRoom ? h.biSizeImage : bitsRoom;
   if (bits != 0) std::memcpy(dst + headPart, m_lpBits, static_cast<std::size_t>(bits));
+  if (bits < h.biSizeImage)
+    std::memset(dst + headPart + bits, 0, static_cast<std::size_t>(h.biSizeImage - bits));
   GlobalUnlock(handle);
   return handle;
 }
@@ -112,7 +117,8 @@ void CLamina::fnIMG_CopyFromHandle(void* handle) {
   if (total > INT_MAX || static_cast<std::uint64_t>(total) > available) return;
 
   // Allocated before anything changes: if memory is short, neither the image nor the handle moves.
-  std::uint8_t* block = BlockAccess::Allocate(static_cast<std::size_t>(total));
+  // Every byte of it is copied from the handle below, so it need not be zero-filled first.
+  std::uint8_t* block = lamina::io::AllocateUnfilled(static_cast<std::size_t>(total));
   if (block == nullptr) return;
 
   if (bpp == 32) {

@@ -131,7 +131,8 @@ bool WriteRowsTopFirst(CFile* file, const lamina::ImageView& v) {
   const std::size_t width = static_cast<std::size_t>(v.width);
   const std::size_t total = width * static_cast<std::size_t>(v.height);
   if (total == 0) return true;
-  constexpr std::size_t kPiece = 1 << 20;
+  // Pieces small enough to stay in the cache between our copy and the system's.
+  constexpr std::size_t kPiece = 256 * 1024;
   const std::size_t rowsPerPiece = std::max<std::size_t>(1, kPiece / width);
   const std::size_t pieceBytes = std::min(total, rowsPerPiece * width);
   std::unique_ptr<std::uint8_t[]> piece(new (std::nothrow) std::uint8_t[pieceBytes]);
@@ -169,7 +170,15 @@ int SaveRaw(CLamina& img, const CString* name, CFile* given) {
   CFile opened;
   CFile* file = given;
   if (name != nullptr) {
-    if (!opened.Open(*name, CFile::modeCreate | CFile::modeWrite)) return 1;
+    // An existing file no longer than the new one is written over in place: the result is the
+    // same bytes as after truncating it, without the system first freeing and then allocating
+    // again every page of it (on a memory file system that doubles the cost of saving).
+    const lamina::ImageView v = BlockAccess::View(*source);
+    const ULONGLONG bytes = static_cast<ULONGLONG>(v.width) * static_cast<ULONGLONG>(v.height);
+    if (!opened.Open(*name, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite) ||
+        opened.GetLength() > bytes) {
+      if (!opened.Open(*name, CFile::modeCreate | CFile::modeWrite)) return 1;
+    }
     file = &opened;
   }
   return WriteRowsTopFirst(file, BlockAccess::View(*source)) ? 0 : 4;

@@ -200,6 +200,21 @@ TEST(RawSave, GrayImageWritesIndicesTopRowFirstWithoutPadding) {
   EXPECT_EQ(Take(img), before);  // name, block and everything else
 }
 
+TEST(RawSave, ExistingFilesEndUpHoldingExactlyTheImage) {
+  TempDir dir;
+  CLamina img = Gray8(2, 2, {1, 2, 3, 4});
+  const CString path((dir / "over.raw").string());
+  WriteAll(dir / "over.raw", Bytes(10, 0xEE));  // longer than the image
+  ASSERT_EQ(img.fnIMG_SaveRAW(path), 0);
+  EXPECT_EQ(ReadAll(dir / "over.raw"), Bytes({1, 2, 3, 4}));
+  WriteAll(dir / "over.raw", Bytes(3, 0xEE));  // shorter
+  ASSERT_EQ(img.fnIMG_SaveRAW(path), 0);
+  EXPECT_EQ(ReadAll(dir / "over.raw"), Bytes({1, 2, 3, 4}));
+  WriteAll(dir / "over.raw", Bytes(4, 0xEE));  // the same length
+  ASSERT_EQ(img.fnIMG_SaveRAW(path), 0);
+  EXPECT_EQ(ReadAll(dir / "over.raw"), Bytes({1, 2, 3, 4}));
+}
+
 TEST(RawSave, RoundTripThroughTheLengthTable) {
   TempDir dir;
   const Bytes pixels = Pattern(10304);
