@@ -23,7 +23,8 @@ inline void Exercise(CLamina& img) {
       sum += c.rgbRed;
     }
   // Every byte of the rows, as a save would read them.
-  std::vector<unsigned char> bits(static_cast<std::size_t>(img.fnIMG_GetBitmapSize() > 0 ? img.fnIMG_GetBitmapSize() : 0));
+  std::vector<unsigned char> bits(
+      static_cast<std::size_t>(img.fnIMG_GetBitmapSize() > 0 ? img.fnIMG_GetBitmapSize() : 0));
   if (!bits.empty() && bits.size() < (64u << 20)) img.fnIMG_GetBitmap(bits.data());
   // Out through a handle and back into another image.
   if (void* handle = img.fnIMG_CopyToHandle()) {

@@ -7,7 +7,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size > (1u << 21)) return 0;
   std::vector<unsigned char> bytes(data, data + size);
   CLamina img;
-  if (img.fnIMG_LoadRAWFromBuffer(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(size)) == 0)
+  if (img.fnIMG_LoadRAWFromBuffer(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(size)) ==
+      0)
     lamina_fuzz::Exercise(img);
   if (size > 0) {
     const int length = kLengths[data[0] % 8];

@@ -92,7 +92,8 @@ void CLamina::fnIMG_CopyFromHandle(void* handle) {
   if (h.biWidth <= 0 || h.biHeight <= 0) return;
   const std::int64_t width = h.biWidth;
   const std::int64_t height = h.biHeight;
-  const std::int64_t entries = h.biClrUsed != 0 ? std::int64_t{h.biClrUsed} : std::int64_t{1} << bpp;
+  const std::int64_t entries =
+      h.biClrUsed != 0 ? std::int64_t{h.biClrUsed} : std::int64_t{1} << bpp;
   if (bpp < 32 && entries > (std::int64_t{1} << bpp)) return;
   const std::int64_t paletteBytes = bpp <= 8 ? 4 * entries : 0;
 
@@ -101,7 +102,8 @@ void CLamina::fnIMG_CopyFromHandle(void* handle) {
   if (bpp == 32) {
     // The 32-bit rows (four bytes a pixel, no padding) must all be in the handle; the 24-bit image
     // made of them is smaller.
-    if (static_cast<std::uint64_t>(width * 4) > (available - 40) / static_cast<std::uint64_t>(height))
+    if (static_cast<std::uint64_t>(width * 4) >
+        (available - 40) / static_cast<std::uint64_t>(height))
       return;
     stride24 = lamina::Stride64(width, 24);
     imageBytes = stride24 * height;

@@ -47,8 +47,10 @@ JascStatus ParseJascFrom(Source& in, RGBQUAD* entries, int* count) {
   for (;;) {
     if (!in.Next(&b)) return JascStatus::kCutShort;
     if (b == '\r' || b == '\n') break;
-    if (n > -1000000 && n < 1000000) n = n * 10 + (static_cast<int>(b) - '0');
-    else n = 1000000;  // far past any count: stays refused without overflowing
+    if (n > -1000000 && n < 1000000)
+      n = n * 10 + (static_cast<int>(b) - '0');
+    else
+      n = 1000000;  // far past any count: stays refused without overflowing
   }
   if (n != 16 && n != 256) return JascStatus::kNotJasc;
   // Only a carriage return has a line feed after it; with bare line feeds the next byte is
@@ -157,9 +159,12 @@ int CLamina::fnIMG_LoadPalette(CString name) {
   RGBQUAD entries[256];
   int count = 0;
   switch (lamina::io::ParseJascFrom(bytes, entries, &count)) {
-    case lamina::io::JascStatus::kOk: break;
-    case lamina::io::JascStatus::kNotJasc: return 3;
-    case lamina::io::JascStatus::kCutShort: return 4;
+    case lamina::io::JascStatus::kOk:
+      break;
+    case lamina::io::JascStatus::kNotJasc:
+      return 3;
+    case lamina::io::JascStatus::kCutShort:
+      return 4;
   }
   // Only the entries both the file and the palette hold: a 16-entry file changes the first 16
   // entries of a 256-entry palette and leaves the others as they were.

@@ -139,12 +139,18 @@ namespace {
 // File-form codes; the buffer form uses the same less one (it has no "cannot open").
 int FileCode(PgmStatus s) {
   switch (s) {
-    case PgmStatus::kOk: return 0;
-    case PgmStatus::kNotP5: return 2;
-    case PgmStatus::kCutShort: return 3;
-    case PgmStatus::kNotDigit: return 4;
-    case PgmStatus::kBadMaxval: return 5;
-    case PgmStatus::kBadSize: return 6;
+    case PgmStatus::kOk:
+      return 0;
+    case PgmStatus::kNotP5:
+      return 2;
+    case PgmStatus::kCutShort:
+      return 3;
+    case PgmStatus::kNotDigit:
+      return 4;
+    case PgmStatus::kBadMaxval:
+      return 5;
+    case PgmStatus::kBadSize:
+      return 6;
   }
   return 3;
 }
@@ -187,12 +193,16 @@ int LoadPgmFile(CLamina& img, CFile* file) {
   lamina::io::FileSource source(file, pixels - fromHead, head.data() + h.dataOffset, fromHead);
   switch (lamina::io::LoadGray8(img, static_cast<int>(h.width), static_cast<int>(h.height),
                                 static_cast<int>(h.maxval + 1), source)) {
-    case BuildStatus::kOk: break;
-    case BuildStatus::kNoMemory: return kFileNoMemory;
-    case BuildStatus::kShort: return kFileShort;
+    case BuildStatus::kOk:
+      break;
+    case BuildStatus::kNoMemory:
+      return kFileNoMemory;
+    case BuildStatus::kShort:
+      return kFileShort;
   }
   // A file object is left right after the pixels, even when the first piece read went past them.
-  if (inHead > pixels) file->Seek(static_cast<LONGLONG>(start + h.dataOffset + pixels), CFile::begin);
+  if (inHead > pixels)
+    file->Seek(static_cast<LONGLONG>(start + h.dataOffset + pixels), CFile::begin);
   return 0;
 }
 
@@ -219,9 +229,12 @@ int CLamina::fnIMG_LoadPGMFromBuffer(unsigned char* buffer, int length) {
   lamina::io::BufferSource source(buffer + h.dataOffset, n - h.dataOffset);
   switch (lamina::io::LoadGray8(*this, static_cast<int>(h.width), static_cast<int>(h.height),
                                 static_cast<int>(h.maxval + 1), source)) {
-    case BuildStatus::kOk: return 0;
-    case BuildStatus::kNoMemory: return kFileNoMemory - 1;
-    case BuildStatus::kShort: return kFileShort - 1;
+    case BuildStatus::kOk:
+      return 0;
+    case BuildStatus::kNoMemory:
+      return kFileNoMemory - 1;
+    case BuildStatus::kShort:
+      return kFileShort - 1;
   }
   return kFileShort - 1;
 }

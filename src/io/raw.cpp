@@ -43,8 +43,8 @@ struct RawSize {
 // Lengths a RAW file may have when no dimensions are given. Every width is a multiple of 4, so
 // the rows need no padding.
 constexpr RawSize kRawSizes[] = {
-    {1024, 32, 32},     {1248, 32, 39},       {4096, 64, 64},       {10304, 92, 112},
-    {16384, 128, 128},  {65536, 256, 256},    {262144, 512, 512},   {1048576, 1024, 1024},
+    {1024, 32, 32},    {1248, 32, 39},    {4096, 64, 64},     {10304, 92, 112},
+    {16384, 128, 128}, {65536, 256, 256}, {262144, 512, 512}, {1048576, 1024, 1024},
 };
 
 const RawSize* FindRawSize(std::int64_t length) {
@@ -55,16 +55,20 @@ const RawSize* FindRawSize(std::int64_t length) {
 
 // Reads width x height bytes from the file's current position into a new block.
 int ReadRawRows(CLamina& img, CFile* file, int width, int height) {
-  const std::uint64_t bytes = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  const std::uint64_t bytes =
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
   // A file object that is not at its start holds fewer bytes than its length says.
   const ULONGLONG length = file->GetLength();
   const ULONGLONG position = file->GetPosition();
   if (position > length || length - position < bytes) return 4;
   lamina::io::FileSource source(file, bytes);
   switch (lamina::io::LoadGray8(img, width, height, 256, source)) {
-    case BuildStatus::kOk: return 0;
-    case BuildStatus::kNoMemory: return 5;
-    case BuildStatus::kShort: return 4;
+    case BuildStatus::kOk:
+      return 0;
+    case BuildStatus::kNoMemory:
+      return 5;
+    case BuildStatus::kShort:
+      return 4;
   }
   return 4;
 }
@@ -116,9 +120,12 @@ int CLamina::fnIMG_LoadRAWFromBuffer(unsigned char* buffer, int length) {
   if (buffer == nullptr) return 2;
   lamina::io::BufferSource source(buffer, static_cast<std::size_t>(length));
   switch (lamina::io::LoadGray8(*this, s->width, s->height, 256, source)) {
-    case BuildStatus::kOk: return 0;
-    case BuildStatus::kNoMemory: return 3;
-    case BuildStatus::kShort: return 3;  // cannot happen: the buffer holds the whole size
+    case BuildStatus::kOk:
+      return 0;
+    case BuildStatus::kNoMemory:
+      return 3;
+    case BuildStatus::kShort:
+      return 3;  // cannot happen: the buffer holds the whole size
   }
   return 3;
 }

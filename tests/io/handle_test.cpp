@@ -109,7 +109,8 @@ TEST(HandleIn, ThirtyTwoBitsBecomeTwentyFourInTheHandleToo) {
   std::memcpy(&after, inHandle.data(), 40);
   EXPECT_EQ(after.biBitCount, 24);
   EXPECT_EQ(after.biSizeImage, 12u);
-  EXPECT_EQ(Bytes(inHandle.begin() + 40, inHandle.begin() + 49), Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(Bytes(inHandle.begin() + 40, inHandle.begin() + 49),
+            Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9}));
   EXPECT_TRUE(Unlocked(h));
   GlobalFree(h);
 }
@@ -137,7 +138,8 @@ TEST(HandleIn, ThirtyTwoBitRowsLandAtTheTwentyFourBitStride) {
 
 TEST(HandleIn, PaletteAndMissingImageSize) {
   // 1 bit, 3 x 2, two palette entries, biSizeImage 0: computed as stride 4 x 2.
-  HGLOBAL h = MakeHandle(Header(3, 2, 1), {0, 0, 0, 0, 255, 255, 255, 0, 0xA0, 0, 0, 0, 0x40, 0, 0, 0});
+  HGLOBAL h =
+      MakeHandle(Header(3, 2, 1), {0, 0, 0, 0, 255, 255, 255, 0, 0xA0, 0, 0, 0, 0x40, 0, 0, 0});
   CLamina img;
   img.fnIMG_CopyFromHandle(h);
   GlobalFree(h);

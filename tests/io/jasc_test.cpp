@@ -39,8 +39,8 @@ std::vector<std::string> Lines(const Bytes& text) {
 CLamina Colour4() {
   RGBQUAD pal[16];
   for (int i = 0; i < 16; ++i)
-    pal[i] = RGBQUAD{static_cast<BYTE>(i * 17), static_cast<BYTE>(i * 2),
-                     static_cast<BYTE>(i * 3), static_cast<BYTE>(99)};
+    pal[i] = RGBQUAD{static_cast<BYTE>(i * 17), static_cast<BYTE>(i * 2), static_cast<BYTE>(i * 3),
+                     static_cast<BYTE>(99)};
   return CLamina(nullptr, pal, 4, 2, 4);
 }
 

@@ -158,8 +158,8 @@ TEST(PgmFiles, GimpHeader) {
   ASSERT_EQ(img.fnIMG_LoadPGM(CString(Data("pgm/gimp_5x4.pgm").string())), 0);
   EXPECT_EQ(img.fnIMG_GetColumns(), 5);
   EXPECT_EQ(img.fnIMG_GetRows(), 4);
-  EXPECT_EQ(TopDown(img), Bytes({0, 1, 2, 3, 4, 64, 65, 66, 67, 68, 128, 129, 130, 131, 132, 252,
-                                 253, 254, 255, 10}));
+  EXPECT_EQ(TopDown(img), Bytes({0,   1,   2,   3,   4,   64,  65,  66,  67,  68,
+                                 128, 129, 130, 131, 132, 252, 253, 254, 255, 10}));
 }
 
 TEST(PgmFiles, PlainAndSixteenBitFilesAreRefused) {
@@ -186,17 +186,12 @@ struct Damaged {
 
 TEST(PgmDamaged, EachFaultHasItsCodeAndLeavesTheImage) {
   const Damaged cases[] = {
-      {"P2\n3 2\n255\n", 1},
-      {"P5\n3x 2\n255\n", 3},
-      {"P5\n-3 2\n255\n", 3},
-      {"P5\n3 2\n2a5\n", 3},
+      {"P2\n3 2\n255\n", 1},         {"P5\n3x 2\n255\n", 3},
+      {"P5\n-3 2\n255\n", 3},        {"P5\n3 2\n2a5\n", 3},
       {"P5\n3 2\n255#c\n", 3},  // a comment cannot end maxval: its end marks the pixels
-      {"P5\n3 2\n0\n", 4},
-      {"P5\n3 2\n256\n", 4},
-      {"P5\n3 2\n65535\n", 4},
-      {"P5\n0 2\n255\n", 5},
-      {"P5\n3 0\n255\n", 5},
-      {"P5\n99999999999999999999 2\n255\n", 5},
+      {"P5\n3 2\n0\n", 4},           {"P5\n3 2\n256\n", 4},
+      {"P5\n3 2\n65535\n", 4},       {"P5\n0 2\n255\n", 5},
+      {"P5\n3 0\n255\n", 5},         {"P5\n99999999999999999999 2\n255\n", 5},
       {"P5\n65536 65536\n255\n", 5},  // four gigabytes of pixels
   };
   for (const Damaged& c : cases) {

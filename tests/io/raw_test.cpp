@@ -1,7 +1,6 @@
 // RAW files: sizes from the length table or given, top row first, the name rules, refusals that
 // leave the block alone, and the writer's conversions made on a copy.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include "files_test_util.h"
@@ -29,8 +28,8 @@ TEST(RawLoad, LengthTableGivesDimensionsAndTopRowFirst) {
   EXPECT_EQ(img.fnIMG_GetRows(), 112);
   EXPECT_EQ(img.fnIMG_GetColorDepth(), 8);
   EXPECT_EQ(img.fnIMG_GetBitmapSize(), 10304);
-  EXPECT_EQ(img.fnIMG_GetPixel(0, 0), file[0]);          // first byte: top-left
-  EXPECT_EQ(img.fnIMG_GetPixel(91, 111), file[10303]);   // last byte: bottom-right
+  EXPECT_EQ(img.fnIMG_GetPixel(0, 0), file[0]);         // first byte: top-left
+  EXPECT_EQ(img.fnIMG_GetPixel(91, 111), file[10303]);  // last byte: bottom-right
   EXPECT_EQ(img.fnIMG_GetPixel(5, 1), file[92 + 5]);
   EXPECT_EQ(TopDown(img), file);
   // The layout of a freshly built 8-bit gray image.
@@ -52,9 +51,8 @@ TEST(RawLoad, LengthTableGivesDimensionsAndTopRowFirst) {
 TEST(RawLoad, EveryTableLengthFromBuffer) {
   const struct {
     int length, width, height;
-  } table[] = {{1024, 32, 32},       {1248, 32, 39},       {4096, 64, 64},
-               {10304, 92, 112},     {16384, 128, 128},    {65536, 256, 256},
-               {262144, 512, 512},   {1048576, 1024, 1024}};
+  } table[] = {{1024, 32, 32},    {1248, 32, 39},    {4096, 64, 64},     {10304, 92, 112},
+               {16384, 128, 128}, {65536, 256, 256}, {262144, 512, 512}, {1048576, 1024, 1024}};
   for (const auto& t : table) {
     Bytes data = Pattern(static_cast<std::size_t>(t.length));
     CLamina img;
