@@ -8,6 +8,8 @@ command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+# netpbm decodes written BMP files in one test (which is skipped without it).
+command -v bmptopnm >/dev/null 2>&1 || need+=(netpbm)
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
