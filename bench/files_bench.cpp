@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench_common.h"
+#include "lamina/cfile.h"
 #include "lamina/memory.h"
 
 namespace {
@@ -28,6 +29,25 @@ void BM_FilesMemcpyFloor(benchmark::State& state) {
   SetPixelRate(state, kPixels);
 }
 BENCHMARK(BM_FilesMemcpyFloor)->Unit(benchmark::kMillisecond);
+
+// The second floor of the file forms: reading the same bytes from the same place into a buffer
+// that is already there, the part of a file load the system does.
+void BM_FilesReadFloor(benchmark::State& state) {
+  const std::string path = Scratch("floor.raw");
+  std::vector<unsigned char> data(static_cast<std::size_t>(kPixels), 7), into(data.size());
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(data.data(), 1, data.size(), f);
+    std::fclose(f);
+  }
+  for (auto _ : state) {
+    CFile file;
+    file.Open(CString(path), CFile::modeRead);
+    benchmark::DoNotOptimize(file.Read(into.data(), static_cast<UINT>(into.size())));
+  }
+  std::remove(path.c_str());
+  SetPixelRate(state, kPixels);
+}
+BENCHMARK(BM_FilesReadFloor)->Unit(benchmark::kMillisecond);
 
 void BM_RawLoadFile(benchmark::State& state) {
   const std::string path = Scratch("load.raw");

@@ -3,13 +3,16 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string in = "/tmp/lamina_jasc_fuzz_" + std::to_string(getpid()) + ".pal";
-  static const std::string out = "/tmp/lamina_jasc_fuzz_" + std::to_string(getpid()) + "_out.pal";
+  // Under $TMPDIR (fuzz/run.sh points it into fuzz/build), one pair of files per process.
+  static const std::string dir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp";
+  static const std::string in = dir + "/lamina_jasc_fuzz_" + std::to_string(getpid()) + ".pal";
+  static const std::string out = dir + "/lamina_jasc_fuzz_" + std::to_string(getpid()) + "_out.pal";
   if (FILE* f = std::fopen(in.c_str(), "wb")) {
     if (size != 0) std::fwrite(data, 1, size, f);
     std::fclose(f);

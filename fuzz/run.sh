@@ -14,7 +14,8 @@ CXX=${CXX:-clang++}
 flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -ffp-contract=off -fno-fast-math
        -fsanitize=address,undefined -fno-sanitize-recover=undefined
        -I"$root/include" -I"$root/src" -DLAMINA_BUILDING)
-mkdir -p "$out/obj" "$out/artifacts"
+mkdir -p "$out/obj" "$out/artifacts" "$out/tmp"
+export TMPDIR=$out/tmp  # the palette target writes its inputs as files there
 
 # The library, one object per source, rebuilt when the source or any header is newer.
 objs=()
@@ -60,4 +61,5 @@ for t in "${targets[@]}"; do
   grep -E '^#[0-9]+.*DONE|stat::number_of_executed_units|stat::average_exec_per_sec|ERROR|SUMMARY' "$out/${t}.log" | tail -5
   [ $rc -ne 0 ] && { echo "${t}_fuzz stopped with $rc: see $out/${t}.log"; status=1; }
 done
+rm -f "$out"/tmp/lamina_jasc_fuzz_*.pal
 exit $status

@@ -34,19 +34,20 @@ bool FileSource::Take(std::uint8_t* dst, std::size_t n) {
   while (n != 0) {
     if (chunkPos_ == chunkLen_) {
       if (limit_ == 0 || file_ == nullptr) return false;
-      if (!chunk_) {
-        chunk_.reset(new (std::nothrow) std::uint8_t[kChunk]);
-        if (!chunk_) return false;
+      if (chunk_ == nullptr) {
+        storage_.reset(new (std::nothrow) std::uint8_t[kChunk + 4096]);
+        if (!storage_) return false;
+        chunk_ = HalfPageAway(storage_.get(), dst);
       }
       const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, limit_));
-      const UINT got = file_->Read(chunk_.get(), static_cast<UINT>(want));
+      const UINT got = file_->Read(chunk_, static_cast<UINT>(want));
       if (got == 0) return false;
       limit_ -= got;
       chunkPos_ = 0;
       chunkLen_ = got;
     }
     const std::size_t part = std::min(n, chunkLen_ - chunkPos_);
-    std::memcpy(dst, chunk_.get() + chunkPos_, part);
+    std::memcpy(dst, chunk_ + chunkPos_, part);
     chunkPos_ += part;
     dst += part;
     n -= part;
@@ -60,6 +61,12 @@ std::uint8_t* AllocateUnfilled(std::size_t bytes) {
   auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
   if (p == nullptr) GlobalFree(h);
   return p;
+}
+
+std::uint8_t* HalfPageAway(std::uint8_t* storage, const void* partner) {
+  const std::uintptr_t have = reinterpret_cast<std::uintptr_t>(storage) % 4096;
+  const std::uintptr_t want = (reinterpret_cast<std::uintptr_t>(partner) + 2048) % 4096;
+  return storage + (want + 4096 - have) % 4096;
 }
 
 bool Gray8Fits(std::int64_t width, std::int64_t height, std::int64_t entries) {

@@ -142,18 +142,19 @@ bool WriteRowsTopFirst(CFile* file, const lamina::ImageView& v) {
   constexpr std::size_t kPiece = 256 * 1024;
   const std::size_t rowsPerPiece = std::max<std::size_t>(1, kPiece / width);
   const std::size_t pieceBytes = std::min(total, rowsPerPiece * width);
-  std::unique_ptr<std::uint8_t[]> piece(new (std::nothrow) std::uint8_t[pieceBytes]);
+  std::unique_ptr<std::uint8_t[]> storage(new (std::nothrow) std::uint8_t[pieceBytes + 4096]);
+  std::uint8_t* piece = storage ? lamina::io::HalfPageAway(storage.get(), v.Row(0)) : nullptr;
   int y = 0;
   while (y < v.height) {
-    if (!piece) {  // no room for a piece: one row at a time still writes the same bytes
+    if (piece == nullptr) {  // no room for a piece: one row at a time still writes the same bytes
       if (file->Write(v.Row(y), static_cast<UINT>(width)) != width) return false;
       ++y;
       continue;
     }
     std::size_t used = 0;
     for (; y < v.height && used + width <= pieceBytes; ++y, used += width)
-      std::memcpy(piece.get() + used, v.Row(y), width);
-    if (file->Write(piece.get(), static_cast<UINT>(used)) != used) return false;
+      std::memcpy(piece + used, v.Row(y), width);
+    if (file->Write(piece, static_cast<UINT>(used)) != used) return false;
   }
   return true;
 }
