@@ -99,3 +99,19 @@ void BM_InitializeColour(benchmark::State& state) {
 BENCHMARK(BM_InitializeColour)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+// The colour fill of a palette image scans for the indices in use until it has seen them all; a
+// picture that uses few indices is scanned to the end.
+void BM_InitializeColourFewIndices(benchmark::State& state) {
+  CLamina img(nullptr, nullptr, lamina_bench::kSide, lamina_bench::kSide, 8);
+  BYTE v = 0;
+  for (auto _ : state) {
+    ++v;
+    img.fnIMG_Initialize(RGBQUAD{v, v, v, 0});
+    benchmark::ClobberMemory();
+  }
+  lamina_bench::SetPixelRate(state, std::int64_t{lamina_bench::kSide} * lamina_bench::kSide);
+}
+BENCHMARK(BM_InitializeColourFewIndices)->Unit(benchmark::kMillisecond);
+}  // namespace

@@ -224,9 +224,32 @@ int CLamina::fnIMG_Initialize(RGBQUAD colour) {
     lamina::DispatchDepth(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
       if constexpr (B <= 8) {
-        for (int y = v.height - 1; y >= 0; --y) {
+        // The scan stops as soon as every index of the depth has been seen: in most pictures
+        // that is within the first rows, and nothing later can change the answer.
+        constexpr int kIndices = 1 << B;
+        int seen = 0;
+        for (int y = v.height - 1; y >= 0 && seen < kIndices; --y) {
           const std::uint8_t* row = v.Row(y);
-          for (int x = 0; x < v.width; ++x) used[Px<B>::Get(row, x)] = true;
+          std::uint8_t rowSeen[kIndices] = {};
+          int x = 0;
+          if constexpr (B == 8) {
+            // Runs of one index (flat areas) are marked once per eight pixels.
+            for (; x + 8 <= v.width; x += 8) {
+              std::uint64_t word;
+              std::memcpy(&word, row + x, 8);
+              if (word == row[x] * 0x0101010101010101ull) {
+                rowSeen[row[x]] = 1;
+              } else {
+                for (int k = 0; k < 8; ++k) rowSeen[row[x + k]] = 1;
+              }
+            }
+          }
+          for (; x < v.width; ++x) rowSeen[Px<B>::Get(row, x)] = 1;
+          for (int i = 0; i < kIndices; ++i)
+            if (rowSeen[i] && !used[i]) {
+              used[i] = true;
+              ++seen;
+            }
         }
       }
     });

@@ -213,3 +213,15 @@ TEST(Image, BulkBitsCopyExactlyTheStoredRows) {
   EXPECT_EQ(in, out);
   EXPECT_EQ(img.fnIMG_GetPixel(0, 1), 0x0E0700u);  // the bottom row is stored first
 }
+
+TEST(Image, InitializeByColourFindsIndicesAnywhereInTheRows) {
+  // Flat runs, a lone index at the end of a run of eight, and one in the last row scanned.
+  std::vector<std::vector<unsigned>> rows(3, std::vector<unsigned>(19, 4));
+  rows[0][18] = 9;  // top row, last pixel
+  rows[2][7] = 6;   // bottom row, inside the first group of eight
+  CLamina img = FromRows(8, rows);
+  img.fnIMG_Initialize(Bgr(1, 2, 3));
+  const RGBQUAD* pal = img.fnIMG_GetPointers().lpPalette;
+  for (int i : {4, 6, 9}) EXPECT_TRUE(Same(pal[i], Bgr(1, 2, 3))) << i;
+  for (int i : {0, 5, 7, 8, 10, 255}) EXPECT_TRUE(Same(pal[i], Bgr(i, i, i))) << i;
+}
