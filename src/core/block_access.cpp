@@ -7,8 +7,8 @@
 namespace lamina {
 namespace detail {
 
-std::uint8_t* BlockAccess::Allocate(std::size_t bytes) {
-  HGLOBAL h = GlobalAlloc(GHND, bytes);
+std::uint8_t* BlockAccess::Allocate(std::size_t bytes, bool zero) {
+  HGLOBAL h = GlobalAlloc(zero ? GHND : GMEM_MOVEABLE, bytes);
   if (h == nullptr) return nullptr;
   auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
   if (p == nullptr) GlobalFree(h);
@@ -32,14 +32,16 @@ void BlockAccess::Adopt(CLamina& img, std::uint8_t* block, std::size_t bitsOffse
   img.m_lpBits = block + bitsOffset;
 }
 
-std::uint8_t* BlockAccess::NewCompact(int width, int height, int bpp, const RGBQUAD* palette) {
+std::uint8_t* BlockAccess::NewCompact(int width, int height, int bpp, const RGBQUAD* palette,
+                                      bool zeroRows) {
   if (!IsSupportedDepth(bpp) || width < 0 || height < 0) return nullptr;
   const std::int64_t n = Levels(bpp);
   const std::int64_t paletteBytes = n <= 256 ? 4 * n : 0;
   const std::int64_t imageBytes = Stride64(width, bpp) * height;
   // Sizes are reported through int and DWORD fields: keep the whole block within INT_MAX.
   if (imageBytes > INT_MAX - 40 - paletteBytes) return nullptr;
-  std::uint8_t* block = Allocate(static_cast<std::size_t>(40 + paletteBytes + imageBytes));
+  std::uint8_t* block =
+      Allocate(static_cast<std::size_t>(40 + paletteBytes + imageBytes), zeroRows);
   if (block == nullptr) return nullptr;
   BITMAPINFOHEADER h{};
   h.biSize = 40;

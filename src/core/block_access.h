@@ -14,8 +14,8 @@ namespace lamina {
 namespace detail {
 
 struct BlockAccess {
-  // A zero-filled, locked movable block, or null when memory is short.
-  static std::uint8_t* Allocate(std::size_t bytes);
+  // A zero-filled (unless `zero` is false), locked movable block, or null when memory is short.
+  static std::uint8_t* Allocate(std::size_t bytes, bool zero = true);
   // Unlocks and frees a block that Allocate returned (null is ignored).
   static void Release(std::uint8_t* block);
 
@@ -25,8 +25,11 @@ struct BlockAccess {
 
   // A compact block for a new image of this size and depth: header as the data constructor writes
   // it, the palette copied from `palette` (or the index ramp when null), the rows zero. Null when
-  // the depth is not supported, the size does not fit or memory is short.
-  static std::uint8_t* NewCompact(int width, int height, int bpp, const RGBQUAD* palette);
+  // the depth is not supported, the size does not fit or memory is short. With `zeroRows` false the
+  // rows are left unwritten: for callers that write every byte of every row, padding included,
+  // which spares a pass over the new picture.
+  static std::uint8_t* NewCompact(int width, int height, int bpp, const RGBQUAD* palette,
+                                  bool zeroRows = true);
 
   // Moves `from`'s block into `to` (as assigning a temporary would), with its name and stride.
   static void TakeOver(CLamina& to, CLamina& from);

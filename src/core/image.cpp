@@ -87,7 +87,8 @@ CLamina& CLamina::operator=(const CLamina& other) {
   const BITMAPINFOHEADER& h = *other.m_lpbmih;
   const std::size_t paletteBytes = static_cast<std::size_t>(lamina::PaletteEntries(h)) * 4;
   const std::size_t bytes = 40 + paletteBytes + h.biSizeImage;
-  std::uint8_t* block = BlockAccess::Allocate(bytes);
+  // Every byte of the new block is written below, so it need not be zero-filled first.
+  std::uint8_t* block = BlockAccess::Allocate(bytes, /*zero=*/false);
   if (block == nullptr) return *this;
   std::memcpy(block, &h, 40);
   // The copy is always compact: a header of 40 bytes whatever the source's biSize says.
