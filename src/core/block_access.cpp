@@ -1,6 +1,8 @@
 // Building, adopting and handing over image blocks.
 #include "core/block_access.h"
 
+#include "platform/memory_internal.h"
+
 #include <climits>
 #include <cstring>
 
@@ -66,6 +68,17 @@ std::uint8_t* BlockAccess::NewCompact(int width, int height, int bpp, const RGBQ
     }
   }
   return block;
+}
+
+void BlockAccess::Shrink(CLamina& img, std::size_t bytes) {
+  if (img.m_lpDib == nullptr) return;
+  const std::ptrdiff_t bitsOffset = img.m_lpBits - img.m_lpDib;
+  auto* block = static_cast<std::uint8_t*>(platform::ShrinkLockedBlock(img.m_lpDib, bytes));
+  img.m_lpDib = block;
+  img.m_lpbmih = reinterpret_cast<BITMAPINFOHEADER*>(block);
+  img.m_lpbmi = reinterpret_cast<BITMAPINFO*>(block);
+  img.m_lpPalette = img.m_lpbmih->biBitCount <= 8 ? reinterpret_cast<RGBQUAD*>(block + 40) : nullptr;
+  img.m_lpBits = block + bitsOffset;
 }
 
 void BlockAccess::TakeOver(CLamina& to, CLamina& from) {

@@ -31,6 +31,10 @@ struct BlockAccess {
   static std::uint8_t* NewCompact(int width, int height, int bpp, const RGBQUAD* palette,
                                   bool zeroRows = true);
 
+  // Shrinks the image's block to `bytes`, keeping its first `bytes` bytes; the rows stay at the
+  // same offset from the block's start. The block may move.
+  static void Shrink(CLamina& img, std::size_t bytes);
+
   // Moves `from`'s block into `to` (as assigning a temporary would), with its name and stride.
   static void TakeOver(CLamina& to, CLamina& from);
 

@@ -7,8 +7,6 @@
 // new image cannot be allocated (the image is left as it was).
 #include <cstring>
 
-#include <emmintrin.h>
-
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
@@ -19,18 +17,55 @@ using lamina::ImageView;
 
 namespace {
 
-// Copies n bytes, storing around the cache: a crop's new rows are not read again here, and writing
-// them through the cache would first read every destination line in.
-void StreamCopy(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
-  std::size_t i = 0;
-  while (i < n && (reinterpret_cast<std::uintptr_t>(dst + i) & 15u) != 0) {
-    dst[i] = src[i];
-    ++i;
+// The crop done inside the image's own block, when the result's block is a prefix of it: whole-byte
+// depths, a compact block whose palette already has the result's entry count. Every kept row moves
+// down to its new place (a new row never starts after its old one, so moving rows in storage order
+// never overwrites a row still to be moved); the header becomes the data constructor's, the padding
+// and the fourth byte of 32-bit pixels 0, and the block is cut to its new size. The bytes are those
+// a new image would have, without allocating and filling a second block.
+bool CropInPlace(CLamina& img, const ImageView& v, int x1, int y1, int width, int height) {
+  if (v.bpp < 8) return false;
+  const std::int64_t entries = lamina::Levels(v.bpp) <= 256 ? lamina::Levels(v.bpp) : 0;
+  std::uint8_t* block = BlockAccess::Block(img);
+  const std::size_t bitsOffset = 40 + 4 * static_cast<std::size_t>(entries);
+  if (v.paletteEntries != entries || v.bits != block + bitsOffset) return false;
+  const std::size_t bytesPerPixel = static_cast<std::size_t>(v.bpp / 8);
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
+  const std::size_t stride = static_cast<std::size_t>(lamina::Stride64(width, v.bpp));
+  const std::size_t offset = static_cast<std::size_t>(x1) * bytesPerPixel;
+  // Stored (bottom-up) index of the lowest kept row.
+  const std::size_t firstRow = static_cast<std::size_t>(v.height - 1 - (y1 + height - 1));
+  for (std::size_t k = 0; k < static_cast<std::size_t>(height); ++k) {
+    std::uint8_t* dst = v.bits + k * stride;
+    const std::uint8_t* src = v.bits + (firstRow + k) * static_cast<std::size_t>(v.stride) + offset;
+    if (v.bpp == 32) {
+      // Blue, green and red move, the fourth byte becomes 0. Copying forwards a word at a time is
+      // safe although the rows may overlap: a row never moves to a higher address.
+      std::size_t i = 0;
+      for (; i + 8 <= rowBytes; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, src + i, 8);
+        w &= 0x00FFFFFF00FFFFFFull;
+        std::memcpy(dst + i, &w, 8);
+      }
+      for (; i < rowBytes; ++i) dst[i] = (i & 3) == 3 ? 0 : src[i];
+    } else {
+      std::memmove(dst, src, rowBytes);
+    }
+    std::memset(dst + rowBytes, 0, stride - rowBytes);
   }
-  for (; i + 16 <= n; i += 16)
-    _mm_stream_si128(reinterpret_cast<__m128i*>(dst + i),
-                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)));
-  for (; i < n; ++i) dst[i] = src[i];
+  BITMAPINFOHEADER h{};
+  h.biSize = 40;
+  h.biWidth = width;
+  h.biHeight = height;
+  h.biPlanes = 1;
+  h.biBitCount = static_cast<WORD>(v.bpp);
+  h.biSizeImage = static_cast<DWORD>(stride * static_cast<std::size_t>(height));
+  h.biClrUsed = h.biClrImportant = static_cast<DWORD>(lamina::Levels(v.bpp));
+  std::memcpy(block, &h, sizeof h);
+  BlockAccess::Shrink(img, bitsOffset + h.biSizeImage);
+  BlockAccess::CachedStride(img) = static_cast<int>(stride);
+  return true;
 }
 
 }  // namespace
@@ -43,6 +78,7 @@ int CLamina::fnIMG_Crop(int x1, int y1, int x2, int y2) {
   // x2 - x1 + 1 cannot overflow: both lie in [0, width).
   const int width = x2 - x1 + 1;
   const int height = y2 - y1 + 1;
+  if (CropInPlace(*this, v, x1, y1, width, height)) return 0;
   RGBQUAD palette[256];
   lamina::carry::PaletteFrom(v, v.bpp, palette);
   // At 8, 24 and 32 bits every byte of a kept row is written below (the fourth byte of a 32-bit
@@ -59,19 +95,12 @@ int CLamina::fnIMG_Crop(int x1, int y1, int x2, int y2) {
   const std::size_t rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(v.bpp / 8);
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
-    // Large crops at 8 and 24 bits go around the cache; the rest copies pixel runs.
-    constexpr bool kContiguous = B == 8 || B == 24;
-    const bool stream = kContiguous && rowBytes * static_cast<std::size_t>(height) >= (1u << 22);
     for (int y = height - 1; y >= 0; --y) {
       std::uint8_t* row = r.Row(y);
-      if (stream)
-        StreamCopy(row, v.Row(y1 + y) + static_cast<std::size_t>(x1) * (B / 8), rowBytes);
-      else
-        lamina::carry::CopyRun<B>(row, v.Row(y1 + y), x1, width);
+      lamina::carry::CopyRun<B>(row, v.Row(y1 + y), x1, width);
       if (wholeBytes) std::memset(row + rowBytes, 0, static_cast<std::size_t>(r.stride) - rowBytes);
     }
   });
-  _mm_sfence();  // the streamed rows are in memory before the block changes hands
   // The image keeps its name; the rest is what assigning the new image would leave.
   BlockAccess::Adopt(*this, block, bitsOffset);
   m_nAnchoAlineado = r.stride;

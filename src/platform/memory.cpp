@@ -53,6 +53,15 @@ BlockRecord* RecordOf(HGLOBAL handle) {
 namespace lamina {
 namespace platform {
 void FailAllocationsAfter(long n) { g_failAfter.store(n); }
+
+void* ShrinkLockedBlock(void* address, SIZE_T bytes) {
+  // Only the size the block reports changes: giving the tail back (realloc, or unmapping pages)
+  // costs more than the operation that shrinks the block, and the tail is freed with the block.
+  BlockRecord* r = RecordOf(GlobalHandle(address));
+  if (r != nullptr && bytes <= r->size) r->size = bytes;
+  return address;
+}
+
 }  // namespace platform
 }  // namespace lamina
 

@@ -123,13 +123,34 @@ TEST(Crop, FillsWhatAShortPaletteLacksWithTheConstructorsEntries) {
 }
 
 TEST(Crop, LeavesTheImageUntouchedWhenMemoryRunsOut) {
-  CLamina img = FromRows(8, {{1, 2, 3}, {4, 5, 6}});
+  // At 1 and 4 bits the crop builds a new block.
+  CLamina img = FromRows(4, {{1, 2, 3}, {4, 5, 6}});
   const auto before = Snap(img);
   lamina::platform::FailAllocationsAfter(0);
   const int result = img.fnIMG_Crop(0, 0, 1, 1);
   lamina::platform::FailAllocationsAfter(-1);
   EXPECT_EQ(result, 3);
   EXPECT_TRUE(Snap(img) == before);
+}
+
+TEST(Crop, WholeByteDepthsCropInsideTheirOwnBlock) {
+  // At 8, 24 and 32 bits the kept rows move down inside the block, which is then cut to size:
+  // no memory is needed, and the block is exactly as large as a new image's would be.
+  for (int bpp : {8, 24, 32}) {
+    CLamina img = FromRows(bpp, {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12, 13, 14, 15}});
+    if (bpp == 32) img.fnIMG_SetAlfa(static_cast<unsigned char>(99));
+    CLamina expected = img;
+    ReferenceCrop(expected, 1, 1, 4, 2);
+    lamina::platform::FailAllocationsAfter(0);
+    const int result = img.fnIMG_Crop(1, 1, 4, 2);
+    lamina::platform::FailAllocationsAfter(-1);
+    EXPECT_EQ(result, 0) << bpp;
+    EXPECT_TRUE(Snap(img) == Snap(expected)) << bpp;
+    const CLamina::Punteros p = img.fnIMG_GetPointers();
+    EXPECT_EQ(GlobalSize(GlobalHandle(p.lpDib)),
+              static_cast<SIZE_T>(p.lpBits - p.lpDib) + p.lpbmih->biSizeImage)
+        << bpp;
+  }
 }
 
 TEST(Crop, AgreesWithThePixelByPixelRouteOnRandomImages) {
@@ -148,10 +169,10 @@ TEST(Crop, AgreesWithThePixelByPixelRouteOnRandomImages) {
 }
 
 TEST(Crop, LargeCropsCopyEveryRowExactly) {
-  // Crops of several megabytes take the path that stores around the cache; odd offsets and an odd
-  // width put the source and destination rows on different alignments and leave row padding.
+  // Crops of several megabytes, one of them in a block large enough to be a mapping of its own;
+  // odd offsets and an odd width leave row padding and move rows by odd amounts.
   for (int bpp : {8, 24, 32}) {
-    const int side = 2101;
+    const int side = bpp == 32 ? 3001 : 2101;
     CLamina img(nullptr, nullptr, side, side, bpp);
     const CLamina::Punteros p = img.fnIMG_GetPointers();
     std::uint32_t s = 7u;
