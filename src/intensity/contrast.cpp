@@ -20,6 +20,7 @@
 #include "colour/model_channels.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -131,26 +132,6 @@ inline RGBQUAD CurveInModel(const Curve& c, int model, RGBQUAD colour, int L) {
   return cm::FromModel(model, ch);
 }
 
-// Applies a per-index table to every pixel of a 4- or 8-bit image, leaving row padding alone.
-template <int B>
-void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
-  if constexpr (B == 8) {
-    for (int y = v.height - 1; y >= 0; --y)
-      lamina::colour::ApplyByteLut(v.Row(y), static_cast<std::size_t>(v.width), lut);
-  } else {
-    static_assert(B == 4, "4 or 8 bits");
-    std::uint8_t pair[256];  // both nibbles of a byte at once
-    for (int b = 0; b < 256; ++b)
-      pair[b] = static_cast<std::uint8_t>(((lut[b >> 4] & 15) << 4) | (lut[b & 15] & 15));
-    const int whole = v.width / 2;
-    for (int y = v.height - 1; y >= 0; --y) {
-      std::uint8_t* row = v.Row(y);
-      for (int i = 0; i < whole; ++i) row[i] = pair[row[i]];
-      if (v.width & 1) Px<4>::Set(row, v.width - 1, lut[Px<4>::Get(row, v.width - 1)]);
-    }
-  }
-}
-
 }  // namespace contrast
 }  // namespace lamina
 
@@ -172,7 +153,7 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
         std::uint8_t lut[256];
         for (std::uint32_t i = 0; i <= L; ++i)
           lut[i] = static_cast<std::uint8_t>(nc::IndexCurve(c, i, L));
-        nc::RemapIndices<B>(v, lut);
+        lamina::intensity::MapIndices<B>(v, lut);
       } else if constexpr (B == 24 || B == 32) {
         std::uint8_t lut[256];
         for (std::uint32_t i = 0; i < 256; ++i)

@@ -21,6 +21,7 @@
 #include "colour/model_channels.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -37,30 +38,6 @@ inline int Bin(double value, int n) {
   if (b < 0) b = 0;
   if (b > n - 1) b = n - 1;
   return b;
-}
-
-// Applies an index table to every pixel of a palette image, leaving the padding bits alone.
-template <int B>
-void RemapIndices(const ImageView& v, const std::uint8_t* lut) {
-  if constexpr (B == 8) {
-    for (int y = v.height - 1; y >= 0; --y)
-      lamina::colour::ApplyByteLut(v.Row(y), static_cast<std::size_t>(v.width), lut);
-  } else {
-    constexpr int perByte = 8 / B;
-    std::uint8_t whole[256];  // all pixels of one byte at once
-    for (int b = 0; b < 256; ++b) {
-      const std::uint8_t in = static_cast<std::uint8_t>(b);
-      std::uint8_t out = 0;
-      for (int i = 0; i < perByte; ++i) Px<B>::Set(&out, i, lut[Px<B>::Get(&in, i)]);
-      whole[b] = out;
-    }
-    const int full = v.width / perByte;
-    for (int y = v.height - 1; y >= 0; --y) {
-      std::uint8_t* row = v.Row(y);
-      for (int i = 0; i < full; ++i) row[i] = whole[row[i]];
-      for (int x = full * perByte; x < v.width; ++x) Px<B>::Set(row, x, lut[Px<B>::Get(row, x)]);
-    }
-  }
 }
 
 // Pixels per palette index, counted over the rows.
@@ -112,7 +89,7 @@ int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
     if constexpr (B <= 8) {
-      RemapIndices<B>(v, lut);
+      lamina::intensity::MapIndices<B>(v, lut);
     } else {
       for (int y = v.height - 1; y >= 0; --y) {
         std::uint8_t* p = v.Row(y);
