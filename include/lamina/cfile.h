@@ -6,6 +6,12 @@
 #include "lamina/export.h"
 #include "lamina/wintypes.h"
 
+namespace lamina {
+namespace platform {
+struct FileRows;
+}  // namespace platform
+}  // namespace lamina
+
 class LAMINA_API CFile {
  public:
   enum OpenFlags : UINT {
@@ -43,6 +49,9 @@ class LAMINA_API CFile {
   bool IsOpen() const;
 
  private:
+  // The library's image readers and writers move whole images between the descriptor and an
+  // image's rows in one system call per thousand rows.
+  friend struct lamina::platform::FileRows;
   int m_fd;
   CString m_path;
 };

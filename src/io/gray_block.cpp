@@ -9,6 +9,7 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "lamina/memory.h"
+#include "platform/file_rows.h"
 
 namespace lamina {
 namespace io {
@@ -21,16 +22,55 @@ bool BufferSource::Take(std::uint8_t* dst, std::size_t n) {
   return true;
 }
 
-bool FileSource::Take(std::uint8_t* dst, std::size_t n) {
+bool ByteSource::TakeRows(std::uint8_t* first, std::ptrdiff_t step, std::size_t width,
+                          std::size_t rows) {
+  for (std::size_t k = 0; k < rows; ++k)
+    if (!Take(first + static_cast<std::ptrdiff_t>(k) * step, width)) return false;
+  return true;
+}
+
+std::size_t FileSource::TakeHeld(std::uint8_t* dst, std::size_t n) {
   // Bytes read before the pixels began (the rest of a header read ahead) come first.
   const std::size_t fromPrefix = std::min(n, prefixLeft_);
   if (fromPrefix != 0) {
     std::memcpy(dst, prefix_, fromPrefix);
     prefix_ += fromPrefix;
     prefixLeft_ -= fromPrefix;
-    dst += fromPrefix;
-    n -= fromPrefix;
   }
+  const std::size_t fromChunk = std::min(n - fromPrefix, chunkLen_ - chunkPos_);
+  if (fromChunk != 0) {
+    std::memcpy(dst + fromPrefix, chunk_ + chunkPos_, fromChunk);
+    chunkPos_ += fromChunk;
+  }
+  return fromPrefix + fromChunk;
+}
+
+bool FileSource::TakeRows(std::uint8_t* first, std::ptrdiff_t step, std::size_t width,
+                          std::size_t rows) {
+  if (file_ == nullptr || !platform::FileRows::Direct(*file_))
+    return ByteSource::TakeRows(first, step, width, rows);
+  // Rows that begin in bytes already held are finished with one exact read each, so that the
+  // rest start at the file's position with nothing held.
+  while (rows != 0 && (prefixLeft_ != 0 || chunkPos_ != chunkLen_)) {
+    const std::size_t held = TakeHeld(first, width);
+    const std::size_t rest = width - held;
+    if (rest != 0) {
+      if (rest > limit_ || !platform::FileRows::Read(*file_, first + held, 0, rest, 1)) return false;
+      limit_ -= rest;
+    }
+    first += step;
+    --rows;
+  }
+  if (rows == 0) return true;
+  if (width > limit_ / rows) return false;  // the caller's limit says the data ends first
+  limit_ -= width * rows;
+  return platform::FileRows::Read(*file_, first, step, width, rows);
+}
+
+bool FileSource::Take(std::uint8_t* dst, std::size_t n) {
+  const std::size_t held = TakeHeld(dst, n);
+  dst += held;
+  n -= held;
   while (n != 0) {
     if (chunkPos_ == chunkLen_) {
       if (limit_ == 0 || file_ == nullptr) return false;
@@ -104,13 +144,14 @@ BuildStatus LoadGray8(CLamina& img, int width, int height, int entries, ByteSour
   // The first row of the data is the top row, which is the last one in memory.
   std::uint8_t* bits = block + bitsOffset;
   const std::size_t padding = static_cast<std::size_t>(stride - width);
-  for (int r = 0; r < height; ++r) {
-    std::uint8_t* row = bits + static_cast<std::size_t>(stride) * (height - 1 - r);
-    if (padding != 0) std::memset(row + width, 0, padding);
-    if (!source.Take(row, static_cast<std::size_t>(width))) {
-      BlockAccess::Release(block);
-      return BuildStatus::kShort;
-    }
+  if (padding != 0)
+    for (int r = 0; r < height; ++r)
+      std::memset(bits + static_cast<std::size_t>(stride) * r + width, 0, padding);
+  std::uint8_t* top = bits + static_cast<std::size_t>(stride) * (height - 1);
+  if (!source.TakeRows(top, -static_cast<std::ptrdiff_t>(stride), static_cast<std::size_t>(width),
+                       static_cast<std::size_t>(height))) {
+    BlockAccess::Release(block);
+    return BuildStatus::kShort;
   }
   BlockAccess::Adopt(img, block, bitsOffset);
   BlockAccess::CachedStride(img) = static_cast<int>(stride);

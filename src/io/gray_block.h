@@ -21,6 +21,10 @@ class ByteSource {
   virtual ~ByteSource() = default;
   // Copies the next `n` bytes to `dst`; false when the data ends first.
   virtual bool Take(std::uint8_t* dst, std::size_t n) = 0;
+  // Copies the next `rows` runs of `width` bytes, run k to first + k * step; false when the data
+  // ends first.
+  virtual bool TakeRows(std::uint8_t* first, std::ptrdiff_t step, std::size_t width,
+                        std::size_t rows);
 };
 
 // Bytes of a caller's buffer.
@@ -37,15 +41,21 @@ class BufferSource final : public ByteSource {
 // Bytes of an open file from its current position: first `prefix` (bytes already read from the
 // file), then further reads. Never reads more than `limit` bytes from the file itself, so a file
 // object is left right after what the image used. Reads go through a small buffer so that a row
-// at a time does not become a system call at a time.
+// at a time does not become a system call at a time; whole rows from a file object of the
+// library's own class are read by the system straight into their places.
 class FileSource final : public ByteSource {
  public:
   FileSource(CFile* file, std::uint64_t limit, const std::uint8_t* prefix = nullptr,
              std::size_t prefixLength = 0)
       : file_(file), limit_(limit), prefix_(prefix), prefixLeft_(prefixLength) {}
   bool Take(std::uint8_t* dst, std::size_t n) override;
+  bool TakeRows(std::uint8_t* first, std::ptrdiff_t step, std::size_t width,
+                std::size_t rows) override;
 
  private:
+  // Copies up to `n` bytes already held (the prefix, then the buffer); returns how many.
+  std::size_t TakeHeld(std::uint8_t* dst, std::size_t n);
+
   static constexpr std::size_t kChunk = 256 * 1024;
   CFile* file_;
   std::uint64_t limit_;

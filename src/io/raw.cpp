@@ -28,6 +28,7 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "io/gray_block.h"
+#include "platform/file_rows.h"
 
 using lamina::BlockAccess;
 using lamina::io::BuildStatus;
@@ -138,6 +139,9 @@ bool WriteRowsTopFirst(CFile* file, const lamina::ImageView& v) {
   const std::size_t width = static_cast<std::size_t>(v.width);
   const std::size_t total = width * static_cast<std::size_t>(v.height);
   if (total == 0) return true;
+  if (lamina::platform::FileRows::Direct(*file))
+    return lamina::platform::FileRows::Write(*file, v.Row(0), -static_cast<std::ptrdiff_t>(v.stride),
+                                              width, static_cast<std::size_t>(v.height));
   // Pieces small enough to stay in the cache between our copy and the system's.
   constexpr std::size_t kPiece = 256 * 1024;
   const std::size_t rowsPerPiece = std::max<std::size_t>(1, kPiece / width);
