@@ -41,6 +41,15 @@ inline void SetPixelRate(benchmark::State& state, std::int64_t pixels) {
                                               benchmark::Counter::kIsRate);
 }
 
+// Pushes every earlier picture out of the processor's caches by writing a buffer twice the size of
+// the largest last-level cache we run on, so that the next timed step starts from memory, as work
+// on an image loaded a while ago does. Call it with the timing paused.
+inline void EvictCaches() {
+  static std::vector<std::uint8_t> scratch(64u << 20);
+  for (std::size_t i = 0; i < scratch.size(); i += 64) scratch[i] = static_cast<std::uint8_t>(i);
+  benchmark::ClobberMemory();
+}
+
 // The floor every whole-image operation is measured against: copying the same bytes once.
 inline void MemcpyFloor(benchmark::State& state, std::size_t bytes) {
   std::vector<std::uint8_t> a(bytes, 1), b(bytes);

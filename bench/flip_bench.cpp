@@ -86,31 +86,64 @@ BENCHMARK(BM_FlipOpenCV)
     ->Unit(benchmark::kMillisecond);
 #endif
 
-// Keeps the middle 3072 x 3072; the picture is put back outside the timed region.
+// Keeps the middle 3072 x 3072; the picture is put back outside the timed region. A crop moves the
+// kept bytes once, so it is set against a memcpy of those bytes. At 8 bits the kept bytes (9 MiB)
+// and their copy fit in the last-level cache, where a memcpy repeated on the same buffers runs three
+// times faster than from memory; a crop always starts on a picture just put back, partly cached.
+// So both are timed from memory too (the "cold" runs), which is the comparison that means
+// something; the cached memcpy stays as the most optimistic floor.
 constexpr int kCropFrom = 512, kCropTo = 3583;
 constexpr std::int64_t kCropPixels =
     std::int64_t{kCropTo - kCropFrom + 1} * (kCropTo - kCropFrom + 1);
 
 void BM_Crop(benchmark::State& state) {
   const CLamina original = MakePicture(static_cast<int>(state.range(0)));
+  const bool cold = state.range(1) != 0;
   CLamina img = original;
   for (auto _ : state) {
     benchmark::DoNotOptimize(img.fnIMG_Crop(kCropFrom, kCropFrom, kCropTo, kCropTo));
     benchmark::ClobberMemory();
     state.PauseTiming();
     img = original;
+    if (cold) lamina_bench::EvictCaches();
     state.ResumeTiming();
   }
   state.SetBytesProcessed(kCropPixels * state.range(0) / 8 * state.iterations());
   SetPixelRate(state, kCropPixels);
 }
-BENCHMARK(BM_Crop)->Arg(1)->Arg(4)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Crop)
+    ->ArgNames({"bpp", "cold"})
+    ->Args({1, 0})
+    ->Args({4, 0})
+    ->Args({8, 0})
+    ->Args({24, 0})
+    ->Args({32, 0})
+    ->Args({8, 1})
+    ->Args({24, 1})
+    ->Args({32, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_CropFloorMemcpy(benchmark::State& state) {
   lamina_bench::MemcpyFloor(state, static_cast<std::size_t>(kCropPixels * state.range(0) / 8));
   SetPixelRate(state, kCropPixels);
 }
 BENCHMARK(BM_CropFloorMemcpy)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+
+void BM_CropFloorMemcpyCold(benchmark::State& state) {
+  const std::size_t bytes = static_cast<std::size_t>(kCropPixels * state.range(0) / 8);
+  std::vector<std::uint8_t> a(bytes, 1), b(bytes);
+  for (auto _ : state) {
+    std::memcpy(b.data(), a.data(), bytes);
+    benchmark::DoNotOptimize(b.data());
+    benchmark::ClobberMemory();
+    state.PauseTiming();
+    lamina_bench::EvictCaches();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+  SetPixelRate(state, kCropPixels);
+}
+BENCHMARK(BM_CropFloorMemcpyCold)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
 
 // Two 4096 x 2048 (or 2048 x 4096) halves make one 4096 x 4096 picture; the sources do not change.
 void BM_Interlace(benchmark::State& state) {
