@@ -73,6 +73,22 @@ class Target {
   Target(const ImageView& src, int bpp)
       : image_(nullptr, FixedPalette(bpp), src.width, src.height, bpp) {}
 
+  // A target whose pixel bytes the caller writes in full (24 and 32-bit targets): its block is not
+  // zero-filled first, a whole pass over the largest image of a conversion; only the row padding
+  // is cleared. The result's bytes are those of the data constructor's image filled the same way.
+  struct PixelsWritten {};
+  Target(const ImageView& src, int bpp, PixelsWritten) : image_(nullptr, nullptr, 0, 0, 0) {
+    std::uint8_t* block = BlockAccess::NewCompact(src.width, src.height, bpp, nullptr, false);
+    if (block == nullptr) return;
+    BlockAccess::Adopt(image_, block, 40);
+    const ImageView v = BlockAccess::View(image_);
+    BlockAccess::CachedStride(image_) = v.stride;
+    const std::size_t rowBytes = static_cast<std::size_t>(v.width) * (bpp / 8);
+    if (rowBytes != static_cast<std::size_t>(v.stride))
+      for (int y = 0; y < v.height; ++y)
+        std::memset(v.Row(y) + rowBytes, 0, static_cast<std::size_t>(v.stride) - rowBytes);
+  }
+
   bool Ok() const { return BlockAccess::HasBlock(image_); }
   ImageView View() { return BlockAccess::View(image_); }
   void InstallInto(CLamina& self) {
@@ -227,7 +243,10 @@ void TrueToTrueColour(const ImageView& src, const ImageView& dst) {
         p[3] = 0;
         std::memcpy(d + 4 * x, p, 4);
       }
-      if (w > 0) std::memcpy(d + 4 * (w - 1), s + 3 * (w - 1), 3);
+      if (w > 0) {
+        std::memcpy(d + 4 * (w - 1), s + 3 * (w - 1), 3);
+        d[4 * (w - 1) + 3] = 0;
+      }
     } else {
       for (int x = 0; x + 1 < w; ++x) std::memcpy(d + 3 * x, s + 4 * x, 4);
       if (w > 0) std::memcpy(d + 3 * (w - 1), s + 4 * (w - 1), 3);
@@ -308,7 +327,7 @@ bool GrayTrueColourToPalette(const ImageView& src, const ImageView& dst) {
 }
 
 int PromoteToTrueColour(CLamina& self, const ImageView& v, int to) {
-  Target t(v, to);
+  Target t(v, to, Target::PixelsWritten{});
   if (!t.Ok()) return 3;
   const ImageView d = t.View();
   lamina::DispatchDepth(v.bpp, [&](auto s) {

@@ -31,6 +31,24 @@ struct alignas(16) BlockRecord {
 constexpr std::size_t kLargeBlock = std::size_t{32} << 20;
 static_assert(sizeof(BlockRecord) % 16 == 0, "block bytes stay 16-byte aligned");
 
+// The last large mapping freed, kept for the next large allocation it can serve. Image work frees
+// and allocates blocks of the same size over and over (every conversion builds a new image and
+// drops the old one), and a fresh mapping costs the system a page fault and the zeroing of every
+// page: for a 48 MB image more than the conversion itself. While kept, its pages are given back to
+// the system as free to take under memory pressure (MADV_FREE), so keeping it holds nothing the
+// system needs; at most one mapping of at most this size is kept.
+constexpr std::size_t kSpareLimit = std::size_t{256} << 20;
+std::atomic<BlockRecord*> g_spare{nullptr};
+
+// A kept mapping serves a request it holds without wasting more than a quarter of itself.
+bool SpareFits(const BlockRecord* r, std::size_t total) {
+  return r->mapped >= total && r->mapped - total <= r->mapped / 4;
+}
+
+void Unmap(BlockRecord* r) {
+  if (r != nullptr) munmap(r, r->mapped);
+}
+
 std::atomic<long> g_failAfter{-1};
 
 bool ShouldFail() {
@@ -70,6 +88,17 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   if (bytes > SIZE_MAX - sizeof(BlockRecord)) return nullptr;
   const std::size_t total = sizeof(BlockRecord) + bytes;
   if (total >= kLargeBlock) {
+    if (BlockRecord* spare = g_spare.exchange(nullptr)) {
+      if (SpareFits(spare, total)) {
+        spare->tag = kLiveTag;
+        spare->size = bytes;
+        spare->locks = 0;
+        if (flags & GMEM_ZEROINIT) std::memset(spare + 1, 0, bytes);
+        return spare;
+      }
+      BlockRecord* expected = nullptr;  // keep it for a request it fits, unless another came back
+      if (!g_spare.compare_exchange_strong(expected, spare)) Unmap(spare);
+    }
     // Anonymous mappings come zero-filled, so GMEM_ZEROINIT costs nothing here.
     void* raw = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) return nullptr;
@@ -108,11 +137,20 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
   if (r == nullptr) return handle;
   r->tag = kFreedTag;
   const std::size_t mapped = r->mapped;
-  r->~BlockRecord();
-  if (mapped != 0)
-    munmap(r, mapped);
-  else
+  if (mapped == 0) {
+    r->~BlockRecord();
     std::free(r);
+  } else if (mapped <= kSpareLimit) {
+#ifdef MADV_FREE
+    // Past the record's page: the record stays readable while the mapping is kept.
+    constexpr std::size_t kPage = 4096;
+    madvise(reinterpret_cast<std::uint8_t*>(r) + kPage, mapped - kPage, MADV_FREE);
+#endif
+    Unmap(g_spare.exchange(r));
+  } else {
+    r->~BlockRecord();
+    munmap(r, mapped);
+  }
   return nullptr;
 }
 
