@@ -2,19 +2,15 @@
 // order of the checks, and outputs left untouched on failure.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <functional>
 
-#include "../intensity/test_images.h"
-#include "CLamina.h"
+#include "support/pictures.h"
 
 namespace {
 
-using intensity_test::Make;
-using intensity_test::Pixels;
-using intensity_test::Rgb;
-using intensity_test::Rows;
-using intensity_test::Same;
-using intensity_test::Snapshot;
+using namespace lamina_test;
 
 struct Outs {
   CLamina a, b, c, d;
@@ -24,91 +20,91 @@ struct Outs {
 Rows Filled(int w, int h, std::uint32_t v) { return Rows(h, std::vector<std::uint32_t>(w, v)); }
 
 TEST(Split, RgbOfPureRedAndTheOutputPalettes) {
-  CLamina img = Make(24, {{Rgb(255, 0, 0), Rgb(255, 0, 0)}});
+  CLamina img = Marked(24, {{Rgb(255, 0, 0), Rgb(255, 0, 0)}});
   Outs o(2, 1);
   o.a.fnIMG_GetPointers().lpPalette[7].rgbReserved = 9;
   ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(Pixels(o.a), Filled(2, 1, 255));
-  EXPECT_EQ(Pixels(o.b), Filled(2, 1, 0));
-  EXPECT_EQ(Pixels(o.c), Filled(2, 1, 0));
+  EXPECT_EQ(PixelsOf(o.a), Filled(2, 1, 255));
+  EXPECT_EQ(PixelsOf(o.b), Filled(2, 1, 0));
+  EXPECT_EQ(PixelsOf(o.c), Filled(2, 1, 0));
   const RGBQUAD e = o.a.fnIMG_GetPointers().lpPalette[7];
   EXPECT_EQ(e.rgbRed + e.rgbGreen + e.rgbBlue, 21);
   EXPECT_EQ(e.rgbReserved, 0);  // the ramp is written whole
 }
 
 TEST(Split, AlphaGoesToTheFourthWhereverItFits) {
-  CLamina img = Make(32, {{Rgb(1, 2, 3), Rgb(4, 5, 6)}, {Rgb(7, 8, 9), Rgb(10, 11, 12)}});
+  CLamina img = Marked(32, {{Rgb(1, 2, 3), Rgb(4, 5, 6)}, {Rgb(7, 8, 9), Rgb(10, 11, 12)}});
   img.fnIMG_SetAlfa(0, 0, 200);
   img.fnIMG_SetAlfa(1, 0, 201);
   img.fnIMG_SetAlfa(0, 1, 202);
-  const Snapshot before(img);
+  const Snapshot before = Snap(img);
   Outs o(2, 2);
   CLamina alpha24(nullptr, nullptr, 1, 1, 24);  // unchecked: only its one pixel is written
   ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &alpha24), 0);
-  EXPECT_EQ(Pixels(o.a), (Rows{{1, 4}, {7, 10}}));
-  EXPECT_EQ(Pixels(o.c), (Rows{{3, 6}, {9, 12}}));
+  EXPECT_EQ(PixelsOf(o.a), (Rows{{1, 4}, {7, 10}}));
+  EXPECT_EQ(PixelsOf(o.c), (Rows{{3, 6}, {9, 12}}));
   EXPECT_EQ(alpha24.fnIMG_GetPixel(0, 0), 200u);  // as the pixel setter stores a value: blue
-  EXPECT_TRUE(Same(img, before));
+  EXPECT_EQ(Snap(img), before);
   ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(Pixels(o.d), (Rows{{200, 201}, {202, 0xA5}}));  // the last alpha as built
+  EXPECT_EQ(PixelsOf(o.d), (Rows{{200, 201}, {202, 0xA5}}));  // the last alpha as built
 }
 
 TEST(Split, PaletteDepthsAtModelZero) {
   std::vector<RGBQUAD> red2 = {RGBQUAD{0, 0, 90, 0}, RGBQUAD{0, 0, 250, 0}};
-  CLamina bits = Make(1, {{0, 1, 1}}, red2);
+  CLamina bits = Marked(1, {{0, 1, 1}}, red2);
   Outs o(3, 1);
   ASSERT_EQ(bits.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(Pixels(o.b), (Rows{{0, 255, 255}}));  // the index, not the palette colour
-  CLamina nib = Make(4, {{0, 7, 15}});
+  EXPECT_EQ(PixelsOf(o.b), (Rows{{0, 255, 255}}));  // the index, not the palette colour
+  CLamina nib = Marked(4, {{0, 7, 15}});
   ASSERT_EQ(nib.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(Pixels(o.a), (Rows{{0, 119, 255}}));
-  CLamina pal = Make(8, {{3, 4, 3}},
+  EXPECT_EQ(PixelsOf(o.a), (Rows{{0, 119, 255}}));
+  CLamina pal = Marked(8, {{3, 4, 3}},
                      {RGBQUAD{0, 0, 0, 0}, {}, {}, RGBQUAD{30, 20, 10, 0}, RGBQUAD{60, 50, 40, 0}});
   ASSERT_EQ(pal.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(Pixels(o.a), (Rows{{10, 40, 10}}));
-  EXPECT_EQ(Pixels(o.c), (Rows{{30, 60, 30}}));
+  EXPECT_EQ(PixelsOf(o.a), (Rows{{10, 40, 10}}));
+  EXPECT_EQ(PixelsOf(o.c), (Rows{{30, 60, 30}}));
 }
 
 TEST(Split, AnOutputMayBeTheImageItself) {
-  CLamina pal = Make(8, {{3, 4}},
+  CLamina pal = Marked(8, {{3, 4}},
                      {RGBQUAD{0, 0, 0, 0}, {}, {}, RGBQUAD{30, 20, 10, 0}, RGBQUAD{60, 50, 40, 0}});
   CLamina g(nullptr, nullptr, 2, 1, 8), b(g);
   ASSERT_EQ(pal.fnIMG_Split(0, &pal, &g, &b, &pal), 0);
-  EXPECT_EQ(Pixels(pal), (Rows{{10, 40}}));
-  EXPECT_EQ(Pixels(g), (Rows{{20, 50}}));
-  EXPECT_EQ(Pixels(b), (Rows{{30, 60}}));
+  EXPECT_EQ(PixelsOf(pal), (Rows{{10, 40}}));
+  EXPECT_EQ(PixelsOf(g), (Rows{{20, 50}}));
+  EXPECT_EQ(PixelsOf(b), (Rows{{30, 60}}));
 }
 
 TEST(Split, CmykOfBlackAndWhite) {
-  CLamina img = Make(24, {{Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(200, 100, 50)}});
+  CLamina img = Marked(24, {{Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(200, 100, 50)}});
   Outs o(3, 1);
   ASSERT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(Pixels(o.a), (Rows{{0, 0, 55}}));
-  EXPECT_EQ(Pixels(o.c), (Rows{{0, 0, 205}}));
-  EXPECT_EQ(Pixels(o.d), (Rows{{255, 0, 55}}));
+  EXPECT_EQ(PixelsOf(o.a), (Rows{{0, 0, 55}}));
+  EXPECT_EQ(PixelsOf(o.c), (Rows{{0, 0, 205}}));
+  EXPECT_EQ(PixelsOf(o.d), (Rows{{255, 0, 55}}));
 }
 
 TEST(Split, HueOfGrayIsZeroInHsiAnd170InHsl) {
-  CLamina img = Make(8, {{0, 90, 200}});
+  CLamina img = Marked(8, {{0, 90, 200}});
   Outs o(3, 1);
   ASSERT_EQ(img.fnIMG_Split(2, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(Pixels(o.a), (Rows{{0, 0, 0}}));
-  EXPECT_EQ(Pixels(o.b), (Rows{{0, 0, 0}}));
-  EXPECT_EQ(Pixels(o.c), (Rows{{0, 90, 200}}));
+  EXPECT_EQ(PixelsOf(o.a), (Rows{{0, 0, 0}}));
+  EXPECT_EQ(PixelsOf(o.b), (Rows{{0, 0, 0}}));
+  EXPECT_EQ(PixelsOf(o.c), (Rows{{0, 90, 200}}));
   ASSERT_EQ(img.fnIMG_Split(4, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(Pixels(o.a), (Rows{{170, 170, 170}}));
+  EXPECT_EQ(PixelsOf(o.a), (Rows{{170, 170, 170}}));
 }
 
 TEST(Split, SaturatedYiqWrapsToItsLowByte) {
-  CLamina img = Make(24, {{Rgb(255, 0, 0), Rgb(0, 255, 0)}});
+  CLamina img = Marked(24, {{Rgb(255, 0, 0), Rgb(0, 255, 0)}});
   Outs o(2, 1);
   ASSERT_EQ(img.fnIMG_Split(5, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(Pixels(o.b), (Rows{{279 - 256, 58}}));
-  EXPECT_EQ(Pixels(o.c), (Rows{{181, 256 - 5}}));  // Q of green is -5.3, truncated to -5
+  EXPECT_EQ(PixelsOf(o.b), (Rows{{279 - 256, 58}}));
+  EXPECT_EQ(PixelsOf(o.c), (Rows{{181, 256 - 5}}));  // Q of green is -5.3, truncated to -5
 }
 
 TEST(Split, LabOfWhiteOnTheLibraryScale) {
-  CLamina img = Make(24, {{Rgb(255, 255, 255)}});
+  CLamina img = Marked(24, {{Rgb(255, 255, 255)}});
   Outs o(1, 1);
   ASSERT_EQ(img.fnIMG_Split(9, &o.a, &o.b, &o.c, nullptr), 0);
   EXPECT_EQ(o.a.fnIMG_GetPixel(0, 0), 142u);
@@ -130,81 +126,27 @@ TEST(Split, EveryModelMatchesItsSingleColourConversion) {
       s = s * 1103515245u + 12345u;
       rows[y].push_back((x + y) % 5 == 0 ? Rgb(x, y, 3) : (s >> 8) & 0xFFFFFF);
     }
-  CLamina img = Make(24, rows);
+  CLamina img = Marked(24, rows);
   Outs o(w, h);
   const auto low = [](float v) { return static_cast<std::uint32_t>(static_cast<int>(v)) & 255u; };
+  // The single conversion of each model 2 to 10, as three floats.
+  using Three = std::array<float, 3>;
+  const std::function<Three(CLamina&, RGBQUAD)> single[] = {
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSI(c, 1); return Three{v.hsiHue, v.hsiSaturation, v.hsiIntensity}; },
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSV(c, 1); return Three{v.hsvHue, v.hsvSaturation, v.hsvValue}; },
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSL(c, 1); return Three{v.hslHue, v.hslSaturation, v.hslLightness}; },
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYIQ(c, 1); return Three{v.yiqY, v.yiqI, v.yiqQ}; },
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYUV(c, 1); return Three{v.yuvY, v.yuvU, v.yuvV}; },
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYCbCr(c, 1); return Three{v.ycbcrY, v.ycbcrCb, v.ycbcrCr}; },
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToXYZ(c, 1); return Three{v.xyzX, v.xyzY, v.xyzZ}; },
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToLAB(c, 1); return Three{v.labL, v.labA, v.labB}; },
+      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToLUV(c, 1); return Three{v.luvL, v.luvU, v.luvV}; },
+  };
   for (int model = 2; model <= 10; ++model) {
     ASSERT_EQ(img.fnIMG_Split(model, &o.a, &o.b, &o.c, nullptr), 0);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
-        RGBQUAD c{};
-        img.fnIMG_GetRGBPixel(x, y, &c);
-        float f[3];
-        switch (model) {
-          case 2: {
-            auto v = img.fnIMG_RGBToHSI(c, 1);
-            f[0] = v.hsiHue;
-            f[1] = v.hsiSaturation;
-            f[2] = v.hsiIntensity;
-            break;
-          }
-          case 3: {
-            auto v = img.fnIMG_RGBToHSV(c, 1);
-            f[0] = v.hsvHue;
-            f[1] = v.hsvSaturation;
-            f[2] = v.hsvValue;
-            break;
-          }
-          case 4: {
-            auto v = img.fnIMG_RGBToHSL(c, 1);
-            f[0] = v.hslHue;
-            f[1] = v.hslSaturation;
-            f[2] = v.hslLightness;
-            break;
-          }
-          case 5: {
-            auto v = img.fnIMG_RGBToYIQ(c, 1);
-            f[0] = v.yiqY;
-            f[1] = v.yiqI;
-            f[2] = v.yiqQ;
-            break;
-          }
-          case 6: {
-            auto v = img.fnIMG_RGBToYUV(c, 1);
-            f[0] = v.yuvY;
-            f[1] = v.yuvU;
-            f[2] = v.yuvV;
-            break;
-          }
-          case 7: {
-            auto v = img.fnIMG_RGBToYCbCr(c, 1);
-            f[0] = v.ycbcrY;
-            f[1] = v.ycbcrCb;
-            f[2] = v.ycbcrCr;
-            break;
-          }
-          case 8: {
-            auto v = img.fnIMG_RGBToXYZ(c, 1);
-            f[0] = v.xyzX;
-            f[1] = v.xyzY;
-            f[2] = v.xyzZ;
-            break;
-          }
-          case 9: {
-            auto v = img.fnIMG_RGBToLAB(c, 1);
-            f[0] = v.labL;
-            f[1] = v.labA;
-            f[2] = v.labB;
-            break;
-          }
-          default: {
-            auto v = img.fnIMG_RGBToLUV(c, 1);
-            f[0] = v.luvL;
-            f[1] = v.luvU;
-            f[2] = v.luvV;
-            break;
-          }
-        }
+        const Three f = single[model - 2](img, Colour(img, x, y));
         ASSERT_EQ(o.a.fnIMG_GetPixel(x, y), low(f[0])) << model << " " << x << "," << y;
         ASSERT_EQ(o.b.fnIMG_GetPixel(x, y), low(f[1])) << model;
         ASSERT_EQ(o.c.fnIMG_GetPixel(x, y), low(f[2])) << model;
@@ -213,11 +155,11 @@ TEST(Split, EveryModelMatchesItsSingleColourConversion) {
 }
 
 TEST(Split, ChecksComeInOrderAndChangeNothing) {
-  CLamina img = Make(24, {{Rgb(9, 9, 9), Rgb(1, 2, 3)}});
+  CLamina img = Marked(24, {{Rgb(9, 9, 9), Rgb(1, 2, 3)}});
   Outs o(2, 1);
   CLamina wide(nullptr, nullptr, 3, 1, 8), tall(nullptr, nullptr, 2, 2, 8),
       deep(nullptr, nullptr, 2, 1, 24), none(nullptr, nullptr, 2, 1, 16);
-  const Snapshot a(o.a), d(o.d), self(img);
+  const Snapshot a = Snap(o.a), d = Snap(o.d), self = Snap(img);
   EXPECT_EQ(none.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 1);
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &o.b, nullptr, &o.d), 2);
   EXPECT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, nullptr), 2);
@@ -230,18 +172,14 @@ TEST(Split, ChecksComeInOrderAndChangeNothing) {
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &deep, &o.c, nullptr), 4);
   EXPECT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, &deep), 4);
   o.a = CLamina(nullptr, nullptr, 2, 1, 8);
-  const Snapshot a2(o.a);
+  const Snapshot a2 = Snap(o.a);
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &o.b, &o.c, &o.d), 5);
   EXPECT_EQ(img.fnIMG_Split(-1, &o.a, &o.b, &o.c, nullptr), 5);
-  EXPECT_TRUE(Same(o.a, a2));
-  EXPECT_TRUE(Same(o.d, d));
-  EXPECT_TRUE(Same(img, self));
+  EXPECT_EQ(Snap(o.a), a2);
+  EXPECT_EQ(Snap(o.d), d);
+  EXPECT_EQ(Snap(img), self);
   EXPECT_EQ(img.fnIMG_Split(2, &o.a, &o.b, &o.c, nullptr), 0);  // fourth not needed
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Split, WideRowsAndSharedOutputs) {
   const int w = 37;  // two blocks of sixteen and a tail
@@ -249,7 +187,7 @@ TEST(Split, WideRowsAndSharedOutputs) {
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < w; ++x) rows[y].push_back(Rgb(x * 7 + y, x * 3, 255 - x));
   for (int bpp : {24, 32}) {
-    CLamina img = Make(bpp, rows);
+    CLamina img = Marked(bpp, rows);
     Outs o(w, 2);
     ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
     for (int x = 0; x < w; ++x) {
@@ -270,10 +208,10 @@ TEST(Split, WideRowsAndSharedOutputs) {
       ASSERT_EQ(o.c.fnIMG_GetPixel(x, 0), static_cast<unsigned>(static_cast<int>(h.hsvValue)));
     }
   }
-  CLamina black = Make(32, {{0, Rgb(9, 9, 9)}});
+  CLamina black = Marked(32, {{0, Rgb(9, 9, 9)}});
   Outs o(2, 1);
   ASSERT_EQ(black.fnIMG_Split(3, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(Pixels(o.a), (Rows{{254, 0}}));  // black's hue is the last step
+  EXPECT_EQ(PixelsOf(o.a), (Rows{{254, 0}}));  // black's hue is the last step
 }
 
 }  // namespace

@@ -1,24 +1,10 @@
-#include <gtest/gtest.h>
-
+// The image object: the default and data constructors, copies, names, Initialize and bulk bits.
 #include <array>
 #include <climits>
 
-#include "CLamina.h"
-#include "platform/memory_internal.h"
-#include "test_util.h"
+#include "support/pictures.h"
 
-using lamina_test::Bgr;
-using lamina_test::FromRows;
-using lamina_test::Rows;
-using lamina_test::Same;
-using lamina_test::Take;
-
-namespace {
-struct FailNextAllocation {
-  explicit FailNextAllocation(long after = 0) { lamina::platform::FailAllocationsAfter(after); }
-  ~FailNextAllocation() { lamina::platform::FailAllocationsAfter(-1); }
-};
-}  // namespace
+using namespace lamina_test;
 
 TEST(Image, DefaultIsSixteenSquareGrayEightBitBlack) {
   CLamina img;
@@ -29,15 +15,14 @@ TEST(Image, DefaultIsSixteenSquareGrayEightBitBlack) {
   EXPECT_EQ(img.fnIMG_GetBitmapSize(), 256);
   EXPECT_EQ(img.fnIMG_GetColorsUsed(), 256);
   EXPECT_EQ(img.fnIMG_GetLevels(), 256);
-  EXPECT_TRUE(img.fnIMG_GetFileName() == L"SIN_NOMBRE");
-  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"RAW");
+  EXPECT_EQ(NameOf(img), "SIN_NOMBRE.RAW");
   const CLamina::Punteros p = img.fnIMG_GetPointers();
   EXPECT_EQ(p.lpDib, reinterpret_cast<unsigned char*>(p.lpbmih));
   EXPECT_EQ(reinterpret_cast<void*>(p.lpbmi), reinterpret_cast<void*>(p.lpbmih));
   EXPECT_EQ(reinterpret_cast<unsigned char*>(p.lpPalette), p.lpDib + 40);
   EXPECT_EQ(p.lpBits, p.lpDib + 1064);
   EXPECT_EQ(GlobalSize(GlobalHandle(p.lpDib)), 1320u);
-  EXPECT_TRUE(Same(p.lpPalette[200], Bgr(200, 200, 200)));
+  EXPECT_TRUE(Same(p.lpPalette[200], Quad(200, 200, 200)));
   const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
   EXPECT_EQ(h.biSize, 40u);
   EXPECT_EQ(h.biPlanes, 1);
@@ -52,19 +37,14 @@ TEST(Image, DataConstructorSizesAndPalettes) {
   EXPECT_EQ(rgb.fnIMG_GetColorsUsed(), 16777216);
   EXPECT_EQ(rgb.fnIMG_GetPointers().lpPalette, nullptr);
   EXPECT_EQ(rgb.fnIMG_GetPaletteSize(), -1);
-
   CLamina bw(nullptr, nullptr, 1, 1, 1);
   EXPECT_EQ(bw.fnIMG_GetBitmapSize(), 4);  // one pixel still takes a 4-byte row
-  const RGBQUAD* pal = bw.fnIMG_GetPointers().lpPalette;
-  EXPECT_TRUE(Same(pal[0], Bgr(0, 0, 0)));
-  EXPECT_TRUE(Same(pal[1], Bgr(1, 1, 1)));  // the index itself, not scaled to 255
-
+  EXPECT_TRUE(Same(bw.fnIMG_GetPointers().lpPalette[1], Quad(1, 1, 1)));  // the index, not 255
   CLamina four(nullptr, nullptr, 5, 3, 4);
   EXPECT_EQ(four.fnIMG_GetBitmapSize(), 12);
-  EXPECT_TRUE(Same(four.fnIMG_GetPointers().lpPalette[15], Bgr(15, 15, 15)));
-
+  EXPECT_TRUE(Same(four.fnIMG_GetPointers().lpPalette[15], Quad(15, 15, 15)));
   const unsigned char bits[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  const RGBQUAD given[2] = {Bgr(9, 8, 7, 6), Bgr(5, 4, 3, 2)};
+  const RGBQUAD given[2] = {Quad(9, 8, 7, 6), Quad(5, 4, 3, 2)};
   CLamina withData(bits, given, 2, 2, 1);
   EXPECT_EQ(std::memcmp(withData.fnIMG_GetPointers().lpBits, bits, 8), 0);
   EXPECT_TRUE(Same(withData.fnIMG_GetPointers().lpPalette[1], given[1]));
@@ -78,7 +58,7 @@ TEST(Image, UnusableGeometryLeavesAnObjectWithoutBlockThatStaysSafe) {
     EXPECT_EQ(img.fnIMG_GetFileExt().GetLength(), 0);
     EXPECT_EQ(img.fnIMG_GetRows(), 0);
     EXPECT_EQ(img.fnIMG_GetPixel(0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(img.fnIMG_SetRGBPixel(0, 0, Bgr(1, 2, 3)), 1);
+    EXPECT_EQ(img.fnIMG_SetRGBPixel(0, 0, Quad(1, 2, 3)), 1);
     EXPECT_EQ(img.fnIMG_Initialize(0u), 1);
     EXPECT_EQ(img.fnIMG_GetDIBSize(), 0);
     CLamina copy(img);  // copying and assigning such an object are fine too
@@ -94,24 +74,20 @@ TEST(Image, UnusableGeometryLeavesAnObjectWithoutBlockThatStaysSafe) {
 TEST(Image, InsideMeansWithinWidthAndHeight) {
   CLamina img(nullptr, nullptr, 5, 3, 8);
   EXPECT_EQ(img.fnIMG_IsInside(4, 2), 1);
-  EXPECT_EQ(img.fnIMG_IsInside(5, 0), 0);
-  EXPECT_EQ(img.fnIMG_IsInside(0, -1), 0);
-  EXPECT_EQ(img.fnIMG_IsInside(0, 3), 0);
+  EXPECT_EQ(img.fnIMG_IsInside(5, 0) + img.fnIMG_IsInside(0, -1) + img.fnIMG_IsInside(0, 3), 0);
 }
 
 TEST(Image, FileNameSplitsAtTheLastFullStop) {
-  CLamina img;
-  img.fnIMG_SetFileName(L"a.b.c");
-  EXPECT_TRUE(img.fnIMG_GetFileName() == L"a.b");
-  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"c");
-  img.fnIMG_SetFileName(L"name.");
-  EXPECT_TRUE(img.fnIMG_GetFileName() == L"name");
-  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"");
-  img.fnIMG_SetFileName(L"noext");
-  EXPECT_TRUE(img.fnIMG_GetFileName() == L"");
-  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"");
-  img.fnIMG_SetFileName(L"dir.d/file");  // folders are not looked at
-  EXPECT_TRUE(img.fnIMG_GetFileExt() == L"d/file");
+  const struct {
+    const wchar_t *full, *name, *ext;
+  } cases[] = {{L"a.b.c", L"a.b", L"c"}, {L"name.", L"name", L""}, {L"noext", L"", L""},
+               {L"dir.d/file", L"dir", L"d/file"}};  // folders are not looked at
+  for (const auto& c : cases) {
+    CLamina img;
+    img.fnIMG_SetFileName(c.full);
+    EXPECT_TRUE(img.fnIMG_GetFileName() == c.name) << c.full;
+    EXPECT_TRUE(img.fnIMG_GetFileExt() == c.ext) << c.full;
+  }
 }
 
 TEST(Image, CopiesAreDeepAndCompact) {
@@ -123,49 +99,39 @@ TEST(Image, CopiesAreDeepAndCompact) {
   delete src;
   EXPECT_EQ(copy.fnIMG_GetPixel(2, 1), 0x010203u);
   EXPECT_EQ(copy.fnIMG_GetPixel(0, 0), 0u);
-  EXPECT_TRUE(copy.fnIMG_GetFileName() == L"src");
-
   CLamina eight;
   eight = copy;  // a 24-bit image assigned over an 8-bit one
   EXPECT_EQ(eight.fnIMG_GetColorDepth(), 24);
   EXPECT_EQ(eight.fnIMG_GetPointers().lpPalette, nullptr);
   EXPECT_EQ(eight.fnIMG_GetPointers().lpBits, eight.fnIMG_GetPointers().lpDib + 40);
-  EXPECT_TRUE(eight.fnIMG_GetFileExt() == L"bmp");
+  EXPECT_EQ(NameOf(eight), "src.bmp");
 }
 
-TEST(Image, SelfAssignmentKeepsTheImage) {
-  CLamina img = FromRows(8, {{1, 2, 3}, {4, 5, 6}});
-  const auto before = Take(img);
-  CLamina& alias = img;
-  img = alias;
-  EXPECT_TRUE(Take(img) == before);
-}
-
-TEST(Image, FailedAllocationLeavesImagesAsTheyWere) {
+TEST(Image, SelfAssignmentAndFailedAllocationsKeepTheImage) {
   CLamina img = FromRows(4, {{1, 2, 3}, {4, 5, 6}});
   img.fnIMG_SetFileName(L"kept.bmp");
-  const auto before = Take(img);
+  const Snapshot before = Snap(img);
+  CLamina& alias = img;
+  img = alias;
+  EXPECT_EQ(Snap(img), before);
   CLamina other(nullptr, nullptr, 40, 30, 24);
   {
-    FailNextAllocation fail;
+    FailingAllocations fail;
     img = other;
-  }
-  EXPECT_TRUE(Take(img) == before);
-  {
-    FailNextAllocation fail;
     CLamina built(nullptr, nullptr, 8, 8, 8);
     EXPECT_EQ(built.fnIMG_GetPointers().lpDib, nullptr);
     EXPECT_EQ(built.fnIMG_GetColorDepth(), 0);
     CLamina defaulted;
     EXPECT_EQ(defaulted.fnIMG_GetPointers().lpDib, nullptr);
   }
+  EXPECT_EQ(Snap(img), before);
 }
 
 TEST(Image, InitializeSetsPixelsAndKeepsPaddingAndAlpha) {
   // 1 bit, 10 pixels wide: the six unused bits of the second byte belong to the padding.
   CLamina bits(nullptr, nullptr, 10, 2, 1);
   unsigned char* row0 = bits.fnIMG_GetPointers().lpBits;
-  row0[1] = 0x15;  // padding bits 0x15 in the last used byte of the bottom row
+  row0[1] = 0x15;
   row0[3] = 0xAB;
   EXPECT_EQ(bits.fnIMG_Initialize(7u), 0);
   EXPECT_EQ(row0[0], 0xFF);
@@ -189,19 +155,22 @@ TEST(Image, InitializeSetsPixelsAndKeepsPaddingAndAlpha) {
 
   CLamina rgb(nullptr, nullptr, 3, 1, 24);
   rgb.fnIMG_GetPointers().lpBits[10] = 0x5A;  // padding
-  rgb.fnIMG_Initialize(Bgr(1, 2, 3, 4));
+  rgb.fnIMG_Initialize(Quad(1, 2, 3, 4));
   EXPECT_EQ(rgb.fnIMG_GetPixel(2, 0), 0x030201u);
   EXPECT_EQ(rgb.fnIMG_GetPointers().lpBits[10], 0x5A);
 }
 
 TEST(Image, InitializeByColourRewritesOnlyThePaletteEntriesInUse) {
-  CLamina img = FromRows(8, {{3, 3}, {7, 3}});
-  EXPECT_EQ(img.fnIMG_Initialize(Bgr(10, 20, 30, 40)), 0);
+  // Flat runs, a lone index at the end of a run of eight, and one in the last row scanned.
+  Rows rows(3, std::vector<std::uint32_t>(19, 4));
+  rows[0][18] = 9;  // top row, last pixel
+  rows[2][7] = 6;   // bottom row, inside the first group of eight
+  CLamina img = FromRows(8, rows);
+  EXPECT_EQ(img.fnIMG_Initialize(Quad(1, 2, 3, 40)), 0);
   const RGBQUAD* pal = img.fnIMG_GetPointers().lpPalette;
-  EXPECT_TRUE(Same(pal[3], Bgr(10, 20, 30, 40)));
-  EXPECT_TRUE(Same(pal[7], Bgr(10, 20, 30, 40)));
-  EXPECT_TRUE(Same(pal[4], Bgr(4, 4, 4)));
-  EXPECT_EQ(Rows(img), (std::vector<std::vector<unsigned>>{{3, 3}, {7, 3}}));
+  for (int i : {4, 6, 9}) EXPECT_TRUE(Same(pal[i], Quad(1, 2, 3, 40))) << i;
+  for (int i : {0, 5, 7, 8, 10, 255}) EXPECT_TRUE(Same(pal[i], Quad(i, i, i))) << i;
+  EXPECT_EQ(PixelsOf(img), rows);
 }
 
 TEST(Image, BulkBitsCopyExactlyTheStoredRows) {
@@ -212,16 +181,4 @@ TEST(Image, BulkBitsCopyExactlyTheStoredRows) {
   img.fnIMG_GetBitmap(out.data());
   EXPECT_EQ(in, out);
   EXPECT_EQ(img.fnIMG_GetPixel(0, 1), 0x0E0700u);  // the bottom row is stored first
-}
-
-TEST(Image, InitializeByColourFindsIndicesAnywhereInTheRows) {
-  // Flat runs, a lone index at the end of a run of eight, and one in the last row scanned.
-  std::vector<std::vector<unsigned>> rows(3, std::vector<unsigned>(19, 4));
-  rows[0][18] = 9;  // top row, last pixel
-  rows[2][7] = 6;   // bottom row, inside the first group of eight
-  CLamina img = FromRows(8, rows);
-  img.fnIMG_Initialize(Bgr(1, 2, 3));
-  const RGBQUAD* pal = img.fnIMG_GetPointers().lpPalette;
-  for (int i : {4, 6, 9}) EXPECT_TRUE(Same(pal[i], Bgr(1, 2, 3))) << i;
-  for (int i : {0, 5, 7, 8, 10, 255}) EXPECT_TRUE(Same(pal[i], Bgr(i, i, i))) << i;
 }

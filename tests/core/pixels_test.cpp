@@ -1,12 +1,6 @@
-#include <gtest/gtest.h>
+#include "support/pictures.h"
 
-#include "CLamina.h"
-#include "test_util.h"
-
-using lamina_test::Bgr;
-using lamina_test::FromRows;
-using lamina_test::Same;
-using lamina_test::Take;
+using namespace lamina_test;
 
 TEST(Pixels, PointIsCheckedBeforeDepth) {
   CLamina img(nullptr, nullptr, 4, 4, 8);
@@ -15,10 +9,10 @@ TEST(Pixels, PointIsCheckedBeforeDepth) {
   EXPECT_EQ(img.fnIMG_GetPixel(0, 0), 0xFFFFFFFEu);
   EXPECT_EQ(img.fnIMG_SetPixel(4, 0, 1), 1);
   EXPECT_EQ(img.fnIMG_SetPixel(0, 0, 1), 2);
-  RGBQUAD c = Bgr(9, 9, 9, 9);
+  RGBQUAD c = Quad(9, 9, 9, 9);
   EXPECT_EQ(img.fnIMG_GetRGBPixel(0, 4, &c), 1);
   EXPECT_EQ(img.fnIMG_GetRGBPixel(0, 0, &c), 2);
-  EXPECT_TRUE(Same(c, Bgr(9, 9, 9, 9)));
+  EXPECT_TRUE(Same(c, Quad(9, 9, 9, 9)));
   EXPECT_EQ(img.fnIMG_SetRGBPixel(0, 0, c), 2);
   EXPECT_EQ(img.fnIMG_GetAlfa(0, 0), 254);
 }
@@ -58,7 +52,7 @@ TEST(Pixels, TrueColourValueIsBlueInTheLowByte) {
   for (int i = 0; i < 9; ++i) EXPECT_EQ(bits[i], 0);
   RGBQUAD c;
   EXPECT_EQ(img.fnIMG_GetRGBPixel(3, 0, &c), 0);
-  EXPECT_TRUE(Same(c, Bgr(1, 2, 3, 0)));
+  EXPECT_TRUE(Same(c, Quad(1, 2, 3, 0)));
   EXPECT_EQ(img.fnIMG_RGBQUADToRGB(c), 3u + 2u * 256 + 1u * 65536);
   EXPECT_EQ(img.fnIMG_GetPixel(3, 0), 0x030201u);
 }
@@ -67,10 +61,10 @@ TEST(Pixels, ThirtyTwoBitAlphaIsNeverReadOrWrittenByPixelCalls) {
   CLamina img(nullptr, nullptr, 2, 2, 32);
   img.fnIMG_SetAlfa(static_cast<unsigned char>(200));
   img.fnIMG_SetPixel(1, 1, 0xFFFFFFFFu);
-  img.fnIMG_SetRGBPixel(0, 1, Bgr(1, 2, 3, 99));
+  img.fnIMG_SetRGBPixel(0, 1, Quad(1, 2, 3, 99));
   RGBQUAD c;
   img.fnIMG_GetRGBPixel(1, 1, &c);
-  EXPECT_TRUE(Same(c, Bgr(255, 255, 255, 0)));
+  EXPECT_TRUE(Same(c, Quad(255, 255, 255, 0)));
   EXPECT_EQ(img.fnIMG_GetPixel(1, 1), 0xFFFFFFu);
   EXPECT_EQ(img.fnIMG_GetAlfa(1, 1), 200);
   EXPECT_EQ(img.fnIMG_GetAlfa(0, 1), 200);
@@ -80,11 +74,11 @@ TEST(Pixels, PaletteImagesChangeColourThroughTheirPaletteEntry) {
   CLamina img = FromRows(8, {{5, 1}, {2, 5}});
   RGBQUAD before;
   img.fnIMG_GetRGBPixel(0, 1, &before);
-  EXPECT_TRUE(Same(before, Bgr(2, 2, 2)));
-  EXPECT_EQ(img.fnIMG_SetRGBPixel(0, 0, Bgr(10, 20, 30, 40)), 0);
+  EXPECT_TRUE(Same(before, Quad(2, 2, 2)));
+  EXPECT_EQ(img.fnIMG_SetRGBPixel(0, 0, Quad(10, 20, 30, 40)), 0);
   RGBQUAD other;
   img.fnIMG_GetRGBPixel(1, 1, &other);  // the other pixel with index 5
-  EXPECT_TRUE(Same(other, Bgr(10, 20, 30, 40)));  // reserved byte included
+  EXPECT_TRUE(Same(other, Quad(10, 20, 30, 40)));  // reserved byte included
   EXPECT_EQ(img.fnIMG_GetPixel(0, 0), 5u);
   EXPECT_EQ(img.fnIMG_GetPixel(1, 1), 5u);
 }
@@ -92,12 +86,12 @@ TEST(Pixels, PaletteImagesChangeColourThroughTheirPaletteEntry) {
 TEST(Pixels, IndexBeyondAShortPaletteReadsBlackAndWritesNothing) {
   CLamina img = FromRows(8, {{200, 3}});
   img.fnIMG_GetPointers().lpbmih->biClrUsed = 16;  // a file may say so
-  const auto before = Take(img);
-  RGBQUAD c = Bgr(1, 1, 1, 1);
+  const Snapshot before = Snap(img);
+  RGBQUAD c = Quad(1, 1, 1, 1);
   EXPECT_EQ(img.fnIMG_GetRGBPixel(0, 0, &c), 0);
-  EXPECT_TRUE(Same(c, Bgr(0, 0, 0, 0)));
-  EXPECT_EQ(img.fnIMG_SetRGBPixel(0, 0, Bgr(9, 9, 9)), 0);
-  EXPECT_TRUE(Take(img) == before);
+  EXPECT_TRUE(Same(c, Quad(0, 0, 0, 0)));
+  EXPECT_EQ(img.fnIMG_SetRGBPixel(0, 0, Quad(9, 9, 9)), 0);
+  EXPECT_EQ(Snap(img), before);
 }
 
 TEST(Pixels, AlphaChecksAndModes) {
@@ -108,7 +102,7 @@ TEST(Pixels, AlphaChecksAndModes) {
   CLamina img(nullptr, nullptr, 2, 1, 32);
   EXPECT_EQ(img.fnIMG_SetAlfa(5, 0, 0), 2);  // depth first, then the point
   EXPECT_EQ(img.fnIMG_GetAlfa(5, 0), 255);
-  img.fnIMG_SetRGBPixel(0, 0, Bgr(10, 20, 31));
+  img.fnIMG_SetRGBPixel(0, 0, Quad(10, 20, 31));
   EXPECT_EQ(img.fnIMG_SetAlfa(3), 0);
   EXPECT_EQ(img.fnIMG_GetAlfa(0, 0), 20);
   EXPECT_EQ(img.fnIMG_GetAlfa(1, 0), 0);
@@ -126,6 +120,6 @@ TEST(Pixels, AlphaChecksAndModes) {
 TEST(Pixels, PackedColoursHaveRedInTheLowByte) {
   CLamina img;
   const RGBQUAD c = img.fnIMG_RGBToRGBQUAD(48u | (32u << 8) | (16u << 16) | (255u << 24));
-  EXPECT_TRUE(Same(c, Bgr(16, 32, 48, 0)));
-  EXPECT_EQ(img.fnIMG_RGBQUADToRGB(Bgr(16, 32, 48, 77)), 48u | (32u << 8) | (16u << 16));
+  EXPECT_TRUE(Same(c, Quad(16, 32, 48, 0)));
+  EXPECT_EQ(img.fnIMG_RGBQUADToRGB(Quad(16, 32, 48, 77)), 48u | (32u << 8) | (16u << 16));
 }

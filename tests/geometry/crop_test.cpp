@@ -1,16 +1,7 @@
 // fnIMG_Crop: keeps an inclusive rectangle.
-#include <gtest/gtest.h>
+#include "support/pictures.h"
 
-#include "../support/convert_pictures.h"
-#include "platform/memory_internal.h"
-
-using pictures::FromRows;
-using pictures::PixelsOf;
-using pictures::Quad;
-using pictures::Rgb;
-using pictures::RowBytes;
-using pictures::Rows;
-using pictures::Snap;
+using namespace lamina_test;
 
 namespace {
 
@@ -32,27 +23,20 @@ void ReferenceCrop(CLamina& img, int x1, int y1, int x2, int y2) {
 TEST(Crop, RefusesRectanglesNotStrictlyInsideBeforeLookingAtTheDepth) {
   CLamina none(nullptr, nullptr, 4, 4, 16);
   EXPECT_EQ(none.fnIMG_Crop(0, 0, 1, 1), 1);  // no block: no width to be inside of
+  CLamina sixteen = Sixteen({{1, 2, 3}, {4, 5, 6}});
+  const Snapshot before16 = Snap(sixteen);
+  EXPECT_EQ(sixteen.fnIMG_Crop(0, 0, 1, 5), 1);
+  EXPECT_EQ(sixteen.fnIMG_Crop(0, 0, 1, 1), 2);
+  EXPECT_EQ(Snap(sixteen), before16);
   CLamina img = FromRows(8, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-  const auto before = Snap(img);
-  EXPECT_EQ(img.fnIMG_Crop(1, 0, 1, 2), 1);  // one pixel wide
-  EXPECT_EQ(img.fnIMG_Crop(0, 1, 2, 1), 1);  // one pixel high
-  EXPECT_EQ(img.fnIMG_Crop(2, 0, 1, 2), 1);
-  EXPECT_EQ(img.fnIMG_Crop(-1, 0, 2, 2), 1);
-  EXPECT_EQ(img.fnIMG_Crop(0, -1, 2, 2), 1);
-  EXPECT_EQ(img.fnIMG_Crop(0, 0, 3, 2), 1);
-  EXPECT_EQ(img.fnIMG_Crop(0, 0, 2, 3), 1);
-  EXPECT_TRUE(Snap(img) == before);
+  const Snapshot before = Snap(img);
+  const int rects[][4] = {{1, 0, 1, 2},  {0, 1, 2, 1},  {2, 0, 1, 2}, {-1, 0, 2, 2},
+                          {0, -1, 2, 2}, {0, 0, 3, 2}, {0, 0, 2, 3}};  // 1 wide, 1 high, ...
+  for (const auto& r : rects) EXPECT_EQ(img.fnIMG_Crop(r[0], r[1], r[2], r[3]), 1) << r[0] << r[2];
+  EXPECT_EQ(Snap(img), before);
 }
 
-TEST(Crop, RefusesSixteenBitsWithTwo) {
-  CLamina img = pictures::Sixteen({{1, 2, 3}, {4, 5, 6}});
-  const auto before = Snap(img);
-  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 2);
-  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 5), 1);
-  EXPECT_TRUE(Snap(img) == before);
-}
-
-TEST(Crop, KeepsTheRectangleCountedFromTheTop) {
+TEST(Crop, KeepsTheRectangleCountedFromTheTopAndShiftsSubBytePixels) {
   CLamina img = FromRows(8, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}});
   EXPECT_EQ(img.fnIMG_Crop(1, 1, 3, 2), 0);
   EXPECT_EQ(PixelsOf(img), (Rows{{6, 7, 8}, {10, 11, 12}}));
@@ -60,39 +44,26 @@ TEST(Crop, KeepsTheRectangleCountedFromTheTop) {
   EXPECT_EQ(h.biWidth, 3);
   EXPECT_EQ(h.biHeight, 2);
   EXPECT_EQ(h.biSizeImage, 8u);
+
+  CLamina four = FromRows(4, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}});
+  EXPECT_EQ(four.fnIMG_Crop(1, 0, 3, 1), 0);
+  EXPECT_EQ(PixelsOf(four), (Rows{{2, 3, 4}, {8, 9, 10}}));
+  EXPECT_EQ(RowBytes(four, 0)[0], 0x23);
+  EXPECT_EQ(RowBytes(four, 0)[1], 0x40);  // the nibble after the last pixel is zero
+
+  CLamina one = FromRows(1, {{0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1}, {1, 1, 1, 0, 1, 0, 0, 1, 0, 0, 1}});
+  EXPECT_EQ(one.fnIMG_Crop(3, 0, 9, 1), 0);
+  EXPECT_EQ(PixelsOf(one), (Rows{{1, 0, 1, 1, 0, 1, 1}, {0, 1, 0, 0, 1, 0, 0}}));
+  EXPECT_EQ(RowBytes(one, 0)[0], 0xB6);  // bit 0 (after the 7 pixels) is zero
 }
 
 TEST(Crop, TheWholeRectangleReproducesTheImage) {
   CLamina img = FromRows(24, {{Rgb(1, 2, 3), Rgb(4, 5, 6), Rgb(7, 8, 9)},
                               {Rgb(10, 11, 12), Rgb(13, 14, 15), Rgb(16, 17, 18)}});
   img.fnIMG_SetFileName(L"keep.bmp");
-  const auto before = Snap(img);
+  const Snapshot before = Snap(img);
   EXPECT_EQ(img.fnIMG_Crop(0, 0, 2, 1), 0);
-  EXPECT_TRUE(Snap(img) == before);
-}
-
-TEST(Crop, ShiftsFourBitPixelsFromAnOddColumn) {
-  CLamina img = FromRows(4, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}});
-  EXPECT_EQ(img.fnIMG_Crop(1, 0, 3, 1), 0);
-  EXPECT_EQ(PixelsOf(img), (Rows{{2, 3, 4}, {8, 9, 10}}));
-  EXPECT_EQ(RowBytes(img, 0)[0], 0x23);
-  EXPECT_EQ(RowBytes(img, 0)[1], 0x40);  // the nibble after the last pixel is zero
-}
-
-TEST(Crop, ShiftsOneBitPixelsAcrossBytes) {
-  CLamina img = FromRows(1, {{0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1}, {1, 1, 1, 0, 1, 0, 0, 1, 0, 0, 1}});
-  EXPECT_EQ(img.fnIMG_Crop(3, 0, 9, 1), 0);
-  EXPECT_EQ(PixelsOf(img), (Rows{{1, 0, 1, 1, 0, 1, 1}, {0, 1, 0, 0, 1, 0, 0}}));
-  EXPECT_EQ(RowBytes(img, 0)[0], 0xB6);  // bit 0 (after the 7 pixels) is zero
-}
-
-TEST(Crop, ClearsTheFourthByteOfThirtyTwoBitPixels) {
-  CLamina img = FromRows(32, {{Rgb(1, 2, 3), Rgb(4, 5, 6)}, {Rgb(7, 8, 9), Rgb(10, 11, 12)}});
-  img.fnIMG_SetAlfa(static_cast<unsigned char>(200));
-  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 0);
-  EXPECT_EQ(PixelsOf(img), (Rows{{Rgb(1, 2, 3), Rgb(4, 5, 6)}, {Rgb(7, 8, 9), Rgb(10, 11, 12)}}));
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 2; ++x) EXPECT_EQ(img.fnIMG_GetAlfa(x, y), 0);
+  EXPECT_EQ(Snap(img), before);
 }
 
 TEST(Crop, KeepsPaletteAndNameAndResetsTheHeaderToTheConstructors) {
@@ -100,71 +71,89 @@ TEST(Crop, KeepsPaletteAndNameAndResetsTheHeaderToTheConstructors) {
   img.fnIMG_SetFileName(L"dir/photo.bmp");
   img.fnIMG_GetPointers().lpbmih->biXPelsPerMeter = 3780;
   img.fnIMG_GetPointers().lpbmih->biClrImportant = 2;
-  const auto palette = pictures::PaletteOf(img);
+  const std::vector<RGBQUAD> palette = PaletteOf(img);
   EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 0);
-  EXPECT_EQ(pictures::NameOf(img), L"dir/photo.bmp");
-  const auto after = pictures::PaletteOf(img);
+  EXPECT_EQ(NameOf(img), "dir/photo.bmp");
+  const std::vector<RGBQUAD> after = PaletteOf(img);
   ASSERT_EQ(after.size(), 256u);
-  for (int i = 0; i < 256; ++i) EXPECT_TRUE(pictures::SameQuad(after[i], palette[i])) << i;
+  for (int i = 0; i < 256; ++i) EXPECT_TRUE(Same(after[i], palette[i])) << i;
   const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
   EXPECT_EQ(h.biXPelsPerMeter, 0);
   EXPECT_EQ(h.biClrUsed, 256u);
   EXPECT_EQ(h.biClrImportant, 256u);
+  // A short palette: the entries it has, then the constructor's, never bytes past it.
+  CLamina shortPal = WithShortPalette(8, 3, 3, {Quad(10, 20, 30), Quad(40, 50, 60)});
+  EXPECT_EQ(shortPal.fnIMG_Crop(0, 0, 1, 1), 0);
+  const std::vector<RGBQUAD> filled = PaletteOf(shortPal);
+  ASSERT_EQ(filled.size(), 256u);
+  EXPECT_TRUE(Same(filled[1], Quad(40, 50, 60)));
+  EXPECT_TRUE(Same(filled[2], Quad(2, 2, 2)));
+  EXPECT_TRUE(Same(filled[255], Quad(255, 255, 255)));
 }
 
-TEST(Crop, FillsWhatAShortPaletteLacksWithTheConstructorsEntries) {
-  CLamina img = pictures::WithShortPalette(8, 3, 3, {Quad(10, 20, 30), Quad(40, 50, 60)});
-  EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 0);
-  const auto after = pictures::PaletteOf(img);
-  ASSERT_EQ(after.size(), 256u);
-  EXPECT_TRUE(pictures::SameQuad(after[1], Quad(40, 50, 60)));
-  EXPECT_TRUE(pictures::SameQuad(after[2], Quad(2, 2, 2)));
-  EXPECT_TRUE(pictures::SameQuad(after[255], Quad(255, 255, 255)));
+TEST(Crop, SubByteDepthsLeaveTheImageUntouchedWhenMemoryRunsOut) {
+  for (int bpp : {1, 4}) {
+    CLamina img = FromRows(bpp, {{1, 0, 1}, {0, 1, 1}});
+    const Snapshot before = Snap(img);
+    FailingAllocations fail;
+    EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 3);
+    EXPECT_EQ(Snap(img), before);
+  }
 }
 
-TEST(Crop, LeavesTheImageUntouchedWhenMemoryRunsOut) {
-  // At 1 and 4 bits the crop builds a new block.
-  CLamina img = FromRows(4, {{1, 2, 3}, {4, 5, 6}});
-  const auto before = Snap(img);
-  lamina::platform::FailAllocationsAfter(0);
-  const int result = img.fnIMG_Crop(0, 0, 1, 1);
-  lamina::platform::FailAllocationsAfter(-1);
-  EXPECT_EQ(result, 3);
-  EXPECT_TRUE(Snap(img) == before);
-}
-
-TEST(Crop, WholeByteDepthsCropInsideTheirOwnBlock) {
-  // At 8, 24 and 32 bits the kept rows move down inside the block, which is then cut to size:
-  // no memory is needed, and the block is exactly as large as a new image's would be.
+TEST(Crop, WholeByteDepthsCropInsideTheirOwnBlockAndClearFourthBytes) {
+  // The kept rows move down inside the block, which is then cut to size: no memory is needed, the
+  // address stays, and the block is exactly as large as a new image's would be. The reference's
+  // 32-bit pixels have fourth bytes 0, as the crop must leave them.
   for (int bpp : {8, 24, 32}) {
     CLamina img = FromRows(bpp, {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12, 13, 14, 15}});
     if (bpp == 32) img.fnIMG_SetAlfa(static_cast<unsigned char>(99));
     CLamina expected = img;
     ReferenceCrop(expected, 1, 1, 4, 2);
-    lamina::platform::FailAllocationsAfter(0);
-    const int result = img.fnIMG_Crop(1, 1, 4, 2);
-    lamina::platform::FailAllocationsAfter(-1);
-    EXPECT_EQ(result, 0) << bpp;
-    EXPECT_TRUE(Snap(img) == Snap(expected)) << bpp;
+    const void* address = img.fnIMG_GetPointers().lpDib;
+    {
+      FailingAllocations fail;
+      EXPECT_EQ(img.fnIMG_Crop(1, 1, 4, 2), 0) << bpp;
+    }
+    EXPECT_EQ(Snap(img), Snap(expected)) << bpp;
     const CLamina::Punteros p = img.fnIMG_GetPointers();
+    EXPECT_EQ(p.lpDib, address);
     EXPECT_EQ(GlobalSize(GlobalHandle(p.lpDib)),
               static_cast<SIZE_T>(p.lpBits - p.lpDib) + p.lpbmih->biSizeImage)
         << bpp;
   }
 }
 
+TEST(Crop, ABlockWithBytesPastItsRowsGivesANewBlockWithZeroPaddingAndFourthBytes) {
+  for (int bpp : {8, 24, 32}) {
+    CLamina img = Raw(bpp, 21, 7, bpp == 8 ? GrayRamp(256) : std::vector<RGBQUAD>{}, 100);
+    for (int y = 0; y < 7; ++y)
+      for (int x = 0; x < 21; ++x) img.fnIMG_SetPixel(x, y, 0x9E3779B9u * (x + 21 * y + 1));
+    if (bpp == 32) img.fnIMG_SetAlfa(static_cast<unsigned char>(99));
+    CLamina expected = img;
+    ReferenceCrop(expected, 3, 1, 17, 5);  // 15 wide: padding at 8 and 24 bits
+    // Leave non-zero bytes where the new block may be placed.
+    const SIZE_T size = GlobalSize(GlobalHandle(expected.fnIMG_GetPointers().lpDib));
+    HGLOBAL junk = GlobalAlloc(GHND, size);
+    std::memset(GlobalLock(junk), 0xCC, size);
+    GlobalUnlock(junk);
+    GlobalFree(junk);
+    ASSERT_EQ(img.fnIMG_Crop(3, 1, 17, 5), 0);
+    EXPECT_EQ(Snap(img), Snap(expected)) << bpp;
+  }
+}
+
 TEST(Crop, AgreesWithThePixelByPixelRouteOnRandomImages) {
-  const int depths[] = {1, 4, 8, 24, 32};
   const int rects[][4] = {{0, 0, 1, 1}, {1, 1, 6, 4}, {3, 0, 12, 6}, {5, 2, 20, 3}, {7, 1, 8, 6}};
   unsigned seed = 100;
-  for (int bpp : depths)
+  for (int bpp : {1, 4, 8, 24, 32})
     for (const auto& r : rects) {
-      CLamina fast = pictures::Random(bpp, 21, 7, ++seed);
+      CLamina fast = Random(bpp, 21, 7, ++seed);
       fast.fnIMG_SetFileName(L"random.bmp");
       CLamina slow = fast;
       ASSERT_EQ(fast.fnIMG_Crop(r[0], r[1], r[2], r[3]), 0);
       ReferenceCrop(slow, r[0], r[1], r[2], r[3]);
-      EXPECT_TRUE(Snap(fast) == Snap(slow)) << "depth " << bpp << " x1 " << r[0] << " x2 " << r[2];
+      EXPECT_EQ(Snap(fast), Snap(slow)) << "depth " << bpp << " x1 " << r[0] << " x2 " << r[2];
     }
 }
 

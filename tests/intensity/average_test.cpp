@@ -1,11 +1,10 @@
-#include <gtest/gtest.h>
+// Mean row, column and image values, as indices and as colours.
+#include "support/pictures.h"
 
-#include "test_images.h"
-
-using namespace intensity_test;
+using namespace lamina_test;
 
 TEST(Average, RowOfAGrayImage) {
-  CLamina img = Make(8, {{0, 255}, {10, 10}});
+  CLamina img = Marked(8, {{0, 255}, {10, 10}});
   RGBQUAD c{1, 2, 3, 99};
   EXPECT_EQ(img.fnIMG_AverageRow(0, &c), 127);
   EXPECT_EQ(c.rgbRed, 127);
@@ -19,7 +18,7 @@ TEST(Average, PaletteColoursAndIndicesDiffer) {
   std::vector<RGBQUAD> pal(16, RGBQUAD{0, 0, 0, 0});
   pal[1] = RGBQUAD{200, 0, 100, 0};
   pal[3] = RGBQUAD{0, 50, 0, 0};
-  CLamina img = Make(4, {{1, 3, 3}});  // odd width: the unused nibble (5) must not count
+  CLamina img = Marked(4, {{1, 3, 3}});  // odd width: the unused nibble (5) must not count
   img.fnIMG_SetPalette(pal.data());
   RGBQUAD c{};
   EXPECT_EQ(img.fnIMG_AverageRow(0, &c), 2);  // 7 / 3
@@ -31,8 +30,8 @@ TEST(Average, PaletteColoursAndIndicesDiffer) {
 }
 
 TEST(Average, TrueColourRowAndColumnReturnZero) {
-  CLamina img = Make(32, {{Rgb(255, 0, 0), Rgb(255, 0, 0)}, {Rgb(255, 0, 0), Rgb(255, 0, 0)}});
-  FillAlpha(img, 250);
+  CLamina img = Marked(32, {{Rgb(255, 0, 0), Rgb(255, 0, 0)}, {Rgb(255, 0, 0), Rgb(255, 0, 0)}});
+  img.fnIMG_SetAlfa(static_cast<unsigned char>(250));
   RGBQUAD c{};
   EXPECT_EQ(img.fnIMG_AverageRow(1, &c), 0);
   EXPECT_EQ(c.rgbRed, 255);
@@ -42,13 +41,13 @@ TEST(Average, TrueColourRowAndColumnReturnZero) {
 }
 
 TEST(Average, ImageOfTrueColourReturnsTheMeanPackedValue) {
-  CLamina img = Make(24, {{Rgb(255, 0, 0), Rgb(255, 0, 0)}});
+  CLamina img = Marked(24, {{Rgb(255, 0, 0), Rgb(255, 0, 0)}});
   RGBQUAD c{};
   EXPECT_EQ(img.fnIMG_AverageImg(&c), 0xFF0000);
   EXPECT_EQ(c.rgbRed, 255);
   EXPECT_EQ(c.rgbGreen, 0);
   EXPECT_EQ(c.rgbBlue, 0);
-  CLamina mixed = Make(24, {{Rgb(0, 0, 0), Rgb(1, 2, 3)}});
+  CLamina mixed = Marked(24, {{Rgb(0, 0, 0), Rgb(1, 2, 3)}});
   // (0 + 3 + 2 * 256 + 1 * 65536) / 2
   EXPECT_EQ(mixed.fnIMG_AverageImg(&c), 33025);
 }
@@ -67,7 +66,7 @@ TEST(Average, SixteenMegapixelWhiteAveragesTo255) {
 }
 
 TEST(Average, Refusals) {
-  CLamina img = Make(8, {{1, 2}});
+  CLamina img = Marked(8, {{1, 2}});
   RGBQUAD c{9, 9, 9, 9};
   EXPECT_EQ(img.fnIMG_AverageRow(1, &c), -2);
   EXPECT_EQ(img.fnIMG_AverageRow(-1, &c), -2);

@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
+// Bit planes: one plane kept as a 1-bit image, or chosen planes cleared.
+#include "support/pictures.h"
 
-#include "test_images.h"
-
-using namespace intensity_test;
+using namespace lamina_test;
 
 namespace {
 CLamina::CualesPlanosBits Planes(std::initializer_list<int> on, int value = 1) {
@@ -14,75 +13,72 @@ CLamina::CualesPlanosBits Planes(std::initializer_list<int> on, int value = 1) {
 }  // namespace
 
 TEST(BitPlane, HighestPlaneOfAGrayImage) {
-  CLamina img = Make(8, {{0, 127, 128, 255}, {200, 1, 129, 64}});
+  CLamina img = Marked(8, {{0, 127, 128, 255}, {200, 1, 129, 64}});
   ASSERT_EQ(img.fnIMG_BitPlane(7), 0);
   EXPECT_EQ(img.fnIMG_GetColorDepth(), 1);
-  EXPECT_EQ(Pixels(img), (Rows{{0, 0, 1, 1}, {1, 0, 1, 0}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{0, 0, 1, 1}, {1, 0, 1, 0}}));
   EXPECT_EQ(Entry(img, 1).rgbRed, 255);
   EXPECT_EQ(Entry(img, 0).rgbRed, 0);
 }
 
 TEST(BitPlane, LowestRedBitOfTrueColour) {
-  CLamina img = Make(32, {{Rgb(1, 0, 0), Rgb(2, 255, 255), Rgb(3, 0, 0)}});
+  CLamina img = Marked(32, {{Rgb(1, 0, 0), Rgb(2, 255, 255), Rgb(3, 0, 0)}});
   ASSERT_EQ(img.fnIMG_BitPlane(16), 0);
   EXPECT_EQ(img.fnIMG_GetColorDepth(), 1);
-  EXPECT_EQ(Pixels(img), (Rows{{1, 0, 1}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{1, 0, 1}}));
 }
 
 TEST(BitPlane, FourBitPlane) {
-  CLamina img = Make(4, {{0, 2, 3, 15, 13}});
+  CLamina img = Marked(4, {{0, 2, 3, 15, 13}});
   ASSERT_EQ(img.fnIMG_BitPlane(1), 0);
-  EXPECT_EQ(Pixels(img), (Rows{{0, 1, 1, 1, 0}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{0, 1, 1, 1, 0}}));
 }
 
 TEST(BitPlane, PlaneOutsideTheDepth) {
-  CLamina img = Make(8, {{1}});
-  const Snapshot s(img);
+  CLamina img = Marked(8, {{1}});
+  const Snapshot s = Snap(img);
   EXPECT_EQ(img.fnIMG_BitPlane(8), 1);
   EXPECT_EQ(img.fnIMG_BitPlane(-1), 1);
-  EXPECT_TRUE(Same(img, s));
-  CLamina one = Make(1, {{1, 0}});
+  EXPECT_EQ(Snap(img), s);
+  CLamina one = Marked(1, {{1, 0}});
   EXPECT_EQ(one.fnIMG_BitPlane(1), 1);
   EXPECT_EQ(one.fnIMG_BitPlane(0), 0);
-  EXPECT_EQ(Pixels(one), (Rows{{1, 0}}));
-  CLamina rgb = Make(24, {{1}});
+  EXPECT_EQ(PixelsOf(one), (Rows{{1, 0}}));
+  CLamina rgb = Marked(24, {{1}});
   EXPECT_EQ(rgb.fnIMG_BitPlane(24), 1);
-}
-
-TEST(BitPlane, SixteenBitsChangesNothing) {
-  CLamina img = Make(8, {{1}});
+  // Other depths: planes 0 to 15 give 0 and change nothing.
   img.fnIMG_GetPointers().lpbmih->biBitCount = 16;
-  const Snapshot s(img);
+  const Snapshot s16 = Snap(img);
   EXPECT_EQ(img.fnIMG_BitPlane(15), 0);
   EXPECT_EQ(img.fnIMG_BitPlane(16), 1);
   img.fnIMG_GetPointers().lpbmih->biBitCount = 2;
   EXPECT_EQ(img.fnIMG_BitPlane(40), 0);
   img.fnIMG_GetPointers().lpbmih->biBitCount = 16;
-  EXPECT_TRUE(Same(img, s));
+  EXPECT_EQ(Snap(img), s16);
 }
 
 TEST(BitPlaneErase, ClearsOnlyFieldsEqualToOne) {
-  CLamina img = Make(8, {{255, 3, 128}});
+  CLamina img = Marked(8, {{255, 3, 128}});
   ASSERT_EQ(img.fnIMG_BitPlaneErase(Planes({0})), 0);
-  EXPECT_EQ(Pixels(img), (Rows{{254, 2, 128}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{254, 2, 128}}));
   ASSERT_EQ(img.fnIMG_BitPlaneErase(Planes({7, 1}, 2)), 0);
-  EXPECT_EQ(Pixels(img), (Rows{{254, 2, 128}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{254, 2, 128}}));
   ASSERT_EQ(img.fnIMG_BitPlaneErase(Planes({7, 1})), 0);
-  EXPECT_EQ(Pixels(img), (Rows{{124, 0, 0}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{124, 0, 0}}));
 }
 
 TEST(BitPlaneErase, FourBitsIgnoresHigherPlanes) {
-  CLamina img = Make(4, {{15, 9, 6}});
+  CLamina img = Marked(4, {{15, 9, 6}});
   ASSERT_EQ(img.fnIMG_BitPlaneErase(Planes({23, 10, 5, 4})), 0);
-  EXPECT_EQ(Pixels(img), (Rows{{15, 9, 6}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{15, 9, 6}}));
   ASSERT_EQ(img.fnIMG_BitPlaneErase(Planes({3})), 0);
-  EXPECT_EQ(Pixels(img), (Rows{{7, 1, 6}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{7, 1, 6}}));
   EXPECT_EQ(img.fnIMG_GetPointers().lpBits[1] & 0x0F, 0x05);
 }
 
 TEST(BitPlaneErase, TrueColourPlanesByChannelKeepAlpha) {
-  CLamina img = Make(32, {{Rgb(255, 255, 255)}});
-  FillAlpha(img, 255);
+  CLamina img = Marked(32, {{Rgb(255, 255, 255)}});
+  img.fnIMG_SetAlfa(static_cast<unsigned char>(255));
   ASSERT_EQ(img.fnIMG_BitPlaneErase(Planes({0, 15, 23})), 0);
   const RGBQUAD c = Colour(img, 0, 0);
   EXPECT_EQ(c.rgbBlue, 254);
@@ -92,9 +88,9 @@ TEST(BitPlaneErase, TrueColourPlanesByChannelKeepAlpha) {
 }
 
 TEST(BitPlaneErase, UnsupportedDepthStillSucceeds) {
-  CLamina img = Make(8, {{7}});
+  CLamina img = Marked(8, {{7}});
   img.fnIMG_GetPointers().lpbmih->biBitCount = 16;
-  const Snapshot s(img);
+  const Snapshot s = Snap(img);
   EXPECT_EQ(img.fnIMG_BitPlaneErase(Planes({0, 1, 2})), 0);
-  EXPECT_TRUE(Same(img, s));
+  EXPECT_EQ(Snap(img), s);
 }

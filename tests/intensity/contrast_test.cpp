@@ -5,27 +5,18 @@
 #include <cmath>
 #include <cstring>
 
-#include "CLamina.h"
-#include "test_images.h"
+#include "support/pictures.h"
 
 namespace {
 
-using intensity_test::Colour;
-using intensity_test::Entry;
-using intensity_test::FillAlpha;
-using intensity_test::Make;
-using intensity_test::Pixels;
-using intensity_test::Rgb;
-using intensity_test::Rows;
-using intensity_test::Same;
-using intensity_test::Snapshot;
+using namespace lamina_test;
 
 // The value a level takes on a one-row image of the given depth.
 std::vector<std::uint32_t> Curve(int bpp, std::vector<std::uint32_t> levels, int curve, float k) {
   for (auto& v : levels) v = bpp > 8 ? Rgb(v, v, v) : v;
-  CLamina img = Make(bpp, {levels});
+  CLamina img = Marked(bpp, {levels});
   EXPECT_EQ(img.fnIMG_NonLinearContrast(0, curve, k), 0);
-  std::vector<std::uint32_t> out = Pixels(img)[0];
+  std::vector<std::uint32_t> out = PixelsOf(img)[0];
   for (auto& v : out) v = bpp > 8 ? (v & 0xFF) : v;
   return out;
 }
@@ -57,9 +48,9 @@ TEST(NonLinearContrast, SineAndTangentSCurves) {
 TEST(NonLinearContrast, SCurvesAtKZeroAreTheIdentity) {
   EXPECT_EQ(Curve(24, {0, 3, 128, 255}, 5, 0.0f), (L{0, 3, 128, 255}));
   EXPECT_EQ(Curve(8, {0, 3, 128, 255}, 6, 0.0f), (L{0, 3, 128, 255}));
-  CLamina img = Make(24, {{Rgb(200, 100, 50)}});
+  CLamina img = Marked(24, {{Rgb(200, 100, 50)}});
   ASSERT_EQ(img.fnIMG_NonLinearContrast(3, 5, 0.0f), 0);
-  EXPECT_EQ(Pixels(img)[0][0], Rgb(200, 100, 50));
+  EXPECT_EQ(PixelsOf(img)[0][0], Rgb(200, 100, 50));
 }
 
 TEST(NonLinearContrast, CurvesZeroToFourIgnoreK) {
@@ -68,36 +59,36 @@ TEST(NonLinearContrast, CurvesZeroToFourIgnoreK) {
 }
 
 TEST(NonLinearContrast, KeepsAlphaPaddingAndOddNibble) {
-  CLamina img = Make(32, {{Rgb(128, 255, 0), Rgb(2, 3, 4)}});
-  FillAlpha(img, 77);
+  CLamina img = Marked(32, {{Rgb(128, 255, 0), Rgb(2, 3, 4)}});
+  img.fnIMG_SetAlfa(static_cast<unsigned char>(77));
   ASSERT_EQ(img.fnIMG_NonLinearContrast(0, 0, 0.5f), 0);
-  EXPECT_EQ(Pixels(img)[0][0], Rgb(64, 255, 0));
+  EXPECT_EQ(PixelsOf(img)[0][0], Rgb(64, 255, 0));
   EXPECT_EQ(img.fnIMG_GetAlfa(0, 0), 77);
   EXPECT_EQ(img.fnIMG_GetAlfa(1, 0), 77);
-  CLamina odd = Make(24, {{Rgb(128, 128, 128)}});  // 3 bytes of pixel, 1 of padding
+  CLamina odd = Marked(24, {{Rgb(128, 128, 128)}});  // 3 bytes of pixel, 1 of padding
   ASSERT_EQ(odd.fnIMG_NonLinearContrast(0, 0, 0.5f), 0);
   EXPECT_EQ(odd.fnIMG_GetPointers().lpBits[3], 0xA5);
-  CLamina nib = Make(4, {{15, 1, 15}});  // the fourth nibble is padding
+  CLamina nib = Marked(4, {{15, 1, 15}});  // the fourth nibble is padding
   ASSERT_EQ(nib.fnIMG_NonLinearContrast(0, 2, 0.5f), 0);
-  EXPECT_EQ(Pixels(nib), (Rows{{15, 3, 15}}));
+  EXPECT_EQ(PixelsOf(nib), (Rows{{15, 3, 15}}));
   EXPECT_EQ(nib.fnIMG_GetPointers().lpBits[1] & 0x0F, 0x05);
 }
 
 TEST(NonLinearContrast, HsvValueSquaredKeepsHueAndSaturation) {
-  CLamina img = Make(24, {{Rgb(128, 64, 32), Rgb(255, 0, 0)}});
+  CLamina img = Marked(24, {{Rgb(128, 64, 32), Rgb(255, 0, 0)}});
   ASSERT_EQ(img.fnIMG_NonLinearContrast(3, 0, 0.5f), 0);
   // V 128 becomes 64.25: the colour keeps its ratios.
-  EXPECT_EQ(Pixels(img)[0][0], Rgb(64, 32, 16));
-  EXPECT_EQ(Pixels(img)[0][1], Rgb(255, 0, 0));
+  EXPECT_EQ(PixelsOf(img)[0][0], Rgb(64, 32, 16));
+  EXPECT_EQ(PixelsOf(img)[0][1], Rgb(255, 0, 0));
 }
 
 TEST(NonLinearContrast, ColourModelsOnPalettesChangeEntriesOnly) {
   std::vector<RGBQUAD> pal(256, RGBQUAD{0, 0, 0, 0});
   pal[1] = RGBQUAD{50, 100, 200, 0};
   pal[2] = RGBQUAD{128, 128, 128, 0};
-  CLamina img = Make(8, {{1, 2, 1}}, pal);
+  CLamina img = Marked(8, {{1, 2, 1}}, pal);
   ASSERT_EQ(img.fnIMG_NonLinearContrast(3, 0, 0.5f), 0);
-  EXPECT_EQ(Pixels(img), (Rows{{1, 2, 1}}));
+  EXPECT_EQ(PixelsOf(img), (Rows{{1, 2, 1}}));
   const RGBQUAD e = Entry(img, 2);
   EXPECT_EQ(e.rgbRed, 64);  // 128 * 128 / 255 = 64.25, rounded
   EXPECT_EQ(e.rgbBlue, 64);
@@ -107,9 +98,9 @@ TEST(NonLinearContrast, ColourModelsOnPalettesChangeEntriesOnly) {
   // Every model runs on every entry without touching the indices.
   for (int model = 1; model <= 10; ++model)
     for (int curve = 0; curve <= 6; ++curve) {
-      CLamina p = Make(4, {{1, 2, 3}});
+      CLamina p = Marked(4, {{1, 2, 3}});
       ASSERT_EQ(p.fnIMG_NonLinearContrast(model, curve, 0.7f), 0);
-      EXPECT_EQ(Pixels(p), (Rows{{1, 2, 3}}));
+      EXPECT_EQ(PixelsOf(p), (Rows{{1, 2, 3}}));
     }
 }
 
@@ -122,7 +113,7 @@ TEST(NonLinearContrast, TrueColourModelsMatchTheirEntryForm) {
     rows[0].push_back(Rgb(i * 3 & 255, 255 - i, i * 7 & 255));
   }
   for (int model = 1; model <= 10; ++model) {
-    CLamina p = Make(8, {{0}}, pal), t = Make(24, rows);
+    CLamina p = Marked(8, {{0}}, pal), t = Marked(24, rows);
     ASSERT_EQ(p.fnIMG_NonLinearContrast(model, 5, 0.6f), 0);
     ASSERT_EQ(t.fnIMG_NonLinearContrast(model, 5, 0.6f), 0);
     for (int i = 0; i < 256; ++i) {
@@ -135,9 +126,9 @@ TEST(NonLinearContrast, TrueColourModelsMatchTheirEntryForm) {
 }
 
 TEST(NonLinearContrast, ResultCodesInOrderAndNothingChanged) {
-  CLamina img = Make(8, {{1, 2}});
-  const Snapshot s(img);
-  CLamina bits = Make(1, {{1, 0}});
+  CLamina img = Marked(8, {{1, 2}});
+  const Snapshot s = Snap(img);
+  CLamina bits = Marked(1, {{1, 0}});
   EXPECT_EQ(bits.fnIMG_NonLinearContrast(0, 0, 0.5f), 1);
   EXPECT_EQ(bits.fnIMG_NonLinearContrast(11, 9, 2.0f), 1);
   EXPECT_EQ(img.fnIMG_NonLinearContrast(11, 9, 1.5f), 2);
@@ -147,7 +138,7 @@ TEST(NonLinearContrast, ResultCodesInOrderAndNothingChanged) {
   EXPECT_EQ(img.fnIMG_NonLinearContrast(0, -1, 0.5f), 3);
   EXPECT_EQ(img.fnIMG_NonLinearContrast(11, 0, 0.5f), 4);
   EXPECT_EQ(img.fnIMG_NonLinearContrast(-1, 0, 0.5f), 4);
-  EXPECT_TRUE(Same(img, s));
+  EXPECT_EQ(Snap(img), s);
 }
 
 }  // namespace

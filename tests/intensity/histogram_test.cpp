@@ -1,10 +1,7 @@
-#include <gtest/gtest.h>
+// Histograms (index and colour columns, scaled or not) and their summaries.
+#include "support/pictures.h"
 
-#include <vector>
-
-#include "test_images.h"
-
-using namespace intensity_test;
+using namespace lamina_test;
 
 namespace {
 int At(const std::vector<int>& t, int level, int column) {
@@ -19,7 +16,7 @@ TEST(Histogram, CountsIndicesAndPaletteColoursOf8Bits) {
   pal[1] = RGBQUAD{30, 20, 10, 0};  // blue, green, red
   pal[2] = RGBQUAD{30, 20, 10, 0};
   pal[3] = RGBQUAD{200, 100, 50, 0};
-  CLamina img = Make(8, {{1, 2, 3}, {3, 1, 0}}, pal);
+  CLamina img = Marked(8, {{1, 2, 3}, {3, 1, 0}}, pal);
   std::vector<int> t(1024, -7);
   ASSERT_EQ(img.fnIMG_GetHistogram(t.data(), 0), 0);
   EXPECT_EQ(At(t, 0, I), 1);
@@ -38,18 +35,18 @@ TEST(Histogram, CountsIndicesAndPaletteColoursOf8Bits) {
 
 TEST(Histogram, SubByteDepthsCountOnlyRealPixels) {
   // Odd widths: the padding bits and the unused nibble (0xA5 filled) must not be counted.
-  CLamina one = Make(1, {{1, 0, 1}, {1, 1, 1}});
+  CLamina one = Marked(1, {{1, 0, 1}, {1, 1, 1}});
   std::vector<int> t(1024);
   ASSERT_EQ(one.fnIMG_GetHistogram(t.data(), 0), 0);
   EXPECT_EQ(At(t, 0, I), 1);
   EXPECT_EQ(At(t, 1, I), 5);
   EXPECT_EQ(At(t, 255, R), 5);  // the two-level gray ramp: white
-  CLamina wide = Make(1, {std::vector<std::uint32_t>(19, 1), std::vector<std::uint32_t>(19, 0)});
+  CLamina wide = Marked(1, {std::vector<std::uint32_t>(19, 1), std::vector<std::uint32_t>(19, 0)});
   ASSERT_EQ(wide.fnIMG_GetHistogram(t.data(), 0), 0);
   EXPECT_EQ(At(t, 1, I), 19);
   EXPECT_EQ(At(t, 0, I), 19);
 
-  CLamina four = Make(4, {{15, 3, 3, 7, 0}});
+  CLamina four = Marked(4, {{15, 3, 3, 7, 0}});
   ASSERT_EQ(four.fnIMG_GetHistogram(t.data(), 0), 0);
   EXPECT_EQ(At(t, 15, I), 1);
   EXPECT_EQ(At(t, 3, I), 2);
@@ -61,8 +58,8 @@ TEST(Histogram, SubByteDepthsCountOnlyRealPixels) {
 
 TEST(Histogram, TrueColourIntensityTruncatesAndIgnoresAlpha) {
   for (int bpp : {24, 32}) {
-    CLamina img = Make(bpp, {{Rgb(255, 255, 254), Rgb(1, 2, 3)}});
-    if (bpp == 32) FillAlpha(img, 77);
+    CLamina img = Marked(bpp, {{Rgb(255, 255, 254), Rgb(1, 2, 3)}});
+    if (bpp == 32) img.fnIMG_SetAlfa(static_cast<unsigned char>(77));
     std::vector<int> t(1024);
     ASSERT_EQ(img.fnIMG_GetHistogram(t.data(), 0), 0);
     EXPECT_EQ(At(t, 254, I), 1) << bpp;
@@ -76,7 +73,7 @@ TEST(Histogram, TrueColourIntensityTruncatesAndIgnoresAlpha) {
 
 TEST(Histogram, ScalesColumnsInSinglePrecision) {
   // Red: level 10 three times, level 20 once. Scaled to 100: 100 and 33.
-  CLamina img = Make(24, {{Rgb(10, 0, 0), Rgb(10, 0, 0), Rgb(10, 0, 0), Rgb(20, 0, 0)}});
+  CLamina img = Marked(24, {{Rgb(10, 0, 0), Rgb(10, 0, 0), Rgb(10, 0, 0), Rgb(20, 0, 0)}});
   std::vector<int> t(1024);
   ASSERT_EQ(img.fnIMG_GetHistogram(t.data(), 100), 0);
   EXPECT_EQ(At(t, 10, R), 100);
@@ -87,7 +84,7 @@ TEST(Histogram, ScalesColumnsInSinglePrecision) {
   EXPECT_EQ(At(t, 3, I), 3);
   EXPECT_EQ(At(t, 6, I), 1);
 
-  CLamina gray = Make(8, {{10, 10, 10, 20}});
+  CLamina gray = Marked(8, {{10, 10, 10, 20}});
   ASSERT_EQ(gray.fnIMG_GetHistogram(t.data(), 100), 0);
   EXPECT_EQ(At(t, 10, I), 100);
   EXPECT_EQ(At(t, 20, I), 33);
@@ -96,7 +93,7 @@ TEST(Histogram, ScalesColumnsInSinglePrecision) {
 
 TEST(Histogram, SingleFloatScalingOfLargeCounts) {
   // 7 of 9: 7/9 = 0.7777778f, times 1000 = 777.7778f -> 777.
-  CLamina img = Make(8, {{1, 1, 1, 1, 1, 1, 1, 2, 2}, {0, 0, 0, 0, 0, 0, 0, 0, 0}});
+  CLamina img = Marked(8, {{1, 1, 1, 1, 1, 1, 1, 2, 2}, {0, 0, 0, 0, 0, 0, 0, 0, 0}});
   std::vector<int> t(1024);
   ASSERT_EQ(img.fnIMG_GetHistogram(t.data(), 1000), 0);
   EXPECT_EQ(At(t, 0, I), 1000);
@@ -112,7 +109,7 @@ TEST(Histogram, UnsupportedDepthLeavesTableAlone) {
   std::vector<int> t(1024, 42);
   EXPECT_EQ(none.fnIMG_GetHistogram(t.data(), 0), 1);
   EXPECT_EQ(t, std::vector<int>(1024, 42));
-  CLamina img = Make(8, {{1}});
+  CLamina img = Marked(8, {{1}});
   img.fnIMG_GetPointers().lpbmih->biBitCount = 16;
   EXPECT_EQ(img.fnIMG_GetHistogram(t.data(), 10), 1);
   EXPECT_EQ(t, std::vector<int>(1024, 42));
@@ -124,7 +121,7 @@ TEST(Histogram, UnsupportedDepthLeavesTableAlone) {
 }
 
 TEST(HistogramInfo, ModeTiesGoToTheLowestLevel) {
-  CLamina img = Make(8, {{20, 10, 20, 10, 30}});
+  CLamina img = Marked(8, {{20, 10, 20, 10, 30}});
   CLamina::InformacionHistograma info;
   ASSERT_EQ(img.fnIMG_GetInfoHistogram(&info), 0);
   EXPECT_EQ(info.nModaI, 10);
@@ -136,7 +133,7 @@ TEST(HistogramInfo, ModeTiesGoToTheLowestLevel) {
 }
 
 TEST(HistogramInfo, SingleColourFillsEveryColumnAlike) {
-  CLamina img = Make(24, {{Rgb(90, 60, 30), Rgb(90, 60, 30)}, {Rgb(90, 60, 30), Rgb(90, 60, 30)}});
+  CLamina img = Marked(24, {{Rgb(90, 60, 30), Rgb(90, 60, 30)}, {Rgb(90, 60, 30), Rgb(90, 60, 30)}});
   CLamina::InformacionHistograma info;
   ASSERT_EQ(img.fnIMG_GetInfoHistogram(&info), 0);
   EXPECT_EQ(info.nMinR, 90);
@@ -155,7 +152,7 @@ TEST(HistogramInfo, PaletteImagesReportIndices) {
   std::vector<RGBQUAD> pal(256);
   for (int i = 0; i < 256; ++i)
     pal[static_cast<std::size_t>(i)] = RGBQUAD{BYTE(255 - i), BYTE(255 - i), BYTE(255 - i), 0};
-  CLamina img = Make(8, {{0, 5}});
+  CLamina img = Marked(8, {{0, 5}});
   img.fnIMG_SetPalette(pal.data());
   CLamina::InformacionHistograma info;
   ASSERT_EQ(img.fnIMG_GetInfoHistogram(&info), 0);

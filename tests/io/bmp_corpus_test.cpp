@@ -1,32 +1,14 @@
 // The BMP loaders against the real files of tests/data/bmpsuite (see its README for the expected
 // result of each file and where the reference pictures come from).
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <string>
-#include <vector>
 
-#include "CLamina.h"
-#include "core/block_access.h"
-#include "core/pixel_access.h"
-#include "lamina/cfile.h"
-#include "lamina/memory.h"
-
-#include "bmp_test_support.h"
+#include "support/files.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using bmp_test::ReadAll;
-using bmp_test::Snapshot;
-using bmp_test::Take;
+using namespace lamina_test;
 const fs::path kSuite = fs::path(LAMINA_TEST_DATA) / "bmpsuite";
 
 // A binary PPM (P6, maxval 255): width, height and RGB triples from the top row down.
@@ -115,11 +97,11 @@ class BmpCorpus : public ::testing::TestWithParam<std::string> {};
 TEST_P(BmpCorpus, LoadersAgreeRefuseCleanlyAndRoundTrip) {
   const std::string rel = GetParam();
   const fs::path path = kSuite / rel;
-  std::vector<std::uint8_t> bytes = ReadAll(path.string());
+  Bytes bytes = ReadAll(path);
   ASSERT_FALSE(bytes.empty());
 
   CLamina byBuffer, byName, byFile;
-  const Snapshot before[3] = {Take(byBuffer), Take(byName), Take(byFile)};
+  const Snapshot before = Snap(byBuffer);
   const int r = byBuffer.fnIMG_LoadBMPFromBuffer(bytes.data(), static_cast<int>(bytes.size()));
   EXPECT_EQ(byName.fnIMG_LoadBMP(CString(path.string())), r);
   CFile file;
@@ -133,19 +115,17 @@ TEST_P(BmpCorpus, LoadersAgreeRefuseCleanlyAndRoundTrip) {
   EXPECT_TRUE(r >= 0 && r <= 5) << r;
 
   if (r != 0) {
-    EXPECT_TRUE(Take(byBuffer) == before[0]);
-    EXPECT_TRUE(Take(byName) == before[1]);
-    EXPECT_TRUE(Take(byFile) == before[2]);
+    for (CLamina* img : {&byBuffer, &byName, &byFile}) EXPECT_EQ(Snap(*img), before);
     return;
   }
   // Same block from all three; only the file forms take the file's name.
-  Snapshot a = Take(byBuffer), b = Take(byName), c = Take(byFile);
+  Snapshot a = Snap(byBuffer), b = Snap(byName), c = Snap(byFile);
   EXPECT_EQ(a.name, "SIN_NOMBRE.RAW");
   EXPECT_EQ(b.name, path.filename().string());
   EXPECT_EQ(c.name, b.name);
   b.name = c.name = a.name;
-  EXPECT_TRUE(a.SameContent(b));
-  EXPECT_TRUE(a.SameContent(c));
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a, c);
   ExpectInsideBlock(byBuffer);
 
   const std::vector<std::uint8_t> pixels = Pixels(byBuffer);

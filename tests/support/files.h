@@ -1,0 +1,101 @@
+// File helpers of the loader and saver tests: bytes in and out of files, a private folder per test,
+// 8-bit images written as top-down bytes, and bitmaps in movable memory handles.
+#pragma once
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "lamina/cfile.h"
+#include "support/pictures.h"
+
+namespace lamina_test {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+inline fs::path Data(const std::string& relative) { return fs::path(LAMINA_TEST_DATA) / relative; }
+inline CString Path(const fs::path& p) { return CString(p.string()); }
+
+inline Bytes ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+inline void WriteAll(const fs::path& p, const Bytes& b) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+inline Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+inline Bytes Cat(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// A folder of its own, removed afterwards.
+class TempDir {
+ public:
+  TempDir() {
+    std::string t = (fs::temp_directory_path() / "lamina_files_XXXXXX").string();
+    if (mkdtemp(t.data()) != nullptr) path_ = t;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  fs::path path_;
+};
+
+// An 8-bit gray image from bytes written from the top row down, and the same read back.
+inline CLamina Gray8(int width, int height, const Bytes& topDown) {
+  CLamina img(nullptr, nullptr, width, height, 8);
+  for (int y = 0; y < height; ++y)
+    std::memcpy(RowBytes(img, y), topDown.data() + static_cast<std::size_t>(y) * width, width);
+  return img;
+}
+inline Bytes TopDown(CLamina& img) {
+  Bytes out;
+  for (int y = 0; y < img.fnIMG_GetRows(); ++y)
+    out.insert(out.end(), RowBytes(img, y), RowBytes(img, y) + img.fnIMG_GetColumns());
+  return out;
+}
+// One stored row, padding included.
+inline Bytes StoredRow(CLamina& img, int y) {
+  return Bytes(RowBytes(img, y), RowBytes(img, y) + lamina::BlockAccess::View(img).stride);
+}
+
+inline BITMAPINFOHEADER InfoHeader(int width, int height, int bpp, DWORD clrUsed = 0,
+                                   DWORD sizeImage = 0) {
+  BITMAPINFOHEADER h{};
+  h.biSize = 40;
+  h.biWidth = width;
+  h.biHeight = height;
+  h.biPlanes = 1;
+  h.biBitCount = static_cast<WORD>(bpp);
+  h.biSizeImage = sizeImage;
+  h.biClrUsed = clrUsed;
+  return h;
+}
+
+// A handle holding the header, then `rest`, then `extra` zero bytes.
+inline HGLOBAL MakeHandle(const BITMAPINFOHEADER& h, const Bytes& rest, std::size_t extra = 0) {
+  HGLOBAL g = GlobalAlloc(GHND, 40 + rest.size() + extra);
+  auto* p = static_cast<std::uint8_t*>(GlobalLock(g));
+  std::memcpy(p, &h, 40);
+  if (!rest.empty()) std::memcpy(p + 40, rest.data(), rest.size());
+  GlobalUnlock(g);
+  return g;
+}
+inline Bytes HandleBytes(HGLOBAL h) {
+  auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
+  Bytes out(p, p + GlobalSize(h));
+  GlobalUnlock(h);
+  return out;
+}
+
+}  // namespace lamina_test

@@ -1,0 +1,189 @@
+// Pictures for the tests, written as literal rows from the top, and a snapshot of everything a
+// caller can observe of an image, so that "a refused call changed nothing" is one comparison.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "CLamina.h"
+#include "core/block_access.h"
+#include "core/pixel_access.h"
+#include "lamina/memory.h"
+#include "platform/memory_internal.h"
+
+namespace lamina_test {
+
+using Rows = std::vector<std::vector<std::uint32_t>>;
+
+// A packed true-colour value as fnIMG_SetPixel takes it: blue in the low byte.
+inline std::uint32_t Rgb(int red, int green, int blue) {
+  return std::uint32_t(blue) | (std::uint32_t(green) << 8) | (std::uint32_t(red) << 16);
+}
+inline RGBQUAD Quad(int blue, int green, int red, int reserved = 0) {
+  return RGBQUAD{BYTE(blue), BYTE(green), BYTE(red), BYTE(reserved)};
+}
+inline bool Same(const RGBQUAD& a, const RGBQUAD& b) { return std::memcmp(&a, &b, 4) == 0; }
+
+namespace detail {
+inline CLamina Build(int bpp, const Rows& rows, const std::vector<RGBQUAD>& palette, int padding) {
+  const int height = static_cast<int>(rows.size());
+  const int width = height > 0 ? static_cast<int>(rows[0].size()) : 0;
+  CLamina img(nullptr, bpp <= 8 ? palette.data() : nullptr, width, height, bpp);
+  const CLamina::Punteros p = img.fnIMG_GetPointers();
+  if (padding >= 0 && p.lpBits != nullptr) std::memset(p.lpBits, padding, p.lpbmih->biSizeImage);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) img.fnIMG_SetPixel(x, y, rows[y][x]);
+  return img;
+}
+}  // namespace detail
+
+// Pixel (x, y) is rows[y][x] (an index, or a packed colour). The given entries open the palette;
+// the others are (i, i, i) as the data constructor makes them. Padding is zero.
+inline CLamina FromRows(int bpp, const Rows& rows, const std::vector<RGBQUAD>& palette = {}) {
+  std::vector<RGBQUAD> full(256);
+  for (int i = 0; i < 256; ++i) full[i] = Quad(i, i, i);
+  for (std::size_t i = 0; i < palette.size(); ++i) full[i] = palette[i];
+  return detail::Build(bpp, rows, full, -1);
+}
+
+// The gray ramp over the depth's levels (white at the top), as the point operations expect it.
+inline std::vector<RGBQUAD> GrayRamp(int n) {
+  std::vector<RGBQUAD> p(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) p[i] = Quad(i * (255 / (n - 1)), i * (255 / (n - 1)), i * (255 / (n - 1)));
+  return p;
+}
+
+// Like FromRows, but on the gray ramp unless a palette is given (entries past it are black), and
+// with every padding bit and byte set to 0xA5 so that a write into it shows.
+inline CLamina Marked(int bpp, const Rows& rows, std::vector<RGBQUAD> palette = {}) {
+  if (bpp <= 8 && palette.empty()) palette = GrayRamp(1 << bpp);
+  palette.resize(256);
+  return detail::Build(bpp, rows, palette, 0xA5);
+}
+
+inline Rows PixelsOf(CLamina& img) {
+  Rows rows(img.fnIMG_GetRows(), std::vector<std::uint32_t>(img.fnIMG_GetColumns()));
+  for (int y = 0; y < img.fnIMG_GetRows(); ++y)
+    for (int x = 0; x < img.fnIMG_GetColumns(); ++x) rows[y][x] = img.fnIMG_GetPixel(x, y);
+  return rows;
+}
+
+inline RGBQUAD Colour(CLamina& img, int x, int y) {
+  RGBQUAD c{};
+  img.fnIMG_GetRGBPixel(x, y, &c);
+  return c;
+}
+
+// The stored bytes of row y counted from the top (rows are kept bottom-up).
+inline std::uint8_t* RowBytes(CLamina& img, int y) { return lamina::BlockAccess::View(img).Row(y); }
+
+// True when every padding bit of every row still holds the 0xA5 that Marked wrote there.
+inline bool PaddingKept(CLamina& img) {
+  const int bpp = img.fnIMG_GetColorDepth(), width = img.fnIMG_GetColumns();
+  const std::int64_t strideBits = 8 * lamina::Stride64(width, bpp);
+  for (int y = 0; y < img.fnIMG_GetRows(); ++y)
+    for (std::int64_t bit = std::int64_t{width} * bpp; bit < strideBits; ++bit) {
+      const int mask = 0x80 >> (bit % 8);
+      if ((RowBytes(img, y)[bit / 8] & mask) != (0xA5 & mask)) return false;
+    }
+  return true;
+}
+
+inline std::vector<RGBQUAD> PaletteOf(CLamina& img) {
+  const lamina::ImageView v = lamina::BlockAccess::View(img);
+  return std::vector<RGBQUAD>(v.palette, v.palette + v.paletteEntries);
+}
+inline RGBQUAD Entry(CLamina& img, int i) { return img.fnIMG_GetPointers().lpPalette[i]; }
+
+inline std::string NameOf(CLamina& img) { return lamina::BlockAccess::Name(img).ToUtf8(); }
+
+// The whole block (header, palette, rows, padding, gaps), where the pointers lie in it, and the
+// name. The address is kept apart: equal snapshots may live in different blocks.
+struct Snapshot {
+  std::vector<std::uint8_t> block;
+  std::ptrdiff_t palette = -1, bits = -1;
+  std::string name;
+  const void* address = nullptr;
+  bool operator==(const Snapshot& o) const {
+    return block == o.block && palette == o.palette && bits == o.bits && name == o.name;
+  }
+  bool operator!=(const Snapshot& o) const { return !(*this == o); }
+};
+
+inline Snapshot Snap(CLamina& img) {
+  const CLamina::Punteros p = img.fnIMG_GetPointers();
+  Snapshot s;
+  s.address = p.lpDib;
+  if (p.lpDib != nullptr) {
+    s.block.assign(p.lpDib, p.lpDib + GlobalSize(GlobalHandle(p.lpDib)));
+    s.palette = p.lpPalette ? reinterpret_cast<std::uint8_t*>(p.lpPalette) - p.lpDib : -1;
+    s.bits = p.lpBits - p.lpDib;
+  }
+  s.name = NameOf(img);
+  return s;
+}
+
+// Every stored byte random (padding and 32-bit fourth bytes included), and a random full palette.
+inline CLamina Random(int bpp, int width, int height, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::vector<RGBQUAD> pal(256);
+  for (auto& e : pal) e = Quad(rng() & 255, rng() & 255, rng() & 255, rng() & 255);
+  CLamina img(nullptr, bpp <= 8 ? pal.data() : nullptr, width, height, bpp);
+  const CLamina::Punteros p = img.fnIMG_GetPointers();
+  for (DWORD i = 0; i < p.lpbmih->biSizeImage; ++i) p.lpBits[i] = static_cast<std::uint8_t>(rng());
+  return img;
+}
+
+// A compact image the data constructor cannot make: `entries` as its whole palette (biClrUsed),
+// or a 16-bit one (no palette), and `slack` bytes past the rows, as a file may leave there. The
+// rows are zero.
+inline CLamina Raw(int bpp, int width, int height, const std::vector<RGBQUAD>& entries = {},
+                   std::size_t slack = 0) {
+  CLamina img(nullptr, nullptr, 1, 1, 24);
+  const std::size_t paletteBytes = 4 * entries.size();
+  const std::int64_t imageBytes = lamina::Stride64(width, bpp) * height;
+  std::uint8_t* block =
+      lamina::BlockAccess::Allocate(40 + paletteBytes + static_cast<std::size_t>(imageBytes) + slack);
+  BITMAPINFOHEADER h{};
+  h.biSize = 40;
+  h.biWidth = width;
+  h.biHeight = height;
+  h.biPlanes = 1;
+  h.biBitCount = static_cast<WORD>(bpp);
+  h.biSizeImage = static_cast<DWORD>(imageBytes);
+  h.biClrUsed = h.biClrImportant = static_cast<DWORD>(entries.size());
+  std::memcpy(block, &h, 40);
+  if (paletteBytes > 0) std::memcpy(block + 40, entries.data(), paletteBytes);
+  lamina::BlockAccess::Adopt(img, block, 40 + paletteBytes);
+  return img;
+}
+inline CLamina WithShortPalette(int bpp, int width, int height, const std::vector<RGBQUAD>& e) {
+  return Raw(bpp, width, height, e);
+}
+
+// A 16-bit image (only a file makes one): rows[y][x] are the 2-byte pixel values.
+inline CLamina Sixteen(const Rows& rows) {
+  CLamina img = Raw(16, static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+  for (std::size_t y = 0; y < rows.size(); ++y)
+    for (std::size_t x = 0; x < rows[y].size(); ++x) {
+      RowBytes(img, int(y))[2 * x] = static_cast<std::uint8_t>(rows[y][x]);
+      RowBytes(img, int(y))[2 * x + 1] = static_cast<std::uint8_t>(rows[y][x] >> 8);
+    }
+  return img;
+}
+inline std::uint32_t Pixel16(CLamina& img, int x, int y) {
+  return RowBytes(img, y)[2 * x] | (std::uint32_t(RowBytes(img, y)[2 * x + 1]) << 8);
+}
+
+// Makes allocations fail after `n` more, for the life of the object.
+struct FailingAllocations {
+  explicit FailingAllocations(long n = 0) { lamina::platform::FailAllocationsAfter(n); }
+  ~FailingAllocations() { lamina::platform::FailAllocationsAfter(-1); }
+};
+
+}  // namespace lamina_test
