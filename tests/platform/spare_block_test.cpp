@@ -75,4 +75,34 @@ TEST(SpareBlock, WidenedImagesInAReusedBlockHaveZeroPaddingAndFourthBytes) {
     ASSERT_EQ(p32.lpBits[i], 0) << "byte " << i;
 }
 
+TEST(SpareBlock, CropsIntoANewBlockClearTheirPadding) {
+  // An 8-bit image with a 16-entry palette cannot be cropped inside its own block (the result has
+  // all 256 entries), so the crop builds a new one: here a dirty kept block of exactly its size.
+  const int w = 6000, h = 6000, entries = 16;
+  const std::size_t pixels = static_cast<std::size_t>(w) * h;
+  HGLOBAL handle = GlobalAlloc(GHND, 40 + 4 * entries + pixels);
+  ASSERT_NE(handle, nullptr);
+  auto* p = static_cast<std::uint8_t*>(GlobalLock(handle));
+  BITMAPINFOHEADER header{};
+  header.biSize = 40;
+  header.biWidth = w;
+  header.biHeight = h;
+  header.biPlanes = 1;
+  header.biBitCount = 8;
+  header.biClrUsed = entries;
+  std::memcpy(p, &header, sizeof header);
+  for (std::size_t i = 0; i < pixels; ++i) p[40 + 4 * entries + i] = static_cast<std::uint8_t>(i % 16);
+  GlobalUnlock(handle);
+  CLamina img;
+  img.fnIMG_CopyFromHandle(handle);
+  ASSERT_EQ(img.fnIMG_GetColumns(), w);
+
+  const int cw = w - 1, ch = h - 1;  // rows of 5999 bytes and one byte of padding
+  LeaveDirtyBlock(40 + 1024 + static_cast<std::size_t>(6000) * ch);
+  ASSERT_EQ(img.fnIMG_Crop(0, 0, cw - 1, ch - 1), 0);
+  const CLamina::Punteros c = img.fnIMG_GetPointers();
+  for (int y = 0; y < ch; ++y) ASSERT_EQ(c.lpBits[static_cast<std::size_t>(y) * 6000 + cw], 0) << y;
+  EXPECT_EQ(img.fnIMG_GetPixel(cw - 1, ch - 1), static_cast<unsigned>((static_cast<std::size_t>(1) * w + cw - 1) % 16));
+}
+
 }  // namespace
