@@ -93,7 +93,11 @@ struct Bmp {
 int LoadBuffer(CLamina& img, Bytes b) {
   return img.fnIMG_LoadBMPFromBuffer(b.data(), static_cast<int>(b.size()));
 }
-std::string TempPath(const std::string& name) { return (fs::path(::testing::TempDir()) / name).string(); }
+// One private folder per process: ctest runs tests side by side, and other checkouts may too.
+std::string TempPath(const std::string& name) {
+  static const TempDir dir;
+  return (dir / name).string();
+}
 const std::uint8_t* Block(CLamina& img) { return img.fnIMG_GetPointers().lpDib; }
 std::size_t BlockSize(CLamina& img) { return GlobalSize(GlobalHandle(Block(img))); }
 std::ptrdiff_t BitsOffset(CLamina& img) { return img.fnIMG_GetPointers().lpBits - Block(img); }
