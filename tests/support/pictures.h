@@ -94,6 +94,16 @@ inline bool PaddingKept(CLamina& img) {
   return true;
 }
 
+// True when the fourth byte of every 32-bit pixel still holds the 0xA5 that Marked wrote there
+// (other depths have none).
+inline bool AlphaKept(CLamina& img) {
+  if (img.fnIMG_GetColorDepth() != 32) return true;
+  for (int y = 0; y < img.fnIMG_GetRows(); ++y)
+    for (int x = 0; x < img.fnIMG_GetColumns(); ++x)
+      if (RowBytes(img, y)[4 * x + 3] != 0xA5) return false;
+  return true;
+}
+
 inline std::vector<RGBQUAD> PaletteOf(CLamina& img) {
   const lamina::ImageView v = lamina::BlockAccess::View(img);
   return std::vector<RGBQUAD>(v.palette, v.palette + v.paletteEntries);
