@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -28,6 +29,12 @@ inline RGBQUAD Quad(int blue, int green, int red, int reserved = 0) {
   return RGBQUAD{BYTE(blue), BYTE(green), BYTE(red), BYTE(reserved)};
 }
 inline bool Same(const RGBQUAD& a, const RGBQUAD& b) { return std::memcmp(&a, &b, 4) == 0; }
+// Entries as blue | green << 8 | red << 16 | reserved << 24, so whole palettes compare in one go.
+inline std::vector<std::uint32_t> Packed(const std::vector<RGBQUAD>& entries) {
+  std::vector<std::uint32_t> out(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) std::memcpy(&out[i], &entries[i], 4);
+  return out;
+}
 
 namespace detail {
 inline CLamina Build(int bpp, const Rows& rows, const std::vector<RGBQUAD>& palette, int padding) {
@@ -189,6 +196,17 @@ inline CLamina Sixteen(const Rows& rows) {
 inline std::uint32_t Pixel16(CLamina& img, int x, int y) {
   return RowBytes(img, y)[2 * x] | (std::uint32_t(RowBytes(img, y)[2 * x + 1]) << 8);
 }
+
+// A parameterised case's name from its `what`, letters and digits only, as gtest wants it.
+struct CaseName {
+  template <class P>
+  std::string operator()(const ::testing::TestParamInfo<P>& info) const {
+    std::string n;
+    for (const char* c = info.param.what; *c; ++c)
+      if (std::isalnum(static_cast<unsigned char>(*c))) n += *c;
+    return n;
+  }
+};
 
 // Makes allocations fail after `n` more, for the life of the object.
 struct FailingAllocations {
