@@ -156,6 +156,20 @@ inline CLamina Random(int bpp, int width, int height, unsigned seed) {
   return img;
 }
 
+// A 40-byte info header as files and handles carry it.
+inline BITMAPINFOHEADER InfoHeader(int width, int height, int bpp, DWORD clrUsed = 0,
+                                   DWORD sizeImage = 0) {
+  BITMAPINFOHEADER h{};
+  h.biSize = 40;
+  h.biWidth = width;
+  h.biHeight = height;
+  h.biPlanes = 1;
+  h.biBitCount = static_cast<WORD>(bpp);
+  h.biSizeImage = sizeImage;
+  h.biClrUsed = clrUsed;
+  return h;
+}
+
 // A compact image the data constructor cannot make: `entries` as its whole palette (biClrUsed),
 // or a 16-bit one (no palette), and `slack` bytes past the rows, as a file may leave there. The
 // rows are zero.
@@ -166,14 +180,9 @@ inline CLamina Raw(int bpp, int width, int height, const std::vector<RGBQUAD>& e
   const std::int64_t imageBytes = lamina::Stride64(width, bpp) * height;
   std::uint8_t* block =
       lamina::BlockAccess::Allocate(40 + paletteBytes + static_cast<std::size_t>(imageBytes) + slack);
-  BITMAPINFOHEADER h{};
-  h.biSize = 40;
-  h.biWidth = width;
-  h.biHeight = height;
-  h.biPlanes = 1;
-  h.biBitCount = static_cast<WORD>(bpp);
-  h.biSizeImage = static_cast<DWORD>(imageBytes);
-  h.biClrUsed = h.biClrImportant = static_cast<DWORD>(entries.size());
+  BITMAPINFOHEADER h = InfoHeader(width, height, bpp, static_cast<DWORD>(entries.size()),
+                                  static_cast<DWORD>(imageBytes));
+  h.biClrImportant = h.biClrUsed;
   std::memcpy(block, &h, 40);
   if (paletteBytes > 0) std::memcpy(block + 40, entries.data(), paletteBytes);
   lamina::BlockAccess::Adopt(img, block, 40 + paletteBytes);
