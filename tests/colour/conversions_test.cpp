@@ -2,8 +2,8 @@
 // precision anywhere shows), round trips, and the records given for scales out of range.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -32,7 +32,8 @@ bool Zero(const T& t) {
 }
 
 void ExpectRgb(RGBQUAD c, int r, int g, int b) {
-  EXPECT_EQ((std::vector<int>{c.rgbRed, c.rgbGreen, c.rgbBlue, c.rgbReserved}), (std::vector<int>{r, g, b, 0}));
+  EXPECT_EQ((std::vector<int>{c.rgbRed, c.rgbGreen, c.rgbBlue, c.rgbReserved}),
+            (std::vector<int>{r, g, b, 0}));
 }
 
 const RGBQUAD kBlack = Rgb(0, 0, 0), kWhite = Rgb(255, 255, 255), kRed = Rgb(255, 0, 0),
@@ -62,7 +63,8 @@ TEST(ColourHsi, GrayRedBlueExactBitsAndTheWayBack) {
   EXPECT_EQ(b3.hsiHue, 0x1.31b4a8p+4f);
   EXPECT_EQ(b3.hsiIntensity, 0x1.6e0358p+5f);
   EXPECT_EQ(img.fnIMG_RGBToHSI(kBlack, 1).hsiIntensity, 0.0f);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_HSIToRGB(img.fnIMG_RGBToHSI(kBrown, s), s), 200, 100, 50);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_HSIToRGB(img.fnIMG_RGBToHSI(kBrown, s), s), 200, 100, 50);
   // 255 / 40.584511f lands just past 2 pi: wrapped, it is red like hue 0.
   ExpectRgb(img.fnIMG_HSIToRGB(C::HSITRIPLEtag{255.0f, 255.0f, 85.0f}, 1), 255, 0, 0);
   ExpectRgb(img.fnIMG_HSIToRGB(C::HSITRIPLEtag{-255.0f, 255.0f, 85.0f}, 1), 255, 0, 0);
@@ -86,12 +88,14 @@ TEST(ColourHsv, BlackGrayAndTheFullCircle) {
   ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{300.0f, 1.0f, 0.5f}, 2), 128, 0, 128);
   // Far outside the circle the sector falls to the last case, with no fraction left.
   ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{1e30f, 1.0f, 1.0f}, 2), 255, 0, 255);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_HSVToRGB(img.fnIMG_RGBToHSV(kBrown, s), s), 200, 100, 50);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_HSVToRGB(img.fnIMG_RGBToHSV(kBrown, s), s), 200, 100, 50);
 }
 
 TEST(ColourHsl, UndefinedHueIs170AndExactBits) {
   C img;
-  EXPECT_EQ(Of(img.fnIMG_RGBToHSL(kGray, 1)), (F{170, 0, 128.5f}));  // 257 * 255 / 510, not truncated
+  EXPECT_EQ(Of(img.fnIMG_RGBToHSL(kGray, 1)),
+            (F{170, 0, 128.5f}));  // 257 * 255 / 510, not truncated
   EXPECT_EQ(img.fnIMG_RGBToHSL(kRed, 2).hslHue, 0.0f);
   C::HSLTRIPLEtag b = img.fnIMG_RGBToHSL(kBrown, 1);
   EXPECT_EQ(Of(b), (F{15, 153.5f, 125.5f}));
@@ -127,7 +131,8 @@ TEST(ColourYuv, WholeNumbersAtScaleOne) {
   EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 3).yuvU, 0x1.0dcdcep+5f);
   EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 4).yuvU, -0x1.22a3aap-3f);
   EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 5).yuvV, 0x1.0c707p+6f);
-  for (int s = 1; s <= 5; ++s) ExpectRgb(img.fnIMG_YUVToRGB(img.fnIMG_RGBToYUV(kBrown, s), s), 199, 99, 49);
+  for (int s = 1; s <= 5; ++s)
+    ExpectRgb(img.fnIMG_YUVToRGB(img.fnIMG_RGBToYUV(kBrown, s), s), 199, 99, 49);
 }
 
 TEST(ColourYcbcr, WhiteAndExactBits) {
@@ -157,12 +162,15 @@ TEST(ColourXyz, WhiteComesBackWithBlue254AndEveryColourWithinOneStep) {
   EXPECT_EQ(b.xyzX, 0x1.fd143ap+6f);
   EXPECT_EQ(b.xyzZ, 0x1.d119f6p+5f);
   EXPECT_EQ(img.fnIMG_RGBToXYZ(kBrown, 3).xyzY, 0x1.71200cp+5f);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_XYZToRGB(img.fnIMG_RGBToXYZ(kBrown, s), s), 199, 100, 49);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_XYZToRGB(img.fnIMG_RGBToXYZ(kBrown, s), s), 199, 100, 49);
   for (int r = 0; r < 256; r += 3)
     for (int g = 0; g < 256; g += 5)
       for (int bl = 0; bl < 256; bl += 7) {
         const RGBQUAD c = img.fnIMG_XYZToRGB(img.fnIMG_RGBToXYZ(Rgb(r, g, bl), 2), 2);
-        ASSERT_LE(std::max({std::abs(c.rgbRed - r), std::abs(c.rgbGreen - g), std::abs(c.rgbBlue - bl)}), 1);
+        ASSERT_LE(
+            std::max({std::abs(c.rgbRed - r), std::abs(c.rgbGreen - g), std::abs(c.rgbBlue - bl)}),
+            1);
       }
 }
 
@@ -182,9 +190,11 @@ TEST(ColourLab, TheLibraryScaleOfLStar) {
   EXPECT_NEAR(r.labB, 93.80f, 0.005f);
   EXPECT_EQ(Of(img.fnIMG_RGBToLAB(kBrown, 1)), (F{0x1.a9d87ep+6f, 0x1.7405ccp+4f, 0x1.8716f2p+5f}));
   EXPECT_EQ(img.fnIMG_RGBToLAB(kBrown, 3).labA, -0x1.a2fe8cp+6f);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_LABToRGB(img.fnIMG_RGBToLAB(kBrown, s), s), 199, 100, 49);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_LABToRGB(img.fnIMG_RGBToLAB(kBrown, s), s), 199, 100, 49);
   // Scale 3 goes out in percent and comes back on 255.
-  const C::XYZTRIPLEtag x = img.fnIMG_LABToXYZ(img.fnIMG_XYZToLAB(C::XYZTRIPLEtag{40.0f, 50.0f, 60.0f}, 3, 1), 1, 3);
+  const C::XYZTRIPLEtag x =
+      img.fnIMG_LABToXYZ(img.fnIMG_XYZToLAB(C::XYZTRIPLEtag{40.0f, 50.0f, 60.0f}, 3, 1), 1, 3);
   EXPECT_NEAR(x.xyzX, 102.0f, 0.001f);
   EXPECT_NEAR(x.xyzY, 127.5f, 0.001f);
   EXPECT_NEAR(x.xyzZ, 153.0f, 0.001f);
@@ -207,7 +217,8 @@ TEST(ColourLuv, WhiteBlackAndLZero) {
   EXPECT_EQ(b.luvU, 0x1.0c808cp+6f);
   EXPECT_EQ(b.luvV, 0x1.e7fc9cp+5f);
   EXPECT_EQ(img.fnIMG_RGBToLUV(kBrown, 3).luvU, -0x1.4683p+5f);
-  for (int s = 1; s <= 3; ++s) ExpectRgb(img.fnIMG_LUVToRGB(img.fnIMG_RGBToLUV(kBrown, s), s), 200, 100, 49);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_LUVToRGB(img.fnIMG_RGBToLUV(kBrown, s), s), 200, 100, 49);
 }
 
 TEST(ColourScales, OutOfRangeGivesZerosAndBlack) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include "support/pictures.h"
@@ -31,8 +32,8 @@ const std::vector<RGBQUAD> kFive = {Quad(0, 0, 0), {}, {}, Quad(30, 20, 10), Qua
 
 const Case kCases[] = {
     {"RGB of pure red", 24, {kRed, kRed}, {}, 0, {{255, 255}, {0, 0}, {0, 0}, {}}},
-    {"1 bit gives the index, not the palette colour", 1, {0, 1, 1}, {Quad(0, 0, 90), Quad(0, 0, 250)},
-     0, {{}, {0, 255, 255}, {}, {}}},
+    {"1 bit gives the index, not the palette colour", 1, {0, 1, 1},
+     {Quad(0, 0, 90), Quad(0, 0, 250)}, 0, {{}, {0, 255, 255}, {}, {}}},
     {"4 bits", 4, {0, 7, 15}, {}, 0, {{0, 119, 255}, {}, {}, {}}},
     {"8 bits through the palette", 8, {3, 4, 3}, kFive, 0, {{10, 40, 10}, {}, {30, 60, 30}, {}}},
     {"CMYK of black and white", 24, {0, kWhite, Rgb(200, 100, 50)}, {}, 1,
@@ -55,8 +56,8 @@ TEST(Split, ChannelValuesAndWholeGrayRampsInTheOutputs) {
     const CLamina first(nullptr, nullptr, w, 1, 8);
     CLamina out[4] = {first, first, first, first};
     for (CLamina& o : out) o.fnIMG_GetPointers().lpPalette[7].rgbReserved = 9;
-    ASSERT_EQ(img.fnIMG_Split(c.model, &out[0], &out[1], &out[2], c.model <= 1 ? &out[3] : nullptr), 0)
-        << c.what;
+    CLamina* fourth = c.model <= 1 ? &out[3] : nullptr;
+    ASSERT_EQ(img.fnIMG_Split(c.model, &out[0], &out[1], &out[2], fourth), 0) << c.what;
     for (int k = 0; k < 4; ++k) {
       if (!c.out[k].empty()) {
         EXPECT_EQ(PixelsOf(out[k])[0], c.out[k]) << c.what << ", output " << k;
@@ -112,18 +113,23 @@ TEST(Split, EveryModelMatchesItsSingleColourConversion) {
     }
   Outs o(w, h);
   const auto low = [](float v) { return static_cast<std::uint32_t>(static_cast<int>(v)) & 255u; };
-  // The single conversion of each model 2 to 10, as three floats.
+  // The single conversion of each model 2 to 10: every record is three floats.
   using Three = std::array<float, 3>;
+  const auto three = [](const auto& record) {
+    Three t;
+    std::memcpy(t.data(), &record, sizeof t);
+    return t;
+  };
   const std::function<Three(CLamina&, RGBQUAD)> single[] = {
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSI(c, 1); return Three{v.hsiHue, v.hsiSaturation, v.hsiIntensity}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSV(c, 1); return Three{v.hsvHue, v.hsvSaturation, v.hsvValue}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSL(c, 1); return Three{v.hslHue, v.hslSaturation, v.hslLightness}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYIQ(c, 1); return Three{v.yiqY, v.yiqI, v.yiqQ}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYUV(c, 1); return Three{v.yuvY, v.yuvU, v.yuvV}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYCbCr(c, 1); return Three{v.ycbcrY, v.ycbcrCb, v.ycbcrCr}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToXYZ(c, 1); return Three{v.xyzX, v.xyzY, v.xyzZ}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToLAB(c, 1); return Three{v.labL, v.labA, v.labB}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToLUV(c, 1); return Three{v.luvL, v.luvU, v.luvV}; },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToHSI(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToHSV(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToHSL(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToYIQ(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToYUV(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToYCbCr(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToXYZ(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToLAB(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToLUV(c, 1)); },
   };
   for (int bpp : {24, 32})
     for (int model = 2; model <= 10; ++model) {

@@ -10,8 +10,8 @@ namespace {
 using V = std::vector<long>;
 // Columns, rows, depth, block, rows' bytes, colours used: what the getters report of the header.
 V Sizes(CLamina& img) {
-  return {img.fnIMG_GetColumns(), img.fnIMG_GetRows(), img.fnIMG_GetColorDepth(), img.fnIMG_GetDIBSize(),
-          img.fnIMG_GetBitmapSize(), img.fnIMG_GetColorsUsed()};
+  return {img.fnIMG_GetColumns(), img.fnIMG_GetRows(),       img.fnIMG_GetColorDepth(),
+          img.fnIMG_GetDIBSize(), img.fnIMG_GetBitmapSize(), img.fnIMG_GetColorsUsed()};
 }
 }  // namespace
 
@@ -29,7 +29,8 @@ TEST(Image, DefaultIsSixteenSquareGrayEightBitBlack) {
   EXPECT_TRUE(Same(p.lpPalette[200], Quad(200, 200, 200)));
   const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
   EXPECT_EQ((V{long(h.biSize), h.biPlanes, long(h.biClrImportant)}), (V{40, 1, 256}));
-  EXPECT_EQ(std::vector<unsigned char>(p.lpBits, p.lpBits + 256), std::vector<unsigned char>(256, 0));
+  EXPECT_EQ(std::vector<unsigned char>(p.lpBits, p.lpBits + 256),
+            std::vector<unsigned char>(256, 0));
 }
 
 TEST(Image, DataConstructorSizesAndPalettes) {

@@ -76,11 +76,13 @@ TEST(Palette, PseudoColourRunsFromRedThroughGreenToBlue) {
   CLamina img;
   EXPECT_EQ(img.fnIMG_PseudoColor(), 0);
   const RGBQUAD* pal = img.fnIMG_GetPointers().lpPalette;
-  EXPECT_EQ(Packed({pal[0], pal[128], pal[255]}), Packed({Quad(0, 0, 254), Quad(0, 255, 0), Quad(254, 1, 0)}));
+  EXPECT_EQ(Packed({pal[0], pal[128], pal[255]}),
+            Packed({Quad(0, 0, 254), Quad(0, 255, 0), Quad(254, 1, 0)}));
   CLamina rgba = FromRows(32, {{0x00C80A}});  // blue 10, green 200, red 0
   rgba.fnIMG_SetAlfa(static_cast<unsigned char>(77));
   rgba.fnIMG_PseudoColor();
-  EXPECT_TRUE(Same(Colour(rgba, 0, 0), Quad(0, 111, 254)));  // each channel mapped from its own value
+  EXPECT_TRUE(
+      Same(Colour(rgba, 0, 0), Quad(0, 111, 254)));  // each channel mapped from its own value
   EXPECT_EQ(rgba.fnIMG_GetAlfa(0, 0), 77);
   CLamina sixteen(nullptr, nullptr, 1, 1, 8);
   sixteen.fnIMG_GetPointers().lpbmih->biBitCount = 16;

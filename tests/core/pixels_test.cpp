@@ -46,7 +46,8 @@ TEST(Pixels, TrueColourValueIsBlueInTheLowByte) {
   CLamina img(nullptr, nullptr, 4, 1, 24);  // 12 bytes a row: no padding
   EXPECT_EQ(img.fnIMG_SetPixel(3, 0, 0xAB030201u), 0);
   const unsigned char* bits = img.fnIMG_GetPointers().lpBits;
-  EXPECT_EQ(std::vector<int>(bits, bits + 12), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3}));
+  EXPECT_EQ(std::vector<int>(bits, bits + 12),
+            (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3}));
   RGBQUAD c;
   EXPECT_EQ(img.fnIMG_GetRGBPixel(3, 0, &c), 0);
   EXPECT_TRUE(Same(c, Quad(1, 2, 3, 0)));
@@ -100,7 +101,9 @@ TEST(Pixels, AlphaChecksAndModes) {
   EXPECT_EQ(img.fnIMG_SetAlfa(5, 0, 0), 2);  // depth first, then the point
   EXPECT_EQ(img.fnIMG_GetAlfa(5, 0), 255);
   img.fnIMG_SetRGBPixel(0, 0, Quad(10, 20, 31));
-  const auto alphas = [&img] { return std::vector<int>{img.fnIMG_GetAlfa(0, 0), img.fnIMG_GetAlfa(1, 0)}; };
+  const auto alphas = [&img] {
+    return std::vector<int>{img.fnIMG_GetAlfa(0, 0), img.fnIMG_GetAlfa(1, 0)};
+  };
   EXPECT_EQ(img.fnIMG_SetAlfa(3), 0);  // mode 3: the green byte
   EXPECT_EQ(alphas(), (std::vector<int>{20, 0}));
   EXPECT_EQ(img.fnIMG_SetAlfa(2), 0);  // mode 2: the alpha inverted

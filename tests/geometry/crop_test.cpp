@@ -41,7 +41,8 @@ TEST(Crop, KeepsTheRectangleCountedFromTheTopAndShiftsSubBytePixels) {
   EXPECT_EQ(img.fnIMG_Crop(1, 1, 3, 2), 0);
   EXPECT_EQ(PixelsOf(img), (Rows{{6, 7, 8}, {10, 11, 12}}));
   const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
-  EXPECT_EQ((std::vector<long>{h.biWidth, h.biHeight, long(h.biSizeImage)}), (std::vector<long>{3, 2, 8}));
+  EXPECT_EQ((std::vector<long>{h.biWidth, h.biHeight, long(h.biSizeImage)}),
+            (std::vector<long>{3, 2, 8}));
 
   CLamina four = FromRows(4, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}});
   EXPECT_EQ(four.fnIMG_Crop(1, 0, 3, 1), 0);
@@ -74,7 +75,8 @@ TEST(Crop, KeepsPaletteAndNameAndResetsTheHeaderToTheConstructors) {
   EXPECT_EQ(NameOf(img), "dir/photo.bmp");
   EXPECT_EQ(Packed(PaletteOf(img)), Packed(palette));
   const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
-  EXPECT_EQ((std::vector<long>{h.biXPelsPerMeter, long(h.biClrUsed), long(h.biClrImportant)}), (std::vector<long>{0, 256, 256}));
+  EXPECT_EQ((std::vector<long>{h.biXPelsPerMeter, long(h.biClrUsed), long(h.biClrImportant)}),
+            (std::vector<long>{0, 256, 256}));
   // A short palette: the entries it has, then the constructor's, never bytes past it.
   CLamina shortPal = WithShortPalette(8, 3, 3, {Quad(10, 20, 30), Quad(40, 50, 60)});
   EXPECT_EQ(shortPal.fnIMG_Crop(0, 0, 1, 1), 0);

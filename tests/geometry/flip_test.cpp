@@ -92,8 +92,8 @@ TEST(Flip, KeepsTheFourthByteOfThirtyTwoBitPixelsInBothModes) {
   img.fnIMG_Flip(0);
   img.fnIMG_Flip(1);
   EXPECT_EQ(PixelsOf(img), (Rows{{Rgb(10, 11, 12), Rgb(7, 8, 9)}, {Rgb(4, 5, 6), Rgb(1, 2, 3)}}));
-  EXPECT_EQ((std::vector<int>{img.fnIMG_GetAlfa(0, 0), img.fnIMG_GetAlfa(1, 0), img.fnIMG_GetAlfa(0, 1),
-                              img.fnIMG_GetAlfa(1, 1)}),
+  EXPECT_EQ((std::vector<int>{img.fnIMG_GetAlfa(0, 0), img.fnIMG_GetAlfa(1, 0),
+                              img.fnIMG_GetAlfa(0, 1), img.fnIMG_GetAlfa(1, 1)}),
             (std::vector<int>{10, 20, 30, 40}));  // the fourth bytes stay where they were
 }
 

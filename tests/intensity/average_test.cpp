@@ -8,7 +8,9 @@ using namespace lamina_test;
 namespace {
 // The result, then blue, green, red and reserved of the colour, which starts as 9s.
 using Five = std::array<int, 5>;
-Five Of(int result, const RGBQUAD& c) { return {result, c.rgbBlue, c.rgbGreen, c.rgbRed, c.rgbReserved}; }
+Five Of(int result, const RGBQUAD& c) {
+  return {result, c.rgbBlue, c.rgbGreen, c.rgbRed, c.rgbReserved};
+}
 Five Row(CLamina& img, int y) {
   RGBQUAD c{9, 9, 9, 9};
   const int r = img.fnIMG_AverageRow(y, &c);

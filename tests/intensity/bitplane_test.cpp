@@ -26,7 +26,8 @@ TEST(BitPlane, KeepsOnePlaneAsABlackAndWhiteImage) {
     ASSERT_EQ(img.fnIMG_BitPlane(c.plane), 0);
     EXPECT_EQ(img.fnIMG_GetColorDepth(), 1);
     EXPECT_EQ(PixelsOf(img), c.after) << c.bpp;
-    EXPECT_TRUE(Same(Entry(img, 0), Quad(0, 0, 0)) && Same(Entry(img, 1), Quad(255, 255, 255))) << c.bpp;
+    EXPECT_TRUE(Same(Entry(img, 0), Quad(0, 0, 0)) && Same(Entry(img, 1), Quad(255, 255, 255)))
+        << c.bpp;
   }
 }
 

@@ -46,7 +46,8 @@ TEST(NonLinearContrast, CurvesAtTheirStatedPointsKeepPaddingAndFourthBytes) {
   for (const Case& c : kCases) {
     CLamina img = Marked(c.bpp, {c.before});
     ASSERT_EQ(img.fnIMG_NonLinearContrast(c.model, c.curve, c.k), 0);
-    EXPECT_EQ(PixelsOf(img)[0], c.after) << c.bpp << " bits, model " << c.model << " curve " << c.curve;
+    EXPECT_EQ(PixelsOf(img)[0], c.after)
+        << c.bpp << " bits, model " << c.model << " curve " << c.curve;
     EXPECT_TRUE(PaddingKept(img)) << c.bpp << " " << c.curve;
     EXPECT_TRUE(AlphaKept(img)) << c.bpp << " " << c.curve;
   }
@@ -92,7 +93,8 @@ TEST(NonLinearContrast, TrueColourModelsMatchTheirEntryForm) {
     CLamina p = Marked(8, {{0}}, pal), t = Marked(24, rows);
     ASSERT_EQ(p.fnIMG_NonLinearContrast(model, 5, 0.6f), 0);
     ASSERT_EQ(t.fnIMG_NonLinearContrast(model, 5, 0.6f), 0);
-    for (int i = 0; i < 256; ++i) ASSERT_TRUE(Same(Entry(p, i), Colour(t, i, 0))) << model << " " << i;
+    for (int i = 0; i < 256; ++i)
+      ASSERT_TRUE(Same(Entry(p, i), Colour(t, i, 0))) << model << " " << i;
   }
 }
 
@@ -102,11 +104,15 @@ TEST(NonLinearContrast, ResultCodesInOrderAndNothingChanged) {
   CLamina bits = Marked(1, {{1, 0}});
   EXPECT_EQ(bits.fnIMG_NonLinearContrast(0, 0, 0.5f), 1);
   EXPECT_EQ(bits.fnIMG_NonLinearContrast(11, 9, 2.0f), 1);
-  const struct { int model, curve; float k; int code; } refusals[] = {
-      {11, 9, 1.5f, 2}, {0, 0, -0.01f, 2}, {0, 0, NAN, 2}, {11, 7, 0.5f, 3},
-      {0, -1, 0.5f, 3}, {11, 0, 0.5f, 4}, {-1, 0, 0.5f, 4}};
+  const struct {
+    int model, curve;
+    float k;
+    int code;
+  } refusals[] = {{11, 9, 1.5f, 2}, {0, 0, -0.01f, 2}, {0, 0, NAN, 2},  {11, 7, 0.5f, 3},
+                  {0, -1, 0.5f, 3}, {11, 0, 0.5f, 4},  {-1, 0, 0.5f, 4}};
   for (const auto& r : refusals)
-    EXPECT_EQ(img.fnIMG_NonLinearContrast(r.model, r.curve, r.k), r.code) << r.model << " " << r.curve;
+    EXPECT_EQ(img.fnIMG_NonLinearContrast(r.model, r.curve, r.k), r.code)
+        << r.model << " " << r.curve;
   EXPECT_EQ(Snap(img), s);
 }
 

@@ -21,20 +21,25 @@ const Case kCases[] = {
     {"half and half, down", 8, {{0, 255}, {255, 0}}, 0, 1, {{127, 255}, {255, 127}}},
     {"half and half, up", 8, {{0, 255}, {255, 0}}, 0, 2, {{128, 255}, {255, 128}}},
     // 2/7 + 4/7 + 1/7 sums to a hair above 1 in float; its ceiling times 255 would be 256.
-    {"top never wraps", 8, {{0, 0, 128, 128, 128, 128, 255}}, 0, 2, {{73, 73, 219, 219, 219, 219, 255}}},
+    {"top never wraps", 8, {{0, 0, 128, 128, 128, 128, 255}}, 0, 2,
+     {{73, 73, 219, 219, 219, 219, 255}}},
     {"one bit, 0.75 rounds up", 1, {{0, 0, 0, 1}}, 0, 0, {{1, 1, 1, 1}}},
     {"one bit, down", 1, {{0, 0, 0, 1}}, 0, 1, {{0, 0, 0, 1}}},
     {"four bits, odd width", 4, {{0, 0, 15}}, 0, 1, {{10, 10, 15}}},
     // True colour comes back gray from its red byte; the fourth byte stays.
-    {"32 bits gray", 32, {{Rgb(10, 200, 30), Rgb(250, 1, 2)}}, 0, 0, {{Rgb(128, 128, 128), Rgb(255, 255, 255)}}},
+    {"32 bits gray", 32, {{Rgb(10, 200, 30), Rgb(250, 1, 2)}}, 0, 0,
+     {{Rgb(128, 128, 128), Rgb(255, 255, 255)}}},
     // V 100 takes 0.5 * 255 + 0.5 = 128, V 200 the top 255.5; hue and saturation stay.
-    {"HSV", 24, {{Rgb(100, 50, 0), Rgb(200, 100, 0)}}, 3, 0, {{Rgb(128, 64, 0), Rgb(255, 128, 0)}}},
-    // Red's X (105) is the higher of two X bins, blue's Z the higher of two Z bins: each reaches the
-    // top of its own table.
-    {"XYZ", 24, {{Rgb(255, 0, 0), Rgb(0, 0, 255)}}, 8, 0, {{Rgb(255, 237, 109), Rgb(79, 127, 255)}}},
+    {"HSV", 24, {{Rgb(100, 50, 0), Rgb(200, 100, 0)}}, 3, 0,
+     {{Rgb(128, 64, 0), Rgb(255, 128, 0)}}},
+    // Red's X (105) is the higher of two X bins, blue's Z the higher of two Z bins: each reaches
+    // the top of its own table.
+    {"XYZ", 24, {{Rgb(255, 0, 0), Rgb(0, 0, 255)}}, 8, 0,
+     {{Rgb(255, 237, 109), Rgb(79, 127, 255)}}},
     {"CMYK keeps black", 24, {{Rgb(200, 100, 50), 0}}, 1, 0, {{0, 0}}},
     // Inks 155 and 55 become 255 and 128; black stays 155 and 55.
-    {"CMYK whole inks", 24, {{Rgb(100, 100, 100), Rgb(200, 200, 200)}}, 1, 0, {{0, Rgb(99, 99, 99)}}},
+    {"CMYK whole inks", 24, {{Rgb(100, 100, 100), Rgb(200, 200, 200)}}, 1, 0,
+     {{0, Rgb(99, 99, 99)}}},
 };
 
 TEST(Equalize, PixelsPaddingAndFourthBytes) {

@@ -36,13 +36,13 @@ Info InfoOf(CLamina& img) {
 }  // namespace
 
 TEST(Histogram, CountsIndicesAndPaletteColoursOf8Bits) {
-  // Indices 1 and 2 share one colour: their pixels add up at that colour's levels. Index 0 is black.
+  // Indices 1 and 2 share one colour: their pixels add up at that colour's levels; 0 is black.
   std::vector<RGBQUAD> pal(256, RGBQUAD{0, 0, 0, 0});
   pal[1] = pal[2] = RGBQUAD{30, 20, 10, 0};  // blue, green, red
   pal[3] = RGBQUAD{200, 100, 50, 0};
   CLamina img = Marked(8, {{1, 2, 3}, {3, 1, 0}}, pal);
-  ExpectCounts(img, 0, {{0, I, 1}, {1, I, 2}, {2, I, 1}, {3, I, 2}, {10, R, 3}, {20, G, 3},
-                        {30, B, 3}, {50, R, 2}, {0, R, 1}, {200, B, 2}, {4, I, 0}});
+  ExpectCounts(img, 0, {{0, I, 1}, {1, I, 2}, {2, I, 1}, {3, I, 2}, {4, I, 0}, {0, R, 1},
+                        {10, R, 3}, {50, R, 2}, {20, G, 3}, {30, B, 3}, {200, B, 2}});
 }
 
 TEST(Histogram, SubByteDepthsCountOnlyRealPixels) {
@@ -52,15 +52,16 @@ TEST(Histogram, SubByteDepthsCountOnlyRealPixels) {
   CLamina wide = Marked(1, {std::vector<std::uint32_t>(19, 1), std::vector<std::uint32_t>(19, 0)});
   ExpectCounts(wide, 0, {{1, I, 19}, {0, I, 19}});
   CLamina four = Marked(4, {{15, 3, 3, 7, 0}});
-  ExpectCounts(four, 0, {{15, I, 1}, {3, I, 2}, {7, I, 1}, {0, I, 1}, {51, G, 2}, {5, I, 0}, {10, I, 0}});
+  ExpectCounts(four, 0,
+               {{15, I, 1}, {3, I, 2}, {7, I, 1}, {0, I, 1}, {51, G, 2}, {5, I, 0}, {10, I, 0}});
 }
 
 TEST(Histogram, TrueColourIntensityTruncatesAndIgnoresAlpha) {
   for (int bpp : {24, 32}) {
     CLamina img = Marked(bpp, {{Rgb(255, 255, 254), Rgb(1, 2, 3)}});
     if (bpp == 32) img.fnIMG_SetAlfa(static_cast<unsigned char>(77));
-    ExpectCounts(img, 0, {{254, I, 1}, {2, I, 1}, {255, R, 1}, {254, B, 1}, {3, B, 1}, {77, I, 0},
-                          {77, R, 0}});
+    ExpectCounts(img, 0, {{254, I, 1}, {2, I, 1}, {255, R, 1}, {254, B, 1}, {3, B, 1},
+                          {77, I, 0}, {77, R, 0}});
   }
 }
 
@@ -68,7 +69,8 @@ TEST(Histogram, ScalesColumnsInSinglePrecision) {
   // Red: level 10 three times, level 20 once. Scaled to 100: 100 and 33. The intensity column of a
   // true-colour image keeps raw counts.
   CLamina img = Marked(24, {{Rgb(10, 0, 0), Rgb(10, 0, 0), Rgb(10, 0, 0), Rgb(20, 0, 0)}});
-  ExpectCounts(img, 100, {{10, R, 100}, {20, R, 33}, {0, G, 100}, {0, B, 100}, {3, I, 3}, {6, I, 1}});
+  ExpectCounts(img, 100,
+               {{10, R, 100}, {20, R, 33}, {0, G, 100}, {0, B, 100}, {3, I, 3}, {6, I, 1}});
   CLamina gray = Marked(8, {{10, 10, 10, 20}});
   ExpectCounts(gray, 100, {{10, I, 100}, {20, I, 33}, {10, R, 100}});
   // 7 of 9: 7/9 = 0.7777778f, times 1000 = 777.7778f -> 777.
@@ -95,16 +97,19 @@ TEST(Histogram, UnsupportedDepthLeavesTableAndSummaryAlone) {
 
 TEST(HistogramInfo, MinimaMaximaAndModesWithTiesToTheLowestLevel) {
   CLamina gray = Marked(8, {{20, 10, 20, 10, 30}});
-  EXPECT_EQ(InfoOf(gray), (Info{10, 2, 10, 2, 10, 2, 10, 2, 30, 1, 30, 1, 30, 1, 30, 1,
-                                10, 2, 10, 2, 10, 2, 10, 2}));
+  EXPECT_EQ(InfoOf(gray), (Info{10, 2, 10, 2, 10, 2, 10, 2,     // minima: I R G B
+                                30, 1, 30, 1, 30, 1, 30, 1,     // maxima
+                                10, 2, 10, 2, 10, 2, 10, 2}));  // modes
   const std::uint32_t c = Rgb(90, 60, 30);
   CLamina rgb = Marked(24, {{c, c}, {c, c}});  // every column of one level
-  EXPECT_EQ(InfoOf(rgb), (Info{60, 4, 90, 4, 60, 4, 30, 4, 60, 4, 90, 4, 60, 4, 30, 4,
+  EXPECT_EQ(InfoOf(rgb), (Info{60, 4, 90, 4, 60, 4, 30, 4,  //
+                               60, 4, 90, 4, 60, 4, 30, 4,  //
                                60, 4, 90, 4, 60, 4, 30, 4}));
   // A reversed ramp, index 0 white: the I column speaks of indices, the others of colours.
   std::vector<RGBQUAD> pal(256);
   for (int i = 0; i < 256; ++i) pal[i] = Quad(255 - i, 255 - i, 255 - i);
   CLamina reversed = Marked(8, {{0, 5}}, pal);
-  EXPECT_EQ(InfoOf(reversed), (Info{0, 1, 250, 1, 250, 1, 250, 1, 5, 1, 255, 1, 255, 1, 255, 1,
+  EXPECT_EQ(InfoOf(reversed), (Info{0, 1, 250, 1, 250, 1, 250, 1,  //
+                                    5, 1, 255, 1, 255, 1, 255, 1,  //
                                     0, 1, 250, 1, 250, 1, 250, 1}));
 }

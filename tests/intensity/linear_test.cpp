@@ -35,7 +35,8 @@ TEST(LinearTransform, StretchesTheBandKeepingPaddingAndFourthBytes) {
   for (const Case& c : kCases) {
     CLamina img = Marked(c.bpp, {c.before});
     ASSERT_EQ(img.fnIMG_GrayScaleLinealTransform(c.a, c.b, c.c, c.d, c.channels), 0);
-    EXPECT_EQ(PixelsOf(img)[0], c.after) << c.bpp << ": " << c.a << ".." << c.b << " to " << c.c << ".." << c.d;
+    EXPECT_EQ(PixelsOf(img)[0], c.after)
+        << c.bpp << ": " << c.a << ".." << c.b << " to " << c.c << ".." << c.d;
     EXPECT_TRUE(PaddingKept(img)) << c.bpp;
     EXPECT_TRUE(AlphaKept(img)) << c.bpp;
   }
@@ -43,7 +44,8 @@ TEST(LinearTransform, StretchesTheBandKeepingPaddingAndFourthBytes) {
 
 TEST(LinearTransform, PaletteFlagsChangeEntriesNotPixels) {
   CLamina img = Marked(8, {{3, 200}});
-  ASSERT_EQ(img.fnIMG_GrayScaleLinealTransform(100, 255, 0, 155, CLamina::CualesRGB{0, 0, 0, 1}), 0);
+  ASSERT_EQ(img.fnIMG_GrayScaleLinealTransform(100, 255, 0, 155, CLamina::CualesRGB{0, 0, 0, 1}),
+            0);
   EXPECT_EQ(PixelsOf(img), (Rows{{3, 200}}));
   EXPECT_TRUE(Same(Entry(img, 255), Quad(155, 255, 255)));
   EXPECT_EQ(Entry(img, 99).rgbBlue, 99);

@@ -7,7 +7,8 @@ using namespace lamina_test;
 
 namespace {
 Rows Flat(int width, int height, std::uint32_t v) {
-  return Rows(static_cast<std::size_t>(height), std::vector<std::uint32_t>(static_cast<std::size_t>(width), v));
+  return Rows(static_cast<std::size_t>(height),
+              std::vector<std::uint32_t>(static_cast<std::size_t>(width), v));
 }
 
 // Adds noise to every pixel (selection 0, scope 1) and checks each level stays within [lo, hi] of
@@ -95,10 +96,11 @@ TEST(Noise, SampleTurnsAtMostNPixelsGrayNearTheirRed) {
 TEST(Noise, OrderOfChecks) {
   CLamina img = Marked(8, {{10, 20}, {30, 40}});
   const Snapshot s = Snap(img);
-  const int refusals[][8] = {  // the arguments, then the code
-      {2, 9, 5, 5, 0, 0, 0, 2},      {0, -1, 5, 5, 0, 0, 0, 3},    {0, 0, 5, 5, 0, 0, 0, 4},
-      {0, 0, -256, 5, 0, 0, 0, 4},   {0, 0, -5, 256, 0, 0, 0, 4},  {0, 0, -5, 5, 9, 40, 0, 5},
-      {0, 0, -5, 5, 10, 41, 0, 5},   {0, 0, -5, 5, 30, 20, 0, 5},  {0, 0, -5, 5, 10, 40, 0, 6},
+  // The seven arguments, then the code.
+  const int refusals[][8] = {
+      {2, 9, 5, 5, 0, 0, 0, 2},     {0, -1, 5, 5, 0, 0, 0, 3},    {0, 0, 5, 5, 0, 0, 0, 4},
+      {0, 0, -256, 5, 0, 0, 0, 4},  {0, 0, -5, 256, 0, 0, 0, 4},  {0, 0, -5, 5, 9, 40, 0, 5},
+      {0, 0, -5, 5, 10, 41, 0, 5},  {0, 0, -5, 5, 30, 20, 0, 5},  {0, 0, -5, 5, 10, 40, 0, 6},
       {0, 1, -5, 5, 10, 40, 5, 6}};
   for (const auto& r : refusals)
     EXPECT_EQ(img.fnIMG_AddNoise(r[0], r[1], r[2], r[3], r[4], r[5], r[6]), r[7]) << r[7];

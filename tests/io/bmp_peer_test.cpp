@@ -59,7 +59,8 @@ TEST(BmpPeer, AnIndependentDecoderReadsTheSameColoursAtEveryDepth) {
       for (int x = 0; x < w; ++x) {
         const RGBQUAD c = Colour(img, x, y);
         const unsigned char* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
-        ASSERT_TRUE(p[0] == c.rgbRed && p[1] == c.rgbGreen && p[2] == c.rgbBlue) << bpp << " bits at " << x << "," << y;
+        ASSERT_TRUE(p[0] == c.rgbRed && p[1] == c.rgbGreen && p[2] == c.rgbBlue)
+            << bpp << " bits at " << x << "," << y;
       }
   }
 }

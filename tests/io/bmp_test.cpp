@@ -108,7 +108,8 @@ using U = std::vector<std::uint32_t>;
 // "BM", the file size, both reserved words, bfOffBits.
 U FileHeader(const Bytes& f) { return {f[0], f[1], Get32(f, 2), Get32(f, 6), Get32(f, kOffBits)}; }
 U Fields(const BITMAPINFOHEADER& h) {
-  return {h.biSize, std::uint32_t(h.biWidth), std::uint32_t(h.biHeight), h.biBitCount, h.biClrUsed, h.biSizeImage};
+  return {h.biSize,     std::uint32_t(h.biWidth), std::uint32_t(h.biHeight),
+          h.biBitCount, h.biClrUsed,              h.biSizeImage};
 }
 Bytes SavedFile(CLamina& img) {
   const std::string path = TempPath("saved.bmp");
@@ -244,7 +245,8 @@ TEST(BmpLoad, SixteenBitsLoadsAsIsAndPixelCallsRefuseIt) {
   ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
   EXPECT_EQ(Fields(img.fnIMG_GetBitmapInfoHeader()), (U{40, 3, 2, 16, 0, 16}));
   EXPECT_EQ(img.fnIMG_GetPointers().lpPalette, nullptr);
-  EXPECT_EQ((U{img.fnIMG_GetPixel(0, 0), img.fnIMG_GetPixel(-1, 0)}), (U{0xFFFFFFFEu, 0xFFFFFFFFu}));
+  EXPECT_EQ((U{img.fnIMG_GetPixel(0, 0), img.fnIMG_GetPixel(-1, 0)}),
+            (U{0xFFFFFFFEu, 0xFFFFFFFFu}));
   EXPECT_EQ(BitsOffset(img), 40);
   const Bytes file = layout.Make();
   EXPECT_EQ(RowArea(img), Bytes(file.begin() + 54, file.end()));

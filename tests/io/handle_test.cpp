@@ -62,12 +62,14 @@ TEST(HandleIn, ThirtyTwoBitsBecomeTwentyFourInTheHandleToo) {
   EXPECT_EQ(p.lpPalette, nullptr);
   EXPECT_EQ(p.lpBits - p.lpDib, 40);
   for (int r = 0; r < 3; ++r)  // the padding of the reduced rows is not looked at
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(p.lpBits[8 * r + i], 10 * (2 * r + i / 3) + i % 3) << r << " " << i;
+    for (int i = 0; i < 6; ++i)
+      EXPECT_EQ(p.lpBits[8 * r + i], 10 * (2 * r + i / 3) + i % 3) << r << " " << i;
   const Bytes inHandle = HandleBytes(h);
   EXPECT_TRUE(std::equal(inHandle.begin() + 40, inHandle.begin() + 64, p.lpBits));
   BITMAPINFOHEADER after;
   std::memcpy(&after, inHandle.data(), 40);
-  EXPECT_EQ((std::vector<long>{after.biBitCount, long(after.biSizeImage)}), (std::vector<long>{24, 24}));
+  EXPECT_EQ((std::vector<long>{after.biBitCount, long(after.biSizeImage)}),
+            (std::vector<long>{24, 24}));
   EXPECT_EQ(img.fnIMG_GetBitmapSize(), 24);
   EXPECT_TRUE(Unlocked(h));
   GlobalFree(h);

@@ -43,7 +43,8 @@ TEST(JascSave, FourAndEightBitPaletteText) {
   std::vector<std::string> lines = SavedLines(img);
   ASSERT_EQ(lines.size(), 19u);
   // Entry 1: red 3, green 2, blue 17.
-  EXPECT_EQ(S(lines.begin(), lines.begin() + 5), (S{"JASC-PAL\r\n", "0100\r\n", "16\r\n", "0 0 0\r\n", "3 2 17\r\n"}));
+  EXPECT_EQ(S(lines.begin(), lines.begin() + 5),
+            (S{"JASC-PAL\r\n", "0100\r\n", "16\r\n", "0 0 0\r\n", "3 2 17\r\n"}));
   EXPECT_EQ(lines[18], "45 30 255\r\n");
   EXPECT_EQ(Snap(img), before);
   CLamina gray;  // the default image: gray ramp

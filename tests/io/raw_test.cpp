@@ -24,8 +24,8 @@ TEST(RawLoad, LengthTableGivesDimensionsAndTopRowFirst) {
   EXPECT_EQ(TopDown(img), file);
   // The layout of a freshly built 8-bit gray image.
   const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
-  EXPECT_EQ((std::vector<long>{long(h.biSize), h.biWidth, h.biHeight, h.biPlanes, h.biBitCount, long(h.biSizeImage),
-                               long(h.biClrUsed), long(h.biClrImportant)}),
+  EXPECT_EQ((std::vector<long>{long(h.biSize), h.biWidth, h.biHeight, h.biPlanes, h.biBitCount,
+                               long(h.biSizeImage), long(h.biClrUsed), long(h.biClrImportant)}),
             (std::vector<long>{40, 92, 112, 1, 8, 10304, 256, 256}));
   const CLamina::Punteros p = img.fnIMG_GetPointers();
   EXPECT_EQ(p.lpBits - p.lpDib, 1064);

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 #include "lamina/cfile.h"
 #include "lamina/cstring.h"
@@ -22,7 +22,8 @@ TEST(MovableMemory, BlocksAreZeroFilledAndFoundBackFromTheirAddress) {
   EXPECT_EQ(GlobalUnlock(h), FALSE);
   EXPECT_EQ(GlobalUnlock(h), FALSE);  // unlocking an unlocked block is harmless
   EXPECT_EQ(GlobalFree(h), nullptr);
-  EXPECT_TRUE(GlobalLock(nullptr) == nullptr && GlobalSize(nullptr) == 0 && GlobalFree(nullptr) == nullptr);
+  EXPECT_TRUE(GlobalLock(nullptr) == nullptr && GlobalSize(nullptr) == 0 &&
+              GlobalFree(nullptr) == nullptr);
   HGLOBAL empty = GlobalAlloc(GHND, 0);
   ASSERT_NE(empty, nullptr);
   EXPECT_EQ(GlobalSize(empty), 0u);
@@ -42,11 +43,13 @@ TEST(WideString, UsesUtf8AtTheEdgesAndKeepsInvalidBytes) {
 TEST(WideString, PartsAndSearchesStayWithinTheString) {
   const CString s(L"dir/name.ext");
   const auto w = [](const CString& c) { return std::wstring(static_cast<LPCTSTR>(c)); };
-  EXPECT_EQ((std::vector<std::wstring>{w(s.Left(3)), w(s.Left(99)), w(s.Left(-2)), w(s.Mid(4)), w(s.Mid(4, 4)),
-                                       w(s.Mid(20)), w(s.Right(3)), w(s.Right(50))}),
-            (std::vector<std::wstring>{L"dir", L"dir/name.ext", L"", L"name.ext", L"name", L"", L"ext", L"dir/name.ext"}));
-  EXPECT_EQ((std::vector<int>{s.Find(L'/'), s.Find(L"na"), s.Find(L'x', 11), s.Find(L'd', 40), s.ReverseFind(L'.'),
-                              s.ReverseFind(L'#')}),
+  EXPECT_EQ(
+      (std::vector<std::wstring>{w(s.Left(3)), w(s.Left(99)), w(s.Left(-2)), w(s.Mid(4)),
+                                 w(s.Mid(4, 4)), w(s.Mid(20)), w(s.Right(3)), w(s.Right(50))}),
+      (std::vector<std::wstring>{L"dir", L"dir/name.ext", L"", L"name.ext", L"name", L"", L"ext",
+                                 L"dir/name.ext"}));
+  EXPECT_EQ((std::vector<int>{s.Find(L'/'), s.Find(L"na"), s.Find(L'x', 11), s.Find(L'd', 40),
+                              s.ReverseFind(L'.'), s.ReverseFind(L'#')}),
             (std::vector<int>{3, 4, -1, -1, 8, -1}));
   CString t = L"a";
   t += CString("b");
