@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include "support/pictures.h"
@@ -17,19 +18,61 @@ struct Outs {
   Outs(int w, int h) : a(nullptr, nullptr, w, h, 8), b(a), c(a), d(a) {}
 };
 
-Rows Filled(int w, int h, std::uint32_t v) { return Rows(h, std::vector<std::uint32_t>(w, v)); }
+struct Case {
+  const char* what;
+  int bpp;
+  std::vector<std::uint32_t> pixels;
+  std::vector<RGBQUAD> palette;  // empty: the gray ramp
+  int model;
+  std::vector<std::uint32_t> out[4];  // empty: not looked at
+};
 
-TEST(Split, RgbOfPureRedAndTheOutputPalettes) {
-  CLamina img = Marked(24, {{Rgb(255, 0, 0), Rgb(255, 0, 0)}});
-  Outs o(2, 1);
-  o.a.fnIMG_GetPointers().lpPalette[7].rgbReserved = 9;
-  ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(PixelsOf(o.a), Filled(2, 1, 255));
-  EXPECT_EQ(PixelsOf(o.b), Filled(2, 1, 0));
-  EXPECT_EQ(PixelsOf(o.c), Filled(2, 1, 0));
-  const RGBQUAD e = o.a.fnIMG_GetPointers().lpPalette[7];
-  EXPECT_EQ(e.rgbRed + e.rgbGreen + e.rgbBlue, 21);
-  EXPECT_EQ(e.rgbReserved, 0);  // the ramp is written whole
+const std::uint32_t kRed = Rgb(255, 0, 0), kWhite = Rgb(255, 255, 255);
+const std::vector<RGBQUAD> kFive = {Quad(0, 0, 0), {}, {}, Quad(30, 20, 10), Quad(60, 50, 40)};
+
+const Case kCases[] = {
+    {"RGB of pure red", 24, {kRed, kRed}, {}, 0, {{255, 255}, {0, 0}, {0, 0}, {}}},
+    {"1 bit gives the index, not the palette colour", 1, {0, 1, 1},
+     {Quad(0, 0, 90), Quad(0, 0, 250)}, 0, {{}, {0, 255, 255}, {}, {}}},
+    {"4 bits", 4, {0, 7, 15}, {}, 0, {{0, 119, 255}, {}, {}, {}}},
+    {"8 bits through the palette", 8, {3, 4, 3}, kFive, 0, {{10, 40, 10}, {}, {30, 60, 30}, {}}},
+    {"CMYK of black and white", 24, {0, kWhite, Rgb(200, 100, 50)}, {}, 1,
+     {{0, 0, 55}, {}, {0, 0, 205}, {255, 0, 55}}},
+    {"hue of gray is 0 in HSI", 8, {0, 90, 200}, {}, 2, {{0, 0, 0}, {0, 0, 0}, {0, 90, 200}, {}}},
+    {"hue of gray is 170 in HSL", 8, {0, 90, 200}, {}, 4, {{170, 170, 170}, {}, {}, {}}},
+    {"black's HSV hue is the last step", 32, {0, Rgb(9, 9, 9)}, {}, 3, {{254, 0}, {}, {}, {}}},
+    // Q of green is -5.3, truncated to -5.
+    {"saturated YIQ wraps to its low byte", 24, {kRed, Rgb(0, 255, 0)}, {}, 5,
+     {{}, {279 - 256, 58}, {181, 256 - 5}, {}}},
+    // The library's L* scale; a* of -0.003 truncates to 0.
+    {"Lab of white", 24, {kWhite}, {}, 9, {{142}, {0}, {7}, {}}},
+    {"Luv of white", 24, {kWhite}, {}, 10, {{142}, {5}, {12}, {}}},
+};
+
+TEST(Split, ChannelValuesAndWholeGrayRampsInTheOutputs) {
+  for (const Case& c : kCases) {
+    CLamina img = Marked(c.bpp, {c.pixels}, c.palette);
+    const int w = static_cast<int>(c.pixels.size());
+    const CLamina first(nullptr, nullptr, w, 1, 8);
+    CLamina out[4] = {first, first, first, first};
+    for (CLamina& o : out) o.fnIMG_GetPointers().lpPalette[7].rgbReserved = 9;
+    CLamina* fourth = c.model <= 1 ? &out[3] : nullptr;
+    ASSERT_EQ(img.fnIMG_Split(c.model, &out[0], &out[1], &out[2], fourth), 0) << c.what;
+    for (int k = 0; k < 4; ++k) {
+      if (!c.out[k].empty()) {
+        EXPECT_EQ(PixelsOf(out[k])[0], c.out[k]) << c.what << ", output " << k;
+      }
+      // Model 0 writes the ramp whole; the others keep reserved bytes, as the gray palette does.
+      std::vector<RGBQUAD> ramp = PaletteOf(out[k]);
+      for (int i = 0; i < 256 && k < 3; ++i) {
+        if (c.model != 0 && i == 7) {
+          EXPECT_EQ(ramp[i].rgbReserved, 9) << c.what;
+          ramp[i].rgbReserved = 0;
+        }
+        ASSERT_TRUE(Same(ramp[i], Quad(i, i, i))) << c.what << ", output " << k << ", entry " << i;
+      }
+    }
+  }
 }
 
 TEST(Split, AlphaGoesToTheFourthWhereverItFits) {
@@ -49,71 +92,13 @@ TEST(Split, AlphaGoesToTheFourthWhereverItFits) {
   EXPECT_EQ(PixelsOf(o.d), (Rows{{200, 201}, {202, 0xA5}}));  // the last alpha as built
 }
 
-TEST(Split, PaletteDepthsAtModelZero) {
-  std::vector<RGBQUAD> red2 = {RGBQUAD{0, 0, 90, 0}, RGBQUAD{0, 0, 250, 0}};
-  CLamina bits = Marked(1, {{0, 1, 1}}, red2);
-  Outs o(3, 1);
-  ASSERT_EQ(bits.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(PixelsOf(o.b), (Rows{{0, 255, 255}}));  // the index, not the palette colour
-  CLamina nib = Marked(4, {{0, 7, 15}});
-  ASSERT_EQ(nib.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(PixelsOf(o.a), (Rows{{0, 119, 255}}));
-  CLamina pal = Marked(8, {{3, 4, 3}},
-                     {RGBQUAD{0, 0, 0, 0}, {}, {}, RGBQUAD{30, 20, 10, 0}, RGBQUAD{60, 50, 40, 0}});
-  ASSERT_EQ(pal.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(PixelsOf(o.a), (Rows{{10, 40, 10}}));
-  EXPECT_EQ(PixelsOf(o.c), (Rows{{30, 60, 30}}));
-}
-
 TEST(Split, AnOutputMayBeTheImageItself) {
-  CLamina pal = Marked(8, {{3, 4}},
-                     {RGBQUAD{0, 0, 0, 0}, {}, {}, RGBQUAD{30, 20, 10, 0}, RGBQUAD{60, 50, 40, 0}});
+  CLamina pal = Marked(8, {{3, 4}}, kFive);
   CLamina g(nullptr, nullptr, 2, 1, 8), b(g);
   ASSERT_EQ(pal.fnIMG_Split(0, &pal, &g, &b, &pal), 0);
   EXPECT_EQ(PixelsOf(pal), (Rows{{10, 40}}));
   EXPECT_EQ(PixelsOf(g), (Rows{{20, 50}}));
   EXPECT_EQ(PixelsOf(b), (Rows{{30, 60}}));
-}
-
-TEST(Split, CmykOfBlackAndWhite) {
-  CLamina img = Marked(24, {{Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(200, 100, 50)}});
-  Outs o(3, 1);
-  ASSERT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(PixelsOf(o.a), (Rows{{0, 0, 55}}));
-  EXPECT_EQ(PixelsOf(o.c), (Rows{{0, 0, 205}}));
-  EXPECT_EQ(PixelsOf(o.d), (Rows{{255, 0, 55}}));
-}
-
-TEST(Split, HueOfGrayIsZeroInHsiAnd170InHsl) {
-  CLamina img = Marked(8, {{0, 90, 200}});
-  Outs o(3, 1);
-  ASSERT_EQ(img.fnIMG_Split(2, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(PixelsOf(o.a), (Rows{{0, 0, 0}}));
-  EXPECT_EQ(PixelsOf(o.b), (Rows{{0, 0, 0}}));
-  EXPECT_EQ(PixelsOf(o.c), (Rows{{0, 90, 200}}));
-  ASSERT_EQ(img.fnIMG_Split(4, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(PixelsOf(o.a), (Rows{{170, 170, 170}}));
-}
-
-TEST(Split, SaturatedYiqWrapsToItsLowByte) {
-  CLamina img = Marked(24, {{Rgb(255, 0, 0), Rgb(0, 255, 0)}});
-  Outs o(2, 1);
-  ASSERT_EQ(img.fnIMG_Split(5, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(PixelsOf(o.b), (Rows{{279 - 256, 58}}));
-  EXPECT_EQ(PixelsOf(o.c), (Rows{{181, 256 - 5}}));  // Q of green is -5.3, truncated to -5
-}
-
-TEST(Split, LabOfWhiteOnTheLibraryScale) {
-  CLamina img = Marked(24, {{Rgb(255, 255, 255)}});
-  Outs o(1, 1);
-  ASSERT_EQ(img.fnIMG_Split(9, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(o.a.fnIMG_GetPixel(0, 0), 142u);
-  EXPECT_EQ(o.b.fnIMG_GetPixel(0, 0), 0u);  // -0.003 truncates to 0
-  EXPECT_EQ(o.c.fnIMG_GetPixel(0, 0), 7u);
-  ASSERT_EQ(img.fnIMG_Split(10, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(o.a.fnIMG_GetPixel(0, 0), 142u);
-  EXPECT_EQ(o.b.fnIMG_GetPixel(0, 0), 5u);
-  EXPECT_EQ(o.c.fnIMG_GetPixel(0, 0), 12u);
 }
 
 // Many colours, so that the memo of the costly models is filled, overwritten and hit.
@@ -126,32 +111,39 @@ TEST(Split, EveryModelMatchesItsSingleColourConversion) {
       s = s * 1103515245u + 12345u;
       rows[y].push_back((x + y) % 5 == 0 ? Rgb(x, y, 3) : (s >> 8) & 0xFFFFFF);
     }
-  CLamina img = Marked(24, rows);
   Outs o(w, h);
   const auto low = [](float v) { return static_cast<std::uint32_t>(static_cast<int>(v)) & 255u; };
-  // The single conversion of each model 2 to 10, as three floats.
+  // The single conversion of each model 2 to 10: every record is three floats.
   using Three = std::array<float, 3>;
-  const std::function<Three(CLamina&, RGBQUAD)> single[] = {
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSI(c, 1); return Three{v.hsiHue, v.hsiSaturation, v.hsiIntensity}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSV(c, 1); return Three{v.hsvHue, v.hsvSaturation, v.hsvValue}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToHSL(c, 1); return Three{v.hslHue, v.hslSaturation, v.hslLightness}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYIQ(c, 1); return Three{v.yiqY, v.yiqI, v.yiqQ}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYUV(c, 1); return Three{v.yuvY, v.yuvU, v.yuvV}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToYCbCr(c, 1); return Three{v.ycbcrY, v.ycbcrCb, v.ycbcrCr}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToXYZ(c, 1); return Three{v.xyzX, v.xyzY, v.xyzZ}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToLAB(c, 1); return Three{v.labL, v.labA, v.labB}; },
-      [](CLamina& i, RGBQUAD c) { auto v = i.fnIMG_RGBToLUV(c, 1); return Three{v.luvL, v.luvU, v.luvV}; },
+  const auto three = [](const auto& record) {
+    Three t;
+    std::memcpy(t.data(), &record, sizeof t);
+    return t;
   };
-  for (int model = 2; model <= 10; ++model) {
-    ASSERT_EQ(img.fnIMG_Split(model, &o.a, &o.b, &o.c, nullptr), 0);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const Three f = single[model - 2](img, Colour(img, x, y));
-        ASSERT_EQ(o.a.fnIMG_GetPixel(x, y), low(f[0])) << model << " " << x << "," << y;
-        ASSERT_EQ(o.b.fnIMG_GetPixel(x, y), low(f[1])) << model;
-        ASSERT_EQ(o.c.fnIMG_GetPixel(x, y), low(f[2])) << model;
-      }
-  }
+  const std::function<Three(CLamina&, RGBQUAD)> single[] = {
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToHSI(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToHSV(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToHSL(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToYIQ(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToYUV(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToYCbCr(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToXYZ(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToLAB(c, 1)); },
+      [&](CLamina& i, RGBQUAD c) { return three(i.fnIMG_RGBToLUV(c, 1)); },
+  };
+  for (int bpp : {24, 32})
+    for (int model = 2; model <= 10; ++model) {
+      CLamina img = Marked(bpp, rows);
+      ASSERT_EQ(img.fnIMG_Split(model, &o.a, &o.b, &o.c, nullptr), 0);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const Three f = single[model - 2](img, Colour(img, x, y));
+          ASSERT_EQ((std::vector<std::uint32_t>{o.a.fnIMG_GetPixel(x, y), o.b.fnIMG_GetPixel(x, y),
+                                                o.c.fnIMG_GetPixel(x, y)}),
+                    (std::vector<std::uint32_t>{low(f[0]), low(f[1]), low(f[2])}))
+              << bpp << " bits, model " << model << " at " << x << "," << y;
+        }
+    }
 }
 
 TEST(Split, ChecksComeInOrderAndChangeNothing) {
@@ -198,20 +190,7 @@ TEST(Split, WideRowsAndSharedOutputs) {
     // One image given as first and third ends with the third channel.
     ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.a, &o.d), 0);
     EXPECT_EQ(o.a.fnIMG_GetPixel(36, 0), 255u - 36);
-    // HSV of the same rows on both depths agrees with the single conversion.
-    ASSERT_EQ(img.fnIMG_Split(3, &o.a, &o.b, &o.c, nullptr), 0);
-    for (int x = 0; x < w; ++x) {
-      const RGBQUAD c{BYTE(255 - x), BYTE(x * 3), BYTE(x * 7), 0};
-      const CLamina::HSVTRIPLEtag h = img.fnIMG_RGBToHSV(c, 1);
-      ASSERT_EQ(o.a.fnIMG_GetPixel(x, 0), static_cast<unsigned>(static_cast<int>(h.hsvHue)) & 255u);
-      ASSERT_EQ(o.b.fnIMG_GetPixel(x, 0), static_cast<unsigned>(static_cast<int>(h.hsvSaturation)));
-      ASSERT_EQ(o.c.fnIMG_GetPixel(x, 0), static_cast<unsigned>(static_cast<int>(h.hsvValue)));
-    }
   }
-  CLamina black = Marked(32, {{0, Rgb(9, 9, 9)}});
-  Outs o(2, 1);
-  ASSERT_EQ(black.fnIMG_Split(3, &o.a, &o.b, &o.c, nullptr), 0);
-  EXPECT_EQ(PixelsOf(o.a), (Rows{{254, 0}}));  // black's hue is the last step
 }
 
 }  // namespace

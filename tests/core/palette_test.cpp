@@ -37,12 +37,10 @@ TEST(Palette, GrayRampStepsByDepthAndKeepsReserved) {
   CLamina bw(nullptr, nullptr, 1, 1, 1);
   bw.fnIMG_GetPointers().lpPalette[1].rgbReserved = 42;
   EXPECT_EQ(bw.fnIMG_SetGrayPalette(), 0);
-  EXPECT_TRUE(Same(bw.fnIMG_GetPointers().lpPalette[0], Quad(0, 0, 0)));
-  EXPECT_TRUE(Same(bw.fnIMG_GetPointers().lpPalette[1], Quad(255, 255, 255, 42)));
+  EXPECT_EQ(Packed(PaletteOf(bw)), Packed({Quad(0, 0, 0), Quad(255, 255, 255, 42)}));
   CLamina four(nullptr, nullptr, 1, 1, 4);
   four.fnIMG_SetGrayPalette();
-  EXPECT_TRUE(Same(four.fnIMG_GetPointers().lpPalette[1], Quad(17, 17, 17)));
-  EXPECT_TRUE(Same(four.fnIMG_GetPointers().lpPalette[15], Quad(255, 255, 255)));
+  EXPECT_EQ(Packed(PaletteOf(four)), Packed(GrayRamp(16)));  // steps of 17
   CLamina shortPal(nullptr, nullptr, 1, 1, 8);
   shortPal.fnIMG_GetPointers().lpbmih->biClrUsed = 100;
   shortPal.fnIMG_GetPointers().lpPalette[100] = Quad(1, 2, 3);
@@ -57,8 +55,8 @@ TEST(Palette, GrayRampOfASingleEntryIsBlackWithoutDividingByZero) {
   img.fnIMG_GetPointers().lpPalette[0] = Quad(5, 6, 7, 8);
   img.fnIMG_GetPointers().lpbmih->biClrUsed = 1;
   EXPECT_EQ(img.fnIMG_SetGrayPalette(), 0);
-  EXPECT_TRUE(Same(img.fnIMG_GetPointers().lpPalette[0], Quad(0, 0, 0, 8)));
-  EXPECT_TRUE(Same(img.fnIMG_GetPointers().lpPalette[1], Quad(1, 1, 1)));
+  EXPECT_EQ(Packed(PaletteOf(img)), Packed({Quad(0, 0, 0, 8)}));
+  EXPECT_TRUE(Same(img.fnIMG_GetPointers().lpPalette[1], Quad(1, 1, 1)));  // past the palette
 }
 
 TEST(Palette, GrayTestLooksAtEntriesOrPixels) {
@@ -78,15 +76,13 @@ TEST(Palette, PseudoColourRunsFromRedThroughGreenToBlue) {
   CLamina img;
   EXPECT_EQ(img.fnIMG_PseudoColor(), 0);
   const RGBQUAD* pal = img.fnIMG_GetPointers().lpPalette;
-  EXPECT_TRUE(Same(pal[0], Quad(0, 0, 254)));
-  EXPECT_TRUE(Same(pal[128], Quad(0, 255, 0)));
-  EXPECT_TRUE(Same(pal[255], Quad(254, 1, 0)));
+  EXPECT_EQ(Packed({pal[0], pal[128], pal[255]}),
+            Packed({Quad(0, 0, 254), Quad(0, 255, 0), Quad(254, 1, 0)}));
   CLamina rgba = FromRows(32, {{0x00C80A}});  // blue 10, green 200, red 0
   rgba.fnIMG_SetAlfa(static_cast<unsigned char>(77));
   rgba.fnIMG_PseudoColor();
-  RGBQUAD c;
-  rgba.fnIMG_GetRGBPixel(0, 0, &c);
-  EXPECT_TRUE(Same(c, Quad(0, 111, 254)));  // each channel mapped from its own value
+  EXPECT_TRUE(
+      Same(Colour(rgba, 0, 0), Quad(0, 111, 254)));  // each channel mapped from its own value
   EXPECT_EQ(rgba.fnIMG_GetAlfa(0, 0), 77);
   CLamina sixteen(nullptr, nullptr, 1, 1, 8);
   sixteen.fnIMG_GetPointers().lpbmih->biBitCount = 16;

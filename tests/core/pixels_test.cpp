@@ -46,10 +46,8 @@ TEST(Pixels, TrueColourValueIsBlueInTheLowByte) {
   CLamina img(nullptr, nullptr, 4, 1, 24);  // 12 bytes a row: no padding
   EXPECT_EQ(img.fnIMG_SetPixel(3, 0, 0xAB030201u), 0);
   const unsigned char* bits = img.fnIMG_GetPointers().lpBits;
-  EXPECT_EQ(bits[9], 1);
-  EXPECT_EQ(bits[10], 2);
-  EXPECT_EQ(bits[11], 3);
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(bits[i], 0);
+  EXPECT_EQ(std::vector<int>(bits, bits + 12),
+            (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3}));
   RGBQUAD c;
   EXPECT_EQ(img.fnIMG_GetRGBPixel(3, 0, &c), 0);
   EXPECT_TRUE(Same(c, Quad(1, 2, 3, 0)));
@@ -103,17 +101,20 @@ TEST(Pixels, AlphaChecksAndModes) {
   EXPECT_EQ(img.fnIMG_SetAlfa(5, 0, 0), 2);  // depth first, then the point
   EXPECT_EQ(img.fnIMG_GetAlfa(5, 0), 255);
   img.fnIMG_SetRGBPixel(0, 0, Quad(10, 20, 31));
-  EXPECT_EQ(img.fnIMG_SetAlfa(3), 0);
-  EXPECT_EQ(img.fnIMG_GetAlfa(0, 0), 20);
-  EXPECT_EQ(img.fnIMG_GetAlfa(1, 0), 0);
-  EXPECT_EQ(img.fnIMG_SetAlfa(2), 0);
-  EXPECT_EQ(img.fnIMG_GetAlfa(1, 0), 255);
+  const auto alphas = [&img] {
+    return std::vector<int>{img.fnIMG_GetAlfa(0, 0), img.fnIMG_GetAlfa(1, 0)};
+  };
+  EXPECT_EQ(img.fnIMG_SetAlfa(3), 0);  // mode 3: the green byte
+  EXPECT_EQ(alphas(), (std::vector<int>{20, 0}));
+  EXPECT_EQ(img.fnIMG_SetAlfa(2), 0);  // mode 2: the alpha inverted
+  EXPECT_EQ(alphas(), (std::vector<int>{235, 255}));
+  img.fnIMG_SetAlfa(1, 0, 5);
   EXPECT_EQ(img.fnIMG_SetAlfa(0), 0);  // an int mode other than 2 or 3 changes nothing
-  EXPECT_EQ(img.fnIMG_GetAlfa(1, 0), 255);
+  EXPECT_EQ(alphas(), (std::vector<int>{235, 5}));
   EXPECT_EQ(img.fnIMG_SetAlfa(static_cast<unsigned char>(0)), 0);
-  EXPECT_EQ(img.fnIMG_GetAlfa(1, 0), 0);
+  EXPECT_EQ(alphas(), (std::vector<int>{0, 0}));
   EXPECT_EQ(img.fnIMG_SetAlfa(1, 0, 77), 0);
-  EXPECT_EQ(img.fnIMG_GetAlfa(1, 0), 77);
+  EXPECT_EQ(alphas(), (std::vector<int>{0, 77}));
   EXPECT_EQ(img.fnIMG_GetPixel(1, 0), 0u);
 }
 

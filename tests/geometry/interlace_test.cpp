@@ -66,30 +66,23 @@ TEST(Interlace, TakesThePaletteFromTheObjectAndTheConstructorsEntriesBeyondIt) {
   CLamina a = FromRows(1, {{0, 1}}, {Quad(100, 100, 100), Quad(200, 200, 200)});
   CLamina b = FromRows(1, {{1, 0}}, {Quad(100, 100, 100), Quad(200, 200, 200)});
   EXPECT_EQ(self.fnIMG_Interlace(0, &a, &b), 0);
-  std::vector<RGBQUAD> palette = PaletteOf(self);
-  ASSERT_EQ(palette.size(), 2u);
-  EXPECT_TRUE(Same(palette[0], Quad(1, 2, 3)));
-  EXPECT_TRUE(Same(palette[1], Quad(4, 5, 6)));
+  EXPECT_EQ(Packed(PaletteOf(self)), Packed({Quad(1, 2, 3), Quad(4, 5, 6)}));
 
   CLamina rgb = FromRows(24, {{0}});  // no palette at all
   CLamina a4 = FromRows(4, {{3}}, {Quad(50, 50, 50)});
   CLamina b4 = FromRows(4, {{5}});
   EXPECT_EQ(rgb.fnIMG_Interlace(0, &a4, &b4), 0);
-  palette = PaletteOf(rgb);
-  ASSERT_EQ(palette.size(), 16u);
-  EXPECT_TRUE(Same(palette[0], Quad(0, 0, 0)));
-  EXPECT_TRUE(Same(palette[15], Quad(15, 15, 15)));
+  std::vector<RGBQUAD> expected(256);
+  for (int i = 0; i < 256; ++i) expected[i] = Quad(i, i, i);
+  EXPECT_EQ(Packed(PaletteOf(rgb)), Packed({expected.begin(), expected.begin() + 16}));
 
   CLamina small = FromRows(1, {{0}}, {Quad(9, 9, 9, 9), Quad(8, 8, 8, 8)});
   CLamina a8 = FromRows(8, {{3}});
   CLamina b8 = FromRows(8, {{4}});
   EXPECT_EQ(small.fnIMG_Interlace(0, &a8, &b8), 0);
-  palette = PaletteOf(small);
-  ASSERT_EQ(palette.size(), 256u);
-  EXPECT_TRUE(Same(palette[0], Quad(9, 9, 9, 9)));
-  EXPECT_TRUE(Same(palette[1], Quad(8, 8, 8, 8)));
-  EXPECT_TRUE(Same(palette[2], Quad(2, 2, 2)));
-  EXPECT_TRUE(Same(palette[200], Quad(200, 200, 200)));
+  expected[0] = Quad(9, 9, 9, 9);
+  expected[1] = Quad(8, 8, 8, 8);
+  EXPECT_EQ(Packed(PaletteOf(small)), Packed(expected));
 }
 
 TEST(Interlace, NamesTheResultLikeANewImageAndClearsFourthBytes) {
@@ -102,8 +95,7 @@ TEST(Interlace, NamesTheResultLikeANewImageAndClearsFourthBytes) {
   EXPECT_EQ(self.fnIMG_Interlace(1, &a, &b), 0);
   EXPECT_EQ(NameOf(self), "SIN_NOMBRE.RAW");
   EXPECT_EQ(PixelsOf(self), (Rows{{Rgb(1, 2, 3), Rgb(4, 5, 6)}}));
-  EXPECT_EQ(self.fnIMG_GetAlfa(0, 0), 0);
-  EXPECT_EQ(self.fnIMG_GetAlfa(1, 0), 0);
+  EXPECT_EQ(self.fnIMG_GetAlfa(0, 0) | self.fnIMG_GetAlfa(1, 0), 0);
 }
 
 TEST(Interlace, BothDirectionsLeaveTheImageUntouchedWhenMemoryRunsOut) {
@@ -168,6 +160,5 @@ TEST(DeInterlace, KeepsNameAndPaletteAndClearsFourthBytes) {
   rgba.fnIMG_SetAlfa(static_cast<unsigned char>(77));
   EXPECT_EQ(rgba.fnIMG_DeInterlace(1, 1), 0);
   EXPECT_EQ(PixelsOf(rgba), (Rows{{Rgb(1, 2, 3), Rgb(7, 8, 9)}}));
-  EXPECT_EQ(rgba.fnIMG_GetAlfa(0, 0), 0);
-  EXPECT_EQ(rgba.fnIMG_GetAlfa(1, 0), 0);
+  EXPECT_EQ(rgba.fnIMG_GetAlfa(0, 0) | rgba.fnIMG_GetAlfa(1, 0), 0);
 }

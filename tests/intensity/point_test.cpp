@@ -104,13 +104,7 @@ TEST_P(PointOperation, GivesExactLevelsAndKeepsPaddingAndFourthBytes) {
     EXPECT_EQ(img.fnIMG_GetAlfa(x, 0), 9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PointOperation, ::testing::ValuesIn(kPoints),
-                         [](const ::testing::TestParamInfo<Point>& info) {
-                           std::string n;
-                           for (const char* c = info.param.what; *c; ++c)
-                             if (std::isalnum(static_cast<unsigned char>(*c))) n += *c;
-                           return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, PointOperation, ::testing::ValuesIn(kPoints), CaseName());
 
 void ExpectEntry(CLamina& img, int i, int blue, int green, int red) {
   EXPECT_TRUE(Same(Entry(img, i), Quad(blue, green, red))) << "entry " << i;

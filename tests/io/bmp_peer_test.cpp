@@ -1,16 +1,13 @@
 // Files this library writes, read back by an independent decoder (netpbm's bmptopnm) to the same
 // colours. Skipped where netpbm is not installed.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <unistd.h>
-#include <vector>
 
-#include "CLamina.h"
+#include "support/files.h"
 
 namespace {
+
+using namespace lamina_test;
 
 bool HaveNetpbm() {
   return std::system("command -v bmptopnm >/dev/null 2>&1 && command -v ppmtoppm >/dev/null 2>&1") == 0;
@@ -48,11 +45,10 @@ CLamina Picture(int bpp) {
 
 TEST(BmpPeer, AnIndependentDecoderReadsTheSameColoursAtEveryDepth) {
   if (!HaveNetpbm()) GTEST_SKIP() << "netpbm is not installed";
-  char dir[] = "/tmp/lamina_peerXXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
+  const TempDir dir;
   for (int bpp : {1, 4, 8, 24, 32}) {
     CLamina img = Picture(bpp);
-    const std::string path = std::string(dir) + "/p" + std::to_string(bpp) + ".bmp";
+    const std::string path = (dir / ("p" + std::to_string(bpp) + ".bmp")).string();
     ASSERT_EQ(img.fnIMG_SaveBMP(CString(path)), 0);
     int w = 0, h = 0;
     std::vector<unsigned char> rgb;
@@ -61,14 +57,10 @@ TEST(BmpPeer, AnIndependentDecoderReadsTheSameColoursAtEveryDepth) {
     ASSERT_EQ(h, 7);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
-        RGBQUAD c;
-        img.fnIMG_GetRGBPixel(x, y, &c);
+        const RGBQUAD c = Colour(img, x, y);
         const unsigned char* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
-        ASSERT_EQ(p[0], c.rgbRed) << bpp << " bits at " << x << "," << y;
-        ASSERT_EQ(p[1], c.rgbGreen) << bpp << " bits at " << x << "," << y;
-        ASSERT_EQ(p[2], c.rgbBlue) << bpp << " bits at " << x << "," << y;
+        ASSERT_TRUE(p[0] == c.rgbRed && p[1] == c.rgbGreen && p[2] == c.rgbBlue)
+            << bpp << " bits at " << x << "," << y;
       }
-    std::remove(path.c_str());
   }
-  rmdir(dir);
 }

@@ -69,19 +69,6 @@ inline Bytes StoredRow(CLamina& img, int y) {
   return Bytes(RowBytes(img, y), RowBytes(img, y) + lamina::BlockAccess::View(img).stride);
 }
 
-inline BITMAPINFOHEADER InfoHeader(int width, int height, int bpp, DWORD clrUsed = 0,
-                                   DWORD sizeImage = 0) {
-  BITMAPINFOHEADER h{};
-  h.biSize = 40;
-  h.biWidth = width;
-  h.biHeight = height;
-  h.biPlanes = 1;
-  h.biBitCount = static_cast<WORD>(bpp);
-  h.biSizeImage = sizeImage;
-  h.biClrUsed = clrUsed;
-  return h;
-}
-
 // A handle holding the header, then `rest`, then `extra` zero bytes.
 inline HGLOBAL MakeHandle(const BITMAPINFOHEADER& h, const Bytes& rest, std::size_t extra = 0) {
   HGLOBAL g = GlobalAlloc(GHND, 40 + rest.size() + extra);

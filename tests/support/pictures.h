@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -28,6 +29,12 @@ inline RGBQUAD Quad(int blue, int green, int red, int reserved = 0) {
   return RGBQUAD{BYTE(blue), BYTE(green), BYTE(red), BYTE(reserved)};
 }
 inline bool Same(const RGBQUAD& a, const RGBQUAD& b) { return std::memcmp(&a, &b, 4) == 0; }
+// Entries as blue | green << 8 | red << 16 | reserved << 24, so whole palettes compare in one go.
+inline std::vector<std::uint32_t> Packed(const std::vector<RGBQUAD>& entries) {
+  std::vector<std::uint32_t> out(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) std::memcpy(&out[i], &entries[i], 4);
+  return out;
+}
 
 namespace detail {
 inline CLamina Build(int bpp, const Rows& rows, const std::vector<RGBQUAD>& palette, int padding) {
@@ -94,6 +101,16 @@ inline bool PaddingKept(CLamina& img) {
   return true;
 }
 
+// True when the fourth byte of every 32-bit pixel still holds the 0xA5 that Marked wrote there
+// (other depths have none).
+inline bool AlphaKept(CLamina& img) {
+  if (img.fnIMG_GetColorDepth() != 32) return true;
+  for (int y = 0; y < img.fnIMG_GetRows(); ++y)
+    for (int x = 0; x < img.fnIMG_GetColumns(); ++x)
+      if (RowBytes(img, y)[4 * x + 3] != 0xA5) return false;
+  return true;
+}
+
 inline std::vector<RGBQUAD> PaletteOf(CLamina& img) {
   const lamina::ImageView v = lamina::BlockAccess::View(img);
   return std::vector<RGBQUAD>(v.palette, v.palette + v.paletteEntries);
@@ -139,6 +156,20 @@ inline CLamina Random(int bpp, int width, int height, unsigned seed) {
   return img;
 }
 
+// A 40-byte info header as files and handles carry it.
+inline BITMAPINFOHEADER InfoHeader(int width, int height, int bpp, DWORD clrUsed = 0,
+                                   DWORD sizeImage = 0) {
+  BITMAPINFOHEADER h{};
+  h.biSize = 40;
+  h.biWidth = width;
+  h.biHeight = height;
+  h.biPlanes = 1;
+  h.biBitCount = static_cast<WORD>(bpp);
+  h.biSizeImage = sizeImage;
+  h.biClrUsed = clrUsed;
+  return h;
+}
+
 // A compact image the data constructor cannot make: `entries` as its whole palette (biClrUsed),
 // or a 16-bit one (no palette), and `slack` bytes past the rows, as a file may leave there. The
 // rows are zero.
@@ -149,14 +180,9 @@ inline CLamina Raw(int bpp, int width, int height, const std::vector<RGBQUAD>& e
   const std::int64_t imageBytes = lamina::Stride64(width, bpp) * height;
   std::uint8_t* block =
       lamina::BlockAccess::Allocate(40 + paletteBytes + static_cast<std::size_t>(imageBytes) + slack);
-  BITMAPINFOHEADER h{};
-  h.biSize = 40;
-  h.biWidth = width;
-  h.biHeight = height;
-  h.biPlanes = 1;
-  h.biBitCount = static_cast<WORD>(bpp);
-  h.biSizeImage = static_cast<DWORD>(imageBytes);
-  h.biClrUsed = h.biClrImportant = static_cast<DWORD>(entries.size());
+  BITMAPINFOHEADER h = InfoHeader(width, height, bpp, static_cast<DWORD>(entries.size()),
+                                  static_cast<DWORD>(imageBytes));
+  h.biClrImportant = h.biClrUsed;
   std::memcpy(block, &h, 40);
   if (paletteBytes > 0) std::memcpy(block + 40, entries.data(), paletteBytes);
   lamina::BlockAccess::Adopt(img, block, 40 + paletteBytes);
@@ -179,6 +205,17 @@ inline CLamina Sixteen(const Rows& rows) {
 inline std::uint32_t Pixel16(CLamina& img, int x, int y) {
   return RowBytes(img, y)[2 * x] | (std::uint32_t(RowBytes(img, y)[2 * x + 1]) << 8);
 }
+
+// A parameterised case's name from its `what`, letters and digits only, as gtest wants it.
+struct CaseName {
+  template <class P>
+  std::string operator()(const ::testing::TestParamInfo<P>& info) const {
+    std::string n;
+    for (const char* c = info.param.what; *c; ++c)
+      if (std::isalnum(static_cast<unsigned char>(*c))) n += *c;
+    return n;
+  }
+};
 
 // Makes allocations fail after `n` more, for the life of the object.
 struct FailingAllocations {
