@@ -50,6 +50,21 @@ inline void EvictCaches() {
   benchmark::ClobberMemory();
 }
 
+// Times `op(img)` on a fresh copy of `original` in every iteration, for operations that change the
+// image; putting the copy back (and emptying the caches when `cold`) is not timed.
+template <class Op>
+void TimeOnCopies(benchmark::State& state, const CLamina& original, Op op, bool cold = false) {
+  CLamina img = original;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(op(img));
+    benchmark::ClobberMemory();
+    state.PauseTiming();
+    img = original;
+    if (cold) EvictCaches();
+    state.ResumeTiming();
+  }
+}
+
 // The floor every whole-image operation is measured against: copying the same bytes once.
 inline void MemcpyFloor(benchmark::State& state, std::size_t bytes) {
   std::vector<std::uint8_t> a(bytes, 1), b(bytes);

@@ -40,14 +40,9 @@ BENCHMARK(BM_Colour_EqualizeHistogram)->Arg(8)->Arg(24)->Unit(benchmark::kMillis
 
 // The colour models on true colour: each distinct colour is converted there and back once.
 void BM_Colour_EqualizeHistogramModel(benchmark::State& state) {
-  CLamina img = MakePicture(24, 1024, 1024);
-  const CLamina source = img;
-  for (auto _ : state) {
-    state.PauseTiming();
-    img = source;
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(img.fnIMG_EqualizeHistogram(static_cast<int>(state.range(0)), 0));
-  }
+  const int model = static_cast<int>(state.range(0));
+  lamina_bench::TimeOnCopies(state, MakePicture(24, 1024, 1024),
+                             [model](CLamina& img) { return img.fnIMG_EqualizeHistogram(model, 0); });
   SetPixelRate(state, 1024 * 1024);
 }
 BENCHMARK(BM_Colour_EqualizeHistogramModel)->Arg(3)->Arg(9)->Unit(benchmark::kMillisecond);
@@ -81,15 +76,10 @@ void BM_Colour_NonLinearContrast(benchmark::State& state) {
 BENCHMARK(BM_Colour_NonLinearContrast)->Unit(benchmark::kMillisecond);
 
 void BM_Colour_NonLinearContrastModel(benchmark::State& state) {
-  CLamina img = MakePicture(24, 1024, 1024);
-  const CLamina source = img;
-  for (auto _ : state) {
-    state.PauseTiming();
-    img = source;
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(
-        img.fnIMG_NonLinearContrast(static_cast<int>(state.range(0)), 5, 0.5f));
-  }
+  const int model = static_cast<int>(state.range(0));
+  lamina_bench::TimeOnCopies(state, MakePicture(24, 1024, 1024), [model](CLamina& img) {
+    return img.fnIMG_NonLinearContrast(model, 5, 0.5f);
+  });
   SetPixelRate(state, 1024 * 1024);
 }
 BENCHMARK(BM_Colour_NonLinearContrastModel)->Arg(3)->Arg(9)->Unit(benchmark::kMillisecond);

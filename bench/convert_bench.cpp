@@ -53,15 +53,8 @@ CLamina GrayPicture24() {
 void BM_ChangeColorDepth(benchmark::State& state) {
   const int from = static_cast<int>(state.range(0));
   const int index = static_cast<int>(state.range(1));
-  const CLamina original = from == 24 ? GrayPicture24() : MakePicture(from);
-  CLamina img = original;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(img.fnIMG_ChangeColorDepth(index));
-    benchmark::ClobberMemory();
-    state.PauseTiming();
-    img = original;
-    state.ResumeTiming();
-  }
+  lamina_bench::TimeOnCopies(state, from == 24 ? GrayPicture24() : MakePicture(from),
+                             [index](CLamina& img) { return img.fnIMG_ChangeColorDepth(index); });
   SetPixelRate(state, kPixels);
 }
 // Index 0..4 = 1, 4, 8, 24, 32 bits.
@@ -79,15 +72,8 @@ BENCHMARK(BM_ChangeColorDepth)
 
 // 8 -> 24 bits through a colour palette (no shortcut for the gray ramp).
 void BM_ChangeColorDepthColourPalette(benchmark::State& state) {
-  const CLamina original = MakePicture(8, kSide, kSide, true);
-  CLamina img = original;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(img.fnIMG_ChangeColorDepth(3));
-    benchmark::ClobberMemory();
-    state.PauseTiming();
-    img = original;
-    state.ResumeTiming();
-  }
+  lamina_bench::TimeOnCopies(state, MakePicture(8, kSide, kSide, true),
+                             [](CLamina& img) { return img.fnIMG_ChangeColorDepth(3); });
   SetPixelRate(state, kPixels);
 }
 BENCHMARK(BM_ChangeColorDepthColourPalette)->Unit(benchmark::kMillisecond);

@@ -98,17 +98,10 @@ constexpr std::int64_t kCropPixels =
     std::int64_t{kCropTo - kCropFrom + 1} * (kCropTo - kCropFrom + 1);
 
 void BM_Crop(benchmark::State& state) {
-  const CLamina original = MakePicture(static_cast<int>(state.range(0)));
-  const bool cold = state.range(1) != 0;
-  CLamina img = original;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(img.fnIMG_Crop(kCropFrom, kCropFrom, kCropTo, kCropTo));
-    benchmark::ClobberMemory();
-    state.PauseTiming();
-    img = original;
-    if (cold) lamina_bench::EvictCaches();
-    state.ResumeTiming();
-  }
+  lamina_bench::TimeOnCopies(
+      state, MakePicture(static_cast<int>(state.range(0))),
+      [](CLamina& img) { return img.fnIMG_Crop(kCropFrom, kCropFrom, kCropTo, kCropTo); },
+      state.range(1) != 0);
   state.SetBytesProcessed(kCropPixels * state.range(0) / 8 * state.iterations());
   SetPixelRate(state, kCropPixels);
 }
@@ -150,24 +143,18 @@ BENCHMARK(BM_CropFloorMemcpyCold)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMi
 // memcpy of the kept bytes under the crop's own conditions.
 void BM_CropFloorKeptRows(benchmark::State& state) {
   const int bpp = static_cast<int>(state.range(0));
-  const CLamina original = MakePicture(bpp);
-  CLamina img = original;
   const std::size_t bytesPerPixel = static_cast<std::size_t>(bpp / 8);
   const std::size_t side = kCropTo - kCropFrom + 1;
   const std::size_t rowBytes = side * bytesPerPixel;
   std::vector<std::uint8_t> kept(rowBytes * side);
-  for (auto _ : state) {
+  lamina_bench::TimeOnCopies(state, MakePicture(bpp), [&](CLamina& img) {
     const CLamina::Punteros p = img.fnIMG_GetPointers();
     const std::size_t stride = static_cast<std::size_t>(img.fnIMG_GetBitmapSize()) / kSide;
     for (std::size_t k = 0; k < side; ++k)
-      std::memcpy(kept.data() + k * rowBytes, p.lpBits + (kCropFrom + k) * stride + kCropFrom * bytesPerPixel,
-                  rowBytes);
-    benchmark::DoNotOptimize(kept.data());
-    benchmark::ClobberMemory();
-    state.PauseTiming();
-    img = original;
-    state.ResumeTiming();
-  }
+      std::memcpy(kept.data() + k * rowBytes,
+                  p.lpBits + (kCropFrom + k) * stride + kCropFrom * bytesPerPixel, rowBytes);
+    return kept.data();
+  });
   state.SetBytesProcessed(static_cast<std::int64_t>(kept.size()) * state.iterations());
   SetPixelRate(state, kCropPixels);
 }
@@ -196,15 +183,8 @@ BENCHMARK(BM_Interlace)
 
 void BM_DeInterlace(benchmark::State& state) {
   const int mode = static_cast<int>(state.range(1));
-  const CLamina original = MakePicture(static_cast<int>(state.range(0)));
-  CLamina img = original;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(img.fnIMG_DeInterlace(mode, 1));
-    benchmark::ClobberMemory();
-    state.PauseTiming();
-    img = original;
-    state.ResumeTiming();
-  }
+  lamina_bench::TimeOnCopies(state, MakePicture(static_cast<int>(state.range(0))),
+                             [mode](CLamina& img) { return img.fnIMG_DeInterlace(mode, 1); });
   SetPixelRate(state, kPixels / 2);
 }
 BENCHMARK(BM_DeInterlace)
