@@ -87,16 +87,6 @@ TEST(Crop, KeepsPaletteAndNameAndResetsTheHeaderToTheConstructors) {
   EXPECT_EQ(Packed(PaletteOf(shortPal)), Packed(filled));
 }
 
-TEST(Crop, SubByteDepthsLeaveTheImageUntouchedWhenMemoryRunsOut) {
-  for (int bpp : {1, 4}) {
-    CLamina img = FromRows(bpp, {{1, 0, 1}, {0, 1, 1}});
-    const Snapshot before = Snap(img);
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 3);
-    EXPECT_EQ(Snap(img), before);
-  }
-}
-
 TEST(Crop, WholeByteDepthsCropInsideTheirOwnBlockAndClearFourthBytes) {
   // The kept rows move down inside the block, which is then cut to size: no memory is needed, the
   // address stays, and the block is exactly as large as a new image's would be. The reference's

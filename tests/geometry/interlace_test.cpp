@@ -98,17 +98,6 @@ TEST(Interlace, NamesTheResultLikeANewImageAndClearsFourthBytes) {
   EXPECT_EQ(self.fnIMG_GetAlfa(0, 0) | self.fnIMG_GetAlfa(1, 0), 0);
 }
 
-TEST(Interlace, BothDirectionsLeaveTheImageUntouchedWhenMemoryRunsOut) {
-  CLamina self = FromRows(8, {{9, 8}, {7, 6}});
-  CLamina a = FromRows(8, {{1, 2}});
-  CLamina b = FromRows(8, {{3, 4}});
-  const Snapshot before = Snap(self);
-  FailingAllocations fail;
-  EXPECT_EQ(self.fnIMG_Interlace(0, &a, &b), 7);
-  EXPECT_EQ(self.fnIMG_DeInterlace(1, 1), 4);
-  EXPECT_EQ(Snap(self), before);
-}
-
 // ---- De-interlace ----------------------------------------------------------------------------
 
 TEST(DeInterlace, ChecksDepthThenModeThenField) {

@@ -1,6 +1,5 @@
 // BMP loading and saving on small synthetic files: layouts, repairs, result codes and their order,
 // and "a refused load leaves the image byte-identical".
-#include <climits>
 #include <functional>
 
 #include "support/files.h"
@@ -126,12 +125,6 @@ TEST(BmpSave, DefaultImageIs1334BytesWithRowsAfterThePalette) {
   EXPECT_EQ(FileHeader(f), (U{'B', 'M', 1334, 0, 1078}));
   EXPECT_TRUE(std::equal(f.begin() + 14, f.end(), Block(img)));  // header, palette, rows as held
   EXPECT_EQ(NameOf(img), "SIN_NOMBRE.RAW");                     // saving does not rename
-
-  CLamina rgb(nullptr, nullptr, 3, 2, 24);  // keeps the constructor's colour counts
-  const Bytes g = SavedFile(rgb);
-  ASSERT_EQ(g.size(), 54u + 24u);
-  EXPECT_EQ(FileHeader(g), (U{'B', 'M', 78, 0, 54}));
-  EXPECT_EQ((U{Get32(g, kClrUsed), Get32(g, kClrUsed + 4)}), (U{16777216, 16777216}));
 }
 
 TEST(BmpSave, ShortPaletteAndGapsComeBackCompact) {
@@ -212,23 +205,14 @@ TEST(BmpSave, Failures) {
 
 // ---- Loading: layouts and repairs ---------------------------------------------------------------
 
-TEST(BmpLoad, SizeImageZeroOrShortIsFilledInByAllThreeLoadersAndLargerIsKept) {
+TEST(BmpLoad, SizeImageZeroOrShortIsFilledInAndLargerIsKept) {
   for (std::uint32_t stated : {0u, 4u}) {
     Bmp layout;
     layout.sizeImage = stated;
-    const Bytes file = layout.Make();
-    const std::string path = TempPath("size.bmp");
-    WriteAll(path, file);
-    CLamina a, b, c;
-    ASSERT_EQ(LoadBuffer(a, file), 0);
-    ASSERT_EQ(b.fnIMG_LoadBMP(CString(path)), 0);
-    CFile f;
-    ASSERT_TRUE(f.Open(CString(path), CFile::modeRead));
-    ASSERT_EQ(c.fnIMG_LoadBMP(&f), 0);
-    for (CLamina* img : {&a, &b, &c}) {
-      EXPECT_EQ(img->fnIMG_GetBitmapSize(), 8) << stated;
-      EXPECT_EQ(img->fnIMG_GetDIBSize(), 40 + 1024 + 8);
-    }
+    CLamina img;
+    ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
+    EXPECT_EQ(img.fnIMG_GetBitmapSize(), 8) << stated;
+    EXPECT_EQ(img.fnIMG_GetDIBSize(), 40 + 1024 + 8);
   }
   Bmp larger;
   larger.sizeImage = 12;
@@ -236,38 +220,6 @@ TEST(BmpLoad, SizeImageZeroOrShortIsFilledInByAllThreeLoadersAndLargerIsKept) {
   CLamina img;
   ASSERT_EQ(LoadBuffer(img, larger.Make()), 0);
   EXPECT_EQ(img.fnIMG_GetBitmapSize(), 12);
-}
-
-TEST(BmpLoad, SixteenBitsLoadsAsIsAndPixelCallsRefuseIt) {
-  Bmp layout;
-  layout.bpp = 16;
-  CLamina img;
-  ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
-  EXPECT_EQ(Fields(img.fnIMG_GetBitmapInfoHeader()), (U{40, 3, 2, 16, 0, 16}));
-  EXPECT_EQ(img.fnIMG_GetPointers().lpPalette, nullptr);
-  EXPECT_EQ((U{img.fnIMG_GetPixel(0, 0), img.fnIMG_GetPixel(-1, 0)}),
-            (U{0xFFFFFFFEu, 0xFFFFFFFFu}));
-  EXPECT_EQ(BitsOffset(img), 40);
-  const Bytes file = layout.Make();
-  EXPECT_EQ(RowArea(img), Bytes(file.begin() + 54, file.end()));
-}
-
-TEST(BmpLoad, SubByteDepthsReadTheirPaletteAndBits) {
-  Bmp one;
-  one.bpp = 1;
-  one.width = 9;  // 2 bytes of pixels and 2 of padding per row
-  CLamina a;
-  ASSERT_EQ(LoadBuffer(a, one.Make()), 0);
-  // Top row = second row of the area: bytes 4, 5 = 13 (00001101), 16 (00010000).
-  EXPECT_EQ(PixelsOf(a)[0], (std::vector<std::uint32_t>{0, 0, 0, 0, 1, 1, 0, 1, 0}));
-  EXPECT_TRUE(Same(Colour(a, 4, 0), Quad(1, 254, 0x54)));
-
-  Bmp four;
-  four.bpp = 4;
-  CLamina b;
-  ASSERT_EQ(LoadBuffer(b, four.Make()), 0);
-  EXPECT_EQ(PixelsOf(b)[1], (std::vector<std::uint32_t>{0, 1, 0}));  // 0x01 0x04: high nibble first
-  EXPECT_EQ(b.fnIMG_GetColorsUsed(), 16);
 }
 
 TEST(BmpLoad, TopDownRowsAreStoredBottomUp) {
@@ -389,6 +341,8 @@ TEST(BmpNames, FileFormReadsFromTheCurrentPositionAndLeavesTheFileOpen) {
   EXPECT_EQ(img.fnIMG_LoadBMP(static_cast<CFile*>(nullptr)), 5);
   CFile closed;
   EXPECT_EQ(img.fnIMG_LoadBMP(&closed), 5);
+  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(nullptr, 100), 5);
+  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(Bytes(bmp).data(), -1), 5);
 }
 
 TEST(BmpNames, FilesBeyondTheLargestBlockAreRefusedWithoutReadingThem) {
@@ -435,43 +389,27 @@ std::function<void(Bytes&)> Both(std::function<void(Bytes&)> a, std::function<vo
 const Refusal kRefusals[] = {
     {"one byte", Layout(8), Cut(1), 5},
     {"two bytes, not BM", Layout(8), [](Bytes& b) { b = {'B', 'A'}; }, 2},
-    {"two bytes, BM", Layout(8), Cut(2), 5},
     {"not BM", Layout(8), Set16(0, 'X'), 2},
     {"not BM wins over depth", Layout(8), Both(Set16(kBpp, 2), [](Bytes& b) { b[1] = 'N'; }), 2},
     {"depth 2", Layout(8), Set16(kBpp, 2), 3},
-    {"depth 0", Layout(8), Set16(kBpp, 0), 3},
-    {"depth 64", Layout(8), Set16(kBpp, 64), 3},
     {"depth wins over compression", Layout(8), Both(Set16(kBpp, 2), Set32(kCompression, 1)), 3},
-    {"depth wins over missing rows", Layout(8), Both(Set16(kBpp, 2), Cut(60)), 3},
     {"run-length 8 bits", Layout(8), Set32(kCompression, 1), 4},
-    {"bit fields 16 bits", Layout(16), Set32(kCompression, 3), 4},
-    {"bit fields 32 bits", Layout(32), Set32(kCompression, 3), 4},
     {"compression wins over width", Layout(8), Both(Set32(kCompression, 1), Set32(kWidth, 0)), 4},
     {"shorter than the info header", Layout(8), Cut(53), 5},
-    {"shorter than the V4 header", Layout(8, 108), Cut(14 + 100), 5},
-    {"no biSize", Layout(8), Cut(17), 5},
     {"biSize 39", Layout(8), Set32(kBiSize, 39), 5},
-    {"biSize 16", Layout(8), Set32(kBiSize, 16), 5},
-    {"biSize 0", Layout(8), Set32(kBiSize, 0), 5},
     {"biSize past the end", Layout(8), Set32(kBiSize, 0xFFFFFFF0u), 5},
     {"width 0", Layout(8), Set32(kWidth, 0), 5},
-    {"width negative", Layout(8), Set32(kWidth, 0xFFFFFFFDu), 5},
     {"height 0", Layout(8), Set32(kHeight, 0), 5},
     {"height INT_MIN", Layout(8), Set32(kHeight, 0x80000000u), 5},
     {"257 colours at 8 bits", Layout(8), Set32(kClrUsed, 257), 5},
-    {"3 colours at 1 bit", Layout(1), Set32(kClrUsed, 3), 5},
     {"colours above the levels at 24 bits", Layout(24), Set32(kClrUsed, 16777217u), 5},
-    {"colours above the levels at 16 bits", Layout(16), Set32(kClrUsed, 65537), 5},
     {"palette past the end", Layout(8), Cut(54 + 1000), 5},
     {"rows overlapping the palette", Layout(8), Set32(kOffBits, 54 + 1020), 5},
     {"rows overlapping the header", Layout(24), Set32(kOffBits, 50), 5},
     {"rows past the end", Layout(8), Set32(kOffBits, 54 + 1024 + 9), 5},
-    {"rows cut short", Layout(8), Cut(54 + 1024 + 7), 5},
     {"biSizeImage past the end", Layout(8), Set32(kSizeImage, 9), 5},
     {"biSizeImage of 4 GiB", Layout(8), Set32(kSizeImage, 0xFFFFFFFFu), 5},
     {"rows of 2^64 bytes", Layout(32), Both(Set32(kWidth, 0x7FFFFFFF), Set32(kHeight, 0x7FFFFFFF)), 5},
-    {"core header cut", Layout(8, 12, 0), Cut(25), 5},
-    {"core rows inside the header", Layout(8, 12, 0), Set32(kOffBits, 20), 5},
     {"core without a palette", Layout(8, 12, 0), [](Bytes&) {}, 5},
     {"core rows cut short", Layout(8, 12, 1), Cut(26 + 3 + 7), 5},
     {"long header, palette past the end", Layout(8, 108), Cut(14 + 108 + 500), 5},
@@ -502,34 +440,5 @@ TEST_P(BmpRefusal, GivesItsCodeFromEveryLoaderAndLeavesTheImageIntact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Damaged, BmpRefusal, ::testing::ValuesIn(kRefusals), CaseName());
-
-TEST(BmpRefusalOther, NullBufferNegativeLengthAndShortMemory) {
-  const Bytes file = Bmp{}.Make();
-  const std::string path = TempPath("memory.bmp");
-  WriteAll(path, file);
-  CLamina img;
-  const Snapshot before = Snap(img);
-  Bytes copy = file;
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(nullptr, 100), 5);
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(nullptr, 0), 5);
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(copy.data(), -1), 5);
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(copy.data(), INT_MIN), 5);
-  {
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(copy.data(), static_cast<int>(copy.size())), 6);
-  }
-  {
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_LoadBMP(CString(path)), 6);
-  }
-  CFile f;
-  ASSERT_TRUE(f.Open(CString(path), CFile::modeRead));
-  {
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_LoadBMP(&f), 6);
-  }
-  EXPECT_EQ(Snap(img), before);
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(copy.data(), static_cast<int>(copy.size())), 0);
-}
 
 }  // namespace
