@@ -103,23 +103,22 @@ TEST(ColorToGray, WhiteTakesTheLastIndexOfEveryPaletteLength) {
 }
 
 TEST(ColorToGray, EveryInstructionSetAndWideRowsAgreeWithSinglePixels) {
-  // The vector paths against the plain one, on widths around the 4, 8 and 16-pixel steps.
+  // The vector paths against the plain one, on an odd width: vector steps and a tail.
   for (int bpp : {24, 32})
-    for (int method = 0; method < 2; ++method)
-      for (int width = 1; width <= 40; width += 3) {
-        const CLamina original = Random(bpp, width, 2, 500 + width + bpp + method);
-        Snapshot expected;
-        for (int widest = 0; widest <= 2; ++widest) {
-          lamina::simd24::g_widest = widest;
-          CLamina img = original;
-          img.fnIMG_ColorToGray(method);
-          if (widest == 0)
-            expected = Snap(img);
-          else
-            EXPECT_EQ(Snap(img), expected) << bpp << " " << width << " " << widest;
-        }
-        lamina::simd24::g_widest = 2;
+    for (int method = 0; method < 2; ++method) {
+      const CLamina original = Random(bpp, 37, 2, 500 + bpp + method);
+      Snapshot expected;
+      for (int widest = 0; widest <= 2; ++widest) {
+        lamina::simd24::g_widest = widest;
+        CLamina img = original;
+        img.fnIMG_ColorToGray(method);
+        if (widest == 0)
+          expected = Snap(img);
+        else
+          EXPECT_EQ(Snap(img), expected) << bpp << " " << method << " " << widest;
       }
+      lamina::simd24::g_widest = 2;
+    }
   // A pixel's gray level does not depend on its neighbours.
   for (int bpp : {24, 32}) {
     CLamina wide = Random(bpp, 83, 3, 1234 + bpp);

@@ -112,13 +112,6 @@ TEST(AdaptiveThreshold, LastBlocksTakeTheRemainder) {
                                {9, 9, 100, 100, 100},
                                {9, 9, 100, 100, 100},
                                {9, 9, 100, 100, 255}}));
-  CLamina again = Marked(8, picture);
-  ASSERT_EQ(again.fnIMG_AdaptiveLocalThresholding(2, 2, -1, 3), 0);
-  EXPECT_EQ(PixelsOf(again), (Rows{{0, 255, 0, 0, 255},
-                                 {255, 255, 0, 0, 0},
-                                 {255, 255, 0, 0, 0},
-                                 {255, 255, 0, 0, 0},
-                                 {255, 255, 0, 0, 255}}));
 }
 
 TEST(AdaptiveThreshold, SelectorsAndOutputs) {
