@@ -113,9 +113,6 @@ TEST(Pixels, AlphaChecksAndModes) {
   EXPECT_EQ(alphas(), (std::vector<int>{235, 5}));
   EXPECT_EQ(img.fnIMG_SetAlfa(static_cast<unsigned char>(0)), 0);
   EXPECT_EQ(alphas(), (std::vector<int>{0, 0}));
-  EXPECT_EQ(img.fnIMG_SetAlfa(1, 0, 77), 0);
-  EXPECT_EQ(alphas(), (std::vector<int>{0, 77}));
-  EXPECT_EQ(img.fnIMG_GetPixel(1, 0), 0u);
 }
 
 TEST(Pixels, PackedColoursHaveRedInTheLowByte) {

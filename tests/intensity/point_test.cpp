@@ -103,18 +103,10 @@ TEST(PointOperation, ColourPalettesChangeEntriesNotIndices) {
   EXPECT_EQ(PixelsOf(img), (Rows{{0, 128, 255}}));
   ExpectEntry(img, 128, 0, 128, 130);
   ExpectEntry(img, 255, 0, 255, 255);
-  CLamina bright = Marked(8, {{3, 7}}, ColourPalette());
-  ASSERT_EQ(bright.fnIMG_Brightness(50), 0);  // +127
-  EXPECT_EQ(PixelsOf(bright), (Rows{{3, 7}}));
-  ExpectEntry(bright, 3, 130, 255, 128);
   CLamina gamma = Marked(8, {{2}}, ColourPalette());
   ASSERT_EQ(gamma.fnIMG_Gamma(2.0f), 0);
   EXPECT_EQ(PixelsOf(gamma), (Rows{{2}}));
   ExpectEntry(gamma, 64, 127, 220, 90);  // blue 64, green 191, red 32
-  CLamina negative = Marked(8, {{9}}, ColourPalette());
-  ASSERT_EQ(negative.fnIMG_Negative(), 0);
-  EXPECT_EQ(PixelsOf(negative), (Rows{{9}}));
-  ExpectEntry(negative, 9, 246, 9, 251);
   // A red flag on a gray palette colours it; the gray flag inverts the index first.
   CLamina red = Marked(8, {{5}});
   ASSERT_EQ(red.fnIMG_Negative(CLamina::CualesRGB{0, 1, 0, 0}), 0);

@@ -222,25 +222,6 @@ TEST(BmpLoad, SizeImageZeroOrShortIsFilledInAndLargerIsKept) {
   EXPECT_EQ(img.fnIMG_GetBitmapSize(), 12);
 }
 
-TEST(BmpLoad, TopDownRowsAreStoredBottomUp) {
-  for (std::uint32_t headerSize : {40u, 108u}) {
-    Bmp up, down;
-    up.headerSize = down.headerSize = headerSize;
-    up.height = 3;
-    down.height = -3;
-    Bytes downFile = down.Make();
-    const Bytes upFile = up.Make();  // the same picture: the rows in the other order
-    for (int r = 0; r < 3; ++r)
-      std::copy(upFile.end() - 4 * (r + 1), upFile.end() - 4 * r, downFile.begin() + down.OffBits() + 4 * r);
-    CLamina a, b;
-    ASSERT_EQ(LoadBuffer(a, upFile), 0);
-    ASSERT_EQ(LoadBuffer(b, downFile), 0);
-    EXPECT_EQ(b.fnIMG_GetRows(), 3);
-    EXPECT_EQ(RowArea(b), RowArea(a));
-    EXPECT_EQ(b.fnIMG_GetPixel(0, 0), 25u);  // the first row of the file is the top row
-  }
-}
-
 TEST(BmpLoad, LongAndOsTwoHeadersBecomeACompactFortyByteHeader) {
   Bmp v4;
   v4.headerSize = 108;
@@ -388,7 +369,6 @@ std::function<void(Bytes&)> Both(std::function<void(Bytes&)> a, std::function<vo
 
 const Refusal kRefusals[] = {
     {"one byte", Layout(8), Cut(1), 5},
-    {"two bytes, not BM", Layout(8), [](Bytes& b) { b = {'B', 'A'}; }, 2},
     {"not BM", Layout(8), Set16(0, 'X'), 2},
     {"not BM wins over depth", Layout(8), Both(Set16(kBpp, 2), [](Bytes& b) { b[1] = 'N'; }), 2},
     {"depth 2", Layout(8), Set16(kBpp, 2), 3},
@@ -405,14 +385,11 @@ const Refusal kRefusals[] = {
     {"colours above the levels at 24 bits", Layout(24), Set32(kClrUsed, 16777217u), 5},
     {"palette past the end", Layout(8), Cut(54 + 1000), 5},
     {"rows overlapping the palette", Layout(8), Set32(kOffBits, 54 + 1020), 5},
-    {"rows overlapping the header", Layout(24), Set32(kOffBits, 50), 5},
     {"rows past the end", Layout(8), Set32(kOffBits, 54 + 1024 + 9), 5},
     {"biSizeImage past the end", Layout(8), Set32(kSizeImage, 9), 5},
     {"biSizeImage of 4 GiB", Layout(8), Set32(kSizeImage, 0xFFFFFFFFu), 5},
     {"rows of 2^64 bytes", Layout(32), Both(Set32(kWidth, 0x7FFFFFFF), Set32(kHeight, 0x7FFFFFFF)), 5},
     {"core without a palette", Layout(8, 12, 0), [](Bytes&) {}, 5},
-    {"core rows cut short", Layout(8, 12, 1), Cut(26 + 3 + 7), 5},
-    {"long header, palette past the end", Layout(8, 108), Cut(14 + 108 + 500), 5},
 };
 
 void PrintTo(const Refusal& r, std::ostream* os) { *os << r.what; }

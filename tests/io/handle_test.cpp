@@ -86,11 +86,9 @@ TEST(HandleIn, PaletteMissingImageSizeAndSixteenBits) {
 }
 
 TEST(HandleIn, BitmapsThatCannotBeHeldLeaveImageAndHandle) {
-  BITMAPINFOHEADER v4 = InfoHeader(2, 2, 24), bitfields = InfoHeader(2, 2, 32),
-                   rle = InfoHeader(2, 2, 8);
+  BITMAPINFOHEADER v4 = InfoHeader(2, 2, 24), bitfields = InfoHeader(2, 2, 32);
   v4.biSize = 108;
   bitfields.biCompression = 3;
-  rle.biCompression = 1;
   const struct {
     const char* what;
     BITMAPINFOHEADER header;
@@ -98,13 +96,9 @@ TEST(HandleIn, BitmapsThatCannotBeHeldLeaveImageAndHandle) {
   } cases[] = {
       {"header of 108 bytes", v4, 200},
       {"bit fields", bitfields, 100},
-      {"run lengths", rle, 2000},
       {"2 bits", InfoHeader(2, 2, 2), 100},
-      {"0 bits", InfoHeader(2, 2, 0), 100},
-      {"33 bits", InfoHeader(2, 2, 33), 100},
       {"3 colours at 1 bit", InfoHeader(2, 2, 1, 3), 100},
       {"257 colours at 8 bits", InfoHeader(2, 2, 8, 257), 2000},
-      {"width 0", InfoHeader(0, 2, 24), 100},
       {"top-down", InfoHeader(2, -2, 24), 100},
       {"rows past the block", InfoHeader(3, 2, 24), 23},
       {"palette past the block", InfoHeader(1, 1, 8), 1024 + 3},
