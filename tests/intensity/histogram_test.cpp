@@ -98,11 +98,6 @@ TEST(HistogramInfo, MinimaMaximaAndModesWithTiesToTheLowestLevel) {
   EXPECT_EQ(InfoOf(gray), (Info{10, 2, 10, 2, 10, 2, 10, 2,     // minima: I R G B
                                 30, 1, 30, 1, 30, 1, 30, 1,     // maxima
                                 10, 2, 10, 2, 10, 2, 10, 2}));  // modes
-  const std::uint32_t c = Rgb(90, 60, 30);
-  CLamina rgb = Marked(24, {{c, c}, {c, c}});  // every column of one level
-  EXPECT_EQ(InfoOf(rgb), (Info{60, 4, 90, 4, 60, 4, 30, 4,  //
-                               60, 4, 90, 4, 60, 4, 30, 4,  //
-                               60, 4, 90, 4, 60, 4, 30, 4}));
   // A reversed ramp, index 0 white: the I column speaks of indices, the others of colours.
   std::vector<RGBQUAD> pal(256);
   for (int i = 0; i < 256; ++i) pal[i] = Quad(255 - i, 255 - i, 255 - i);

@@ -86,12 +86,6 @@ TEST(Thresholding, OrderOfChecks) {
 
 // ---- Adaptive thresholding -------------------------------------------------------------------
 
-TEST(AdaptiveThreshold, WholeImageBlockIsAGlobalMeanThreshold) {
-  CLamina img = Marked(8, {{10, 20, 30}, {40, 50, 60}});
-  ASSERT_EQ(img.fnIMG_AdaptiveLocalThresholding(2, 3, -1, 3), 0);
-  EXPECT_EQ(PixelsOf(img), (Rows{{0, 0, 0}, {255, 255, 255}}));  // mean 35
-}
-
 TEST(AdaptiveThreshold, LastBlocksTakeTheRemainder) {
   // 5 x 5, blocks 2 x 2: block rows of 2 and 3, block columns of 2 and 3. Each block holds its
   // own level pattern; threshold at the block mean, output its min and max.

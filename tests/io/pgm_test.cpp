@@ -21,15 +21,6 @@ int FromFile(CLamina& img, const Bytes& data) {
 }
 Bytes File(const std::string& name) { return ReadAll(Data("pgm/" + name)); }
 
-TEST(PgmGrammar, PlainHeaderGivesPaddedRowsTopFirst) {
-  CLamina img;
-  ASSERT_EQ(FromBuffer(img, Cat(B("P5\n3 2\n255\n"), kSix)), 0);
-  EXPECT_EQ((std::vector<int>{img.fnIMG_GetColorDepth(), img.fnIMG_GetColorsUsed(),
-                              img.fnIMG_GetBitmapSize()}),
-            (std::vector<int>{8, 256, 8}));  // stride 4
-  EXPECT_EQ(Cat(StoredRow(img, 0), StoredRow(img, 1)), Bytes({10, 20, 30, 0, 40, 50, 60, 0}));
-}
-
 TEST(PgmGrammar, SeparatorsCommentsAndLeadingBytesAreSkipped) {
   const char* headers[] = {
       "P5\n# before width\n3 2\n# before maxval\n255\n",
