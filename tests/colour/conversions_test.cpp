@@ -56,7 +56,8 @@ TEST(ColourHsi, GrayHasHueZeroAndHuesOffTheCircleWrap) {
   EXPECT_EQ(Of(img.fnIMG_RGBToHSI(kGray, 1)), (F{0, 0, 128}));
   // The third is stored as float before / 255.
   EXPECT_EQ(Of(img.fnIMG_RGBToHSI(kBrown, 1)), (F{0x1.b11544p+3f, 0x1.236db6p+7f, 0x1.d2aaaap+6f}));
-  ExpectRgb(img.fnIMG_HSIToRGB(img.fnIMG_RGBToHSI(kBrown, 3), 3), 200, 100, 50);
+  for (int s = 1; s <= 3; ++s)  // every scale's way back
+    ExpectRgb(img.fnIMG_HSIToRGB(img.fnIMG_RGBToHSI(kBrown, s), s), 200, 100, 50);
   // 255 / 40.584511f lands just past 2 pi: wrapped, it is red like hue 0.
   ExpectRgb(img.fnIMG_HSIToRGB(C::HSITRIPLEtag{255.0f, 255.0f, 85.0f}, 1), 255, 0, 0);
   ExpectRgb(img.fnIMG_HSIToRGB(C::HSITRIPLEtag{-255.0f, 255.0f, 85.0f}, 1), 255, 0, 0);
@@ -70,6 +71,8 @@ TEST(ColourHsv, BlackHasTheLastHueStep) {
   EXPECT_EQ(img.fnIMG_RGBToHSV(kBrown, 1).hsvHue, 0x1.c55556p+3f);
   ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{300.0f, 1.0f, 0.5f}, 2), 128, 0, 128);
   ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{360.0f, 1.0f, 1.0f}, 2), 255, 0, 255);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_HSVToRGB(img.fnIMG_RGBToHSV(kBrown, s), s), 200, 100, 50);
 }
 
 TEST(ColourHsl, UndefinedHueIs170) {
@@ -90,13 +93,15 @@ TEST(ColourYiq, ScaleOneInDouble) {
   ExpectRgb(img.fnIMG_YIQToRGB(y, 1), 199, 100, 50);
   // Scale 2 does not take its offsets back.
   ExpectRgb(img.fnIMG_YIQToRGB(img.fnIMG_RGBToYIQ(kBrown, 2), 2), 178, 117, 14);
+  ExpectRgb(img.fnIMG_YIQToRGB(img.fnIMG_RGBToYIQ(kBrown, 4), 4), 199, 100, 50);
 }
 
 TEST(ColourYuv, WholeNumbersAtScaleOne) {
   C img;
   EXPECT_EQ(Of(img.fnIMG_RGBToYUV(kBrown, 1)), (F{124, 86, 182}));
   EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 4).yuvU, -0x1.22a3aap-3f);
-  ExpectRgb(img.fnIMG_YUVToRGB(img.fnIMG_RGBToYUV(kBrown, 5), 5), 199, 99, 49);
+  for (int s = 1; s <= 5; ++s)
+    ExpectRgb(img.fnIMG_YUVToRGB(img.fnIMG_RGBToYUV(kBrown, s), s), 199, 99, 49);
 }
 
 TEST(ColourYcbcr, WhiteComesBackAHairShort) {
@@ -113,13 +118,16 @@ TEST(ColourXyz, WhiteComesBackWithBlue254) {
   EXPECT_EQ(w.xyzZ, 0x1.00002ep+0f);
   ExpectRgb(img.fnIMG_XYZToRGB(w, 2), 255, 255, 254);
   EXPECT_EQ(img.fnIMG_RGBToXYZ(kBrown, 1).xyzX, 0x1.fd143ap+6f);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_XYZToRGB(img.fnIMG_RGBToXYZ(kBrown, s), s), 199, 100, 49);
 }
 
 TEST(ColourLab, TheLibraryScaleOfLStar) {
   C img;
   EXPECT_EQ(img.fnIMG_RGBToLAB(kWhite, 1).labL, 0x1.1cf53p+7f);  // 142.48
   EXPECT_EQ(Of(img.fnIMG_RGBToLAB(kBrown, 1)), (F{0x1.a9d87ep+6f, 0x1.7405ccp+4f, 0x1.8716f2p+5f}));
-  ExpectRgb(img.fnIMG_LABToRGB(img.fnIMG_RGBToLAB(kBrown, 2), 2), 199, 100, 49);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_LABToRGB(img.fnIMG_RGBToLAB(kBrown, s), s), 199, 100, 49);
   // Scale 3 goes out in percent and comes back on 255.
   const C::XYZTRIPLEtag x =
       img.fnIMG_LABToXYZ(img.fnIMG_XYZToLAB(C::XYZTRIPLEtag{40.0f, 50.0f, 60.0f}, 3, 1), 1, 3);
@@ -134,7 +142,8 @@ TEST(ColourLuv, BlackAndLZeroGiveZeros) {
   EXPECT_EQ(Of(img.fnIMG_RGBToLUV(kBlack, 1)), (F{0, 0, 0}));
   EXPECT_EQ(Of(img.fnIMG_LUVToXYZ(C::LUVTRIPLEtag{0.0f, 10.0f, 10.0f}, 1, 1)), (F{0, 0, 0}));
   EXPECT_EQ(img.fnIMG_RGBToLUV(kBrown, 3).luvU, -0x1.4683p+5f);
-  ExpectRgb(img.fnIMG_LUVToRGB(img.fnIMG_RGBToLUV(kBrown, 1), 1), 200, 100, 49);
+  for (int s = 1; s <= 3; ++s)
+    ExpectRgb(img.fnIMG_LUVToRGB(img.fnIMG_RGBToLUV(kBrown, s), s), 200, 100, 49);
 }
 
 TEST(ColourScales, OutOfRangeGivesZerosAndBlack) {

@@ -132,7 +132,6 @@ TEST(BmpSave, ShortPaletteAndGapsComeBackCompact) {
   pal16.clrUsed = 16;
   CLamina img;
   ASSERT_EQ(LoadBuffer(img, pal16.Make()), 0);
-  EXPECT_EQ(img.fnIMG_GetColorsUsed(), 16);
   EXPECT_EQ(BitsOffset(img), 40 + 64);
   EXPECT_EQ(SavedFile(img), pal16.Saved(8));  // offset 118
 
@@ -143,13 +142,10 @@ TEST(BmpSave, ShortPaletteAndGapsComeBackCompact) {
   gap.trailing = 5;
   const Bytes file = gap.Make();
   ASSERT_EQ(LoadBuffer(img, file), 0);
-  ASSERT_EQ(BlockSize(img), file.size() - 14);
-  EXPECT_TRUE(std::equal(file.begin() + 14, file.begin() + kSizeImage, Block(img)));
-  EXPECT_EQ(img.fnIMG_GetBitmapSize(), 8);
-  EXPECT_TRUE(std::equal(file.begin() + kSizeImage + 4, file.end(), Block(img) + kSizeImage + 4 - 14));
+  Bytes block(file.begin() + 14, file.end());
+  Put32(block, kSizeImage - 14, 8);
+  EXPECT_EQ(Snap(img).block, block);
   EXPECT_EQ(BitsOffset(img), 40 + 1024 + 16);
-  EXPECT_EQ(img.fnIMG_GetPixel(0, 1), 1u);   // bottom row first in the file
-  EXPECT_EQ(img.fnIMG_GetPixel(2, 0), 19u);  // top row: byte 6 of the row area
   EXPECT_EQ(SavedFile(img), gap.Saved(8));
 }
 
@@ -174,7 +170,6 @@ TEST(BmpSave, ColourTableOfATrueColourImageComesFromTheBlockOrIsZero) {
   CLamina b;
   ASSERT_EQ(LoadBuffer(b, missing.Make()), 0);
   const Bytes f = SavedFile(b);
-  ASSERT_EQ(f.size(), 54u + 8u + 24u);
   EXPECT_EQ(FileHeader(f), (U{'B', 'M', 86, 0, 62}));
   EXPECT_EQ(Bytes(f.begin() + 54, f.begin() + 62), Bytes(8, 0));
   EXPECT_EQ(Bytes(f.begin() + 62, f.end()), RowArea(b));
@@ -381,7 +376,7 @@ const Refusal kRefusals[] = {
     {"width 0", Layout(8), Set32(kWidth, 0), 5},
     {"height 0", Layout(8), Set32(kHeight, 0), 5},
     {"height INT_MIN", Layout(8), Set32(kHeight, 0x80000000u), 5},
-    {"257 colours at 8 bits", Layout(8), Set32(kClrUsed, 257), 5},
+    {"257 colours at 8 bits", Layout(8, 40, 257), Set32(kClrUsed, 257), 5},
     {"colours above the levels at 24 bits", Layout(24), Set32(kClrUsed, 16777217u), 5},
     {"palette past the end", Layout(8), Cut(54 + 1000), 5},
     {"rows overlapping the palette", Layout(8), Set32(kOffBits, 54 + 1020), 5},

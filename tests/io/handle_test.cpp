@@ -120,6 +120,7 @@ TEST(HandleIn, NullTinyAndForeignHandlesChangeNothing) {
   // The image's own block: taking it would free it while reading it.
   img.fnIMG_CopyFromHandle(GlobalHandle(img.fnIMG_GetPointers().lpDib));
   EXPECT_EQ(Snap(img), before);
+  EXPECT_EQ(Snap(img).address, before.address);
   CLamina none(nullptr, nullptr, 2, 2, 16);
   EXPECT_EQ(none.fnIMG_CopyToHandle(), nullptr);
 }
