@@ -111,34 +111,21 @@ TEST(Image, SelfAssignmentKeepsTheImage) {
 }
 
 TEST(Image, InitializeSetsPixelsAndKeepsPaddingAndAlpha) {
-  // 1 bit, 10 pixels wide: the six unused bits of the second byte belong to the padding.
-  CLamina bits(nullptr, nullptr, 10, 2, 1);
-  unsigned char* row0 = bits.fnIMG_GetPointers().lpBits;
-  row0[1] = 0x15;
-  row0[3] = 0xAB;
-  EXPECT_EQ(bits.fnIMG_Initialize(7u), 0);
-  EXPECT_EQ(row0[0], 0xFF);
-  EXPECT_EQ(row0[1], 0xC0 | 0x15);
-  EXPECT_EQ(row0[3], 0xAB);
-
-  CLamina nibbles(nullptr, nullptr, 3, 1, 4);
-  nibbles.fnIMG_GetPointers().lpBits[1] = 0x0E;  // low nibble of byte 1 is padding
-  nibbles.fnIMG_Initialize(0x1Au);              // only the low 4 bits count
-  EXPECT_EQ(nibbles.fnIMG_GetPointers().lpBits[0], 0xAA);
-  EXPECT_EQ(nibbles.fnIMG_GetPointers().lpBits[1], 0xAE);
-
-  CLamina rgba(nullptr, nullptr, 2, 2, 32);
-  rgba.fnIMG_SetAlfa(static_cast<unsigned char>(200));
-  rgba.fnIMG_Initialize(0x00112233u);
-  EXPECT_EQ((V{rgba.fnIMG_GetPixel(1, 1), rgba.fnIMG_GetAlfa(1, 1)}), (V{0x112233, 200}));
-  rgba.fnIMG_Initialize(0u);
-  EXPECT_EQ((V{rgba.fnIMG_GetPixel(0, 0), rgba.fnIMG_GetAlfa(0, 0)}), (V{0, 200}));
-
+  // Odd widths leave padding bits, a spare nibble and padding bytes; 32 bits have fourth bytes.
+  const struct {
+    int bpp, width;
+    std::uint32_t value, pixel;
+  } cases[] = {{1, 10, 7u, 1}, {4, 3, 0x1Au, 10}, {24, 3, 0x112233u, 0x112233},
+               {32, 2, 0x112233u, 0x112233}};
+  for (const auto& c : cases) {
+    CLamina img = Marked(c.bpp, Rows(2, std::vector<std::uint32_t>(c.width, 0)));
+    EXPECT_EQ(img.fnIMG_Initialize(c.value), 0);
+    EXPECT_EQ(PixelsOf(img), Rows(2, std::vector<std::uint32_t>(c.width, c.pixel))) << c.bpp;
+    EXPECT_TRUE(PaddingKept(img) && AlphaKept(img)) << c.bpp;
+  }
   CLamina rgb(nullptr, nullptr, 3, 1, 24);
-  rgb.fnIMG_GetPointers().lpBits[10] = 0x5A;  // padding
   rgb.fnIMG_Initialize(Quad(1, 2, 3, 4));
   EXPECT_EQ(rgb.fnIMG_GetPixel(2, 0), 0x030201u);
-  EXPECT_EQ(rgb.fnIMG_GetPointers().lpBits[10], 0x5A);
 }
 
 TEST(Image, InitializeByColourRewritesOnlyThePaletteEntriesInUse) {
