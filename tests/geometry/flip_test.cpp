@@ -48,34 +48,6 @@ TEST(Flip, ChecksModeBeforeDepth) {
   EXPECT_EQ(empty.fnIMG_Flip(1), 0);
 }
 
-TEST(Flip, MirrorsEveryDepthExactly) {
-  const struct {
-    int bpp, mode;
-    Rows before, after;
-  } cases[] = {
-      {8, 0, {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}}, {{5, 4, 3, 2, 1}, {10, 9, 8, 7, 6}}},
-      // The middle pair shares a byte at 4 bits and, with width 12, at 1 bit.
-      {4, 0, {{1, 2, 3, 4, 5, 6}}, {{6, 5, 4, 3, 2, 1}}},
-      // A width of 10 splits a byte.
-      {1, 0, {{1, 0, 0, 0, 0, 0, 0, 0, 0, 1}, {0, 1, 1, 0, 0, 0, 0, 0, 0, 0}},
-       {{1, 0, 0, 0, 0, 0, 0, 0, 0, 1}, {0, 0, 0, 0, 0, 0, 0, 1, 1, 0}}},
-      {4, 1, {{1, 2, 3}, {4, 5, 6}}, {{4, 5, 6}, {1, 2, 3}}},
-  };
-  for (const auto& c : cases) {
-    CLamina img = FromRows(c.bpp, c.before, {Quad(9, 8, 7, 6)});
-    img.fnIMG_SetFileName(L"a.bmp");
-    const Snapshot before = Snap(img);
-    EXPECT_EQ(img.fnIMG_Flip(c.mode), 0);
-    EXPECT_EQ(PixelsOf(img), c.after) << c.bpp << " bits, mode " << c.mode;
-    // Header, palette and name stay.
-    const Snapshot after = Snap(img);
-    EXPECT_TRUE(std::equal(after.block.begin(), after.block.begin() + after.bits, before.block.begin()));
-    EXPECT_EQ(after.name, before.name);
-    img.fnIMG_Flip(c.mode);
-    EXPECT_EQ(Snap(img), before);  // twice gives the image back
-  }
-}
-
 TEST(Flip, MirrorsSixteenBitImagesInBothModes) {
   CLamina img = Sixteen({{0x0102, 0x0304, 0x0506}, {0x0708, 0x090A, 0x0B0C}});
   const auto pixels = [&img] {

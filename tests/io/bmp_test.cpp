@@ -185,9 +185,6 @@ TEST(BmpSave, Failures) {
   WriteAll(keep, Bytes{1, 2, 3});
   EXPECT_EQ(none.fnIMG_SaveBMP(CString(keep)), 2);
   EXPECT_EQ(ReadAll(keep), (Bytes{1, 2, 3}));
-  CFile f;
-  ASSERT_TRUE(f.Open(CString(keep), CFile::modeCreate | CFile::modeWrite | CFile::modeNoTruncate));
-  EXPECT_EQ(none.fnIMG_SaveBMP(&f), 2);
 
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full to make writes fail";
   const Snapshot before = Snap(img);
@@ -227,9 +224,8 @@ TEST(BmpLoad, LongAndOsTwoHeadersBecomeACompactFortyByteHeader) {
   CLamina img;
   ASSERT_EQ(LoadBuffer(img, file), 0);
   EXPECT_EQ(Fields(img.fnIMG_GetBitmapInfoHeader()), (U{40, 3, 2, 8, 4, 8}));
-  ASSERT_EQ(BlockSize(img), 40u + 16u + 8u);
+  ASSERT_EQ(BlockSize(img), 40u + 16u + 8u);  // header, palette and rows, nothing more
   EXPECT_TRUE(std::equal(file.begin() + 14 + 108, file.begin() + 14 + 108 + 16, Block(img) + 40));
-  EXPECT_EQ(BitsOffset(img), 56);
   EXPECT_EQ(RowArea(img), Bytes(file.begin() + v4.OffBits(), file.begin() + v4.OffBits() + 8));
 
   Bmp core;
@@ -238,7 +234,6 @@ TEST(BmpLoad, LongAndOsTwoHeadersBecomeACompactFortyByteHeader) {
   const Bytes coreFile = core.Make();
   ASSERT_EQ(LoadBuffer(img, coreFile), 0);
   EXPECT_EQ(Fields(img.fnIMG_GetBitmapInfoHeader()), (U{40, 3, 2, 8, 5, 8}));
-  ASSERT_EQ(BlockSize(img), 40u + 20u + 8u);
   EXPECT_TRUE(Same(Entry(img, 4), Quad(4, 251, 4 ^ 0x55, 0)));
   EXPECT_EQ(RowArea(img), Bytes(coreFile.end() - 8, coreFile.end()));
   core.entries = 256;  // a full table: biClrUsed stays 0

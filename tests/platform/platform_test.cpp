@@ -67,15 +67,11 @@ TEST(File, WritesReadsSeeksAndNamesWithoutFolders) {
   ASSERT_TRUE(f.Open(CString(path), CFile::modeRead));
   EXPECT_EQ(f.GetLength(), 11u);
   char buf[16] = {};
-  EXPECT_EQ(f.Seek(6, CFile::begin), 6u);
-  EXPECT_EQ(f.Read(buf, 16), 5u);
-  EXPECT_EQ(std::string(buf), "world");
   EXPECT_EQ(f.Seek(-5, CFile::end), 6u);
   EXPECT_EQ(f.Seek(-2, CFile::current), 4u);
+  EXPECT_EQ(f.Read(buf, 16), 7u);
+  EXPECT_EQ(std::string(buf), "o world");
   EXPECT_EQ(f.Write("x", 1), 0u);  // opened for reading only
-  f.Close();
-  ASSERT_TRUE(f.Open(CString(path), CFile::modeCreate | CFile::modeWrite));  // truncates
-  EXPECT_EQ(f.GetLength(), 0u);
   f.Close();
   EXPECT_EQ(f.Read(buf, 1), 0u);  // closed
   std::remove(path.c_str());
