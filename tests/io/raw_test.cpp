@@ -15,19 +15,6 @@ Bytes Pattern(std::size_t n) {
 }
 
 TEST(RawLoad, LengthTableGivesDimensionsAndTopRowFirst) {
-  TempDir dir;
-  const Bytes file = Pattern(10304);
-  WriteAll(dir / "face.raw", file);
-  CLamina img;
-  ASSERT_EQ(img.fnIMG_LoadRAW(Path(dir / "face.raw")), 0);
-  EXPECT_EQ(img.fnIMG_GetPixel(0, 0), file[0]);  // first byte: top-left
-  EXPECT_EQ(TopDown(img), file);
-  CLamina fresh = Gray8(92, 112, file);  // laid out as a fresh 8-bit gray image
-  EXPECT_EQ(Snap(img).block, Snap(fresh).block);
-  EXPECT_EQ(NameOf(img), "face.raw");
-}
-
-TEST(RawLoad, EveryTableLengthFromBuffer) {
   const struct {
     int length, width, height;
   } table[] = {{1024, 32, 32},    {1248, 32, 39},    {4096, 64, 64},     {10304, 92, 112},
@@ -37,11 +24,16 @@ TEST(RawLoad, EveryTableLengthFromBuffer) {
     CLamina img;
     img.fnIMG_SetFileName(CString("keep.me"));
     ASSERT_EQ(img.fnIMG_LoadRAWFromBuffer(data.data(), t.length), 0) << t.length;
-    EXPECT_EQ(img.fnIMG_GetColumns(), t.width);
-    EXPECT_EQ(img.fnIMG_GetRows(), t.height);
-    EXPECT_EQ(img.fnIMG_GetPixel(t.width - 1, 0), data[static_cast<std::size_t>(t.width - 1)]);
+    CLamina fresh = Gray8(t.width, t.height, data);  // laid out as a fresh 8-bit gray image
+    EXPECT_EQ(Snap(img).block, Snap(fresh).block) << t.length;
     EXPECT_EQ(NameOf(img), "keep.me");  // the buffer form leaves the name
   }
+  TempDir dir;
+  WriteAll(dir / "face.raw", Pattern(10304));
+  CLamina img;
+  ASSERT_EQ(img.fnIMG_LoadRAW(Path(dir / "face.raw")), 0);
+  EXPECT_EQ(TopDown(img), Pattern(10304));
+  EXPECT_EQ(NameOf(img), "face.raw");
 }
 
 TEST(RawLoad, FileObjectFormsReadFromTheirPositionAndStayOpen) {
