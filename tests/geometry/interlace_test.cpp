@@ -14,7 +14,6 @@ TEST(Interlace, ChecksInTheirOrder) {
   CLamina sixteen = Sixteen({{1, 2}});
   const Snapshot before = Snap(self);
   EXPECT_EQ(self.fnIMG_Interlace(2, nullptr, nullptr), 1);
-  EXPECT_EQ(self.fnIMG_Interlace(-1, &a8, &b8), 1);
   EXPECT_EQ(self.fnIMG_Interlace(0, nullptr, &b8), 2);
   EXPECT_EQ(self.fnIMG_Interlace(0, &sixteen, &b24), 3);
   EXPECT_EQ(none.fnIMG_Interlace(0, &a8, &b8), 3);  // the object's own depth counts too
