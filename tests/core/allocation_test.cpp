@@ -39,12 +39,18 @@ struct Row {
 void PrintTo(const Row& r, std::ostream* os) { *os << r.what; }
 
 const Row kRows[] = {
-    {"copy assignment", 8, [](CLamina& i) { i = In().other; return 0; }, 0},
+    {"copy assignment", 8,
+     [](CLamina& i) {
+       i = In().other;
+       return 0;
+     },
+     0},
     {"data constructor gives no block", 8,
      [](CLamina&) { return CLamina(nullptr, nullptr, 8, 8, 8).fnIMG_GetColorDepth(); }, 0},
     {"ChangeColorDepth", 8, [](CLamina& i) { return i.fnIMG_ChangeColorDepth(3); }, 3},
     {"Crop", 4, [](CLamina& i) { return i.fnIMG_Crop(0, 0, 1, 1); }, 3},
-    {"Interlace", 8, [](CLamina& i) { return i.fnIMG_Interlace(0, &In().source, &In().source); }, 7},
+    {"Interlace", 8, [](CLamina& i) { return i.fnIMG_Interlace(0, &In().source, &In().source); },
+     7},
     {"DeInterlace", 8, [](CLamina& i) { return i.fnIMG_DeInterlace(1, 1); }, 4},
     {"CopyToHandle gives null", 8, [](CLamina& i) { return i.fnIMG_CopyToHandle() != nullptr; }, 0},
     {"CopyFromHandle", 8,
@@ -55,7 +61,8 @@ const Row kRows[] = {
      },
      0},
     {"LoadBMPFromBuffer", 8,
-     [](CLamina& i) { return i.fnIMG_LoadBMPFromBuffer(In().bmp.data(), int(In().bmp.size())); }, 6},
+     [](CLamina& i) { return i.fnIMG_LoadBMPFromBuffer(In().bmp.data(), int(In().bmp.size())); },
+     6},
     {"LoadBMP by name", 8, [](CLamina& i) { return i.fnIMG_LoadBMP(In().bmpName); }, 6},
     {"LoadBMP from a file", 8,
      [](CLamina& i) {
@@ -65,7 +72,8 @@ const Row kRows[] = {
      },
      6},
     {"LoadRAW", 8, [](CLamina& i) { return i.fnIMG_LoadRAW(In().rawName); }, 5, "in.raw"},
-    {"LoadRAW sized", 8, [](CLamina& i) { return i.fnIMG_LoadRAW(In().rawName, 32, 32); }, 5, "in.raw"},
+    {"LoadRAW sized", 8, [](CLamina& i) { return i.fnIMG_LoadRAW(In().rawName, 32, 32); }, 5,
+     "in.raw"},
     {"LoadRAWFromBuffer", 8,
      [](CLamina& i) { return i.fnIMG_LoadRAWFromBuffer(In().raw.data(), 1024); }, 3},
     {"SaveRAW converts a copy", 24, [](CLamina& i) { return i.fnIMG_SaveRAW(In().out); }, 3},

@@ -31,23 +31,6 @@ TEST(BitPlane, KeepsOnePlaneAsABlackAndWhiteImage) {
   }
 }
 
-TEST(BitPlane, PlaneOutsideTheDepth) {
-  CLamina img = Marked(8, {{1}});
-  const Snapshot s = Snap(img);
-  EXPECT_EQ(img.fnIMG_BitPlane(8), 1);
-  EXPECT_EQ(img.fnIMG_BitPlane(-1), 1);
-  EXPECT_EQ(Snap(img), s);
-  CLamina rgb = Marked(24, {{1}});
-  EXPECT_EQ(rgb.fnIMG_BitPlane(24), 1);
-  // Other depths: planes 0 to 15 give 0 and change nothing; erasing always succeeds.
-  img.fnIMG_GetPointers().lpbmih->biBitCount = 16;
-  const Snapshot s16 = Snap(img);
-  EXPECT_EQ(img.fnIMG_BitPlane(15), 0);
-  EXPECT_EQ(img.fnIMG_BitPlane(16), 1);
-  EXPECT_EQ(img.fnIMG_BitPlaneErase(Planes({0, 1, 2})), 0);
-  EXPECT_EQ(Snap(img), s16);
-}
-
 TEST(BitPlaneErase, ClearsOnlyFieldsEqualToOneAndPlanesTheDepthHas) {
   const struct {
     int bpp;

@@ -78,22 +78,4 @@ TEST(NonLinearContrast, TrueColourModelsMatchTheirEntryForm) {
   }
 }
 
-TEST(NonLinearContrast, ResultCodesInOrderAndNothingChanged) {
-  CLamina img = Marked(8, {{1, 2}});
-  const Snapshot s = Snap(img);
-  CLamina bits = Marked(1, {{1, 0}});
-  EXPECT_EQ(bits.fnIMG_NonLinearContrast(0, 0, 0.5f), 1);
-  EXPECT_EQ(bits.fnIMG_NonLinearContrast(11, 9, 2.0f), 1);
-  const struct {
-    int model, curve;
-    float k;
-    int code;
-  } refusals[] = {{11, 9, 1.5f, 2}, {0, 0, -0.01f, 2}, {0, 0, NAN, 2},  {11, 7, 0.5f, 3},
-                  {0, -1, 0.5f, 3}, {11, 0, 0.5f, 4},  {-1, 0, 0.5f, 4}};
-  for (const auto& r : refusals)
-    EXPECT_EQ(img.fnIMG_NonLinearContrast(r.model, r.curve, r.k), r.code)
-        << r.model << " " << r.curve;
-  EXPECT_EQ(Snap(img), s);
-}
-
 }  // namespace

@@ -73,20 +73,3 @@ TEST(Noise, SampleTurnsAtMostNPixelsGrayNearTheirRed) {
   EXPECT_GE(grayed, 1);
   EXPECT_LE(grayed, 25);
 }
-
-TEST(Noise, OrderOfChecks) {
-  CLamina img = Marked(8, {{10, 20}, {30, 40}});
-  const Snapshot s = Snap(img);
-  // The seven arguments, then the code.
-  const int refusals[][8] = {
-      {2, 9, 5, 5, 0, 0, 0, 2},    {0, -1, 5, 5, 0, 0, 0, 3},   {0, 0, 5, 5, 0, 0, 0, 4},
-      {0, 0, -5, 256, 0, 0, 0, 4}, {0, 0, -5, 5, 9, 40, 0, 5},  {0, 0, -5, 5, 10, 41, 0, 5},
-      {0, 0, -5, 5, 10, 40, 0, 6}, {0, 1, -5, 5, 10, 40, 5, 6}};
-  for (const auto& r : refusals)
-    EXPECT_EQ(img.fnIMG_AddNoise(r[0], r[1], r[2], r[3], r[4], r[5], r[6]), r[7]) << r[7];
-  EXPECT_EQ(Snap(img), s);
-  CLamina four = Marked(4, {{1}});
-  EXPECT_EQ(four.fnIMG_AddNoise(0, 0, 0, 16, 1, 1, 1), 4);  // the range is the depth's
-  img.fnIMG_GetPointers().lpbmih->biBitCount = 16;
-  EXPECT_EQ(img.fnIMG_AddNoise(5, 5, 5, 5, 5, 5, 5), 1);
-}

@@ -129,33 +129,3 @@ TEST(PointOperation, GammaTwoAndAShortGrayPalette) {
   ASSERT_EQ(shortGray.fnIMG_Brightness(100), 0);
   EXPECT_EQ(PixelsOf(shortGray), (Rows{{99, 99, 99}}));
 }
-
-TEST(PointOperation, RefusalsComeInOrderAndChangeNothing) {
-  CLamina one = Marked(1, {{1, 0}});
-  CLamina four = Marked(4, {{1}});
-  CLamina eight = Marked(8, {{10}});
-  CLamina colour = Marked(24, {{Rgb(1, 2, 3)}});
-  CLamina sixteen = Marked(8, {{5}});
-  sixteen.fnIMG_GetPointers().lpbmih->biBitCount = 16;
-  const Snapshot s1 = Snap(one), s4 = Snap(four), s8 = Snap(eight), s24 = Snap(colour),
-                 s16 = Snap(sixteen);
-  EXPECT_EQ(one.fnIMG_Balance(0, 101, 0), 1);  // percentages before the depth
-  EXPECT_EQ(one.fnIMG_Balance(0, 0, 0), 2);
-  EXPECT_EQ(one.fnIMG_Brightness(10), 2);
-  EXPECT_EQ(eight.fnIMG_Gamma(-0.5f), 1);
-  EXPECT_EQ(eight.fnIMG_Gamma(std::nanf("")), 1);
-  EXPECT_EQ(colour.fnIMG_ChangeGrayLevelsNumber(129), 1);
-  EXPECT_EQ(colour.fnIMG_ChangeGrayLevelsNumber(4), 3);
-  EXPECT_EQ(four.fnIMG_ChangeGrayLevelsNumber(4), 2);
-  EXPECT_EQ(sixteen.fnIMG_Negative(), 1);
-  EXPECT_EQ(four.fnIMG_GrayLevelSlicing(2, 0, 16, 1, 0), 2);
-  EXPECT_EQ(four.fnIMG_GrayLevelSlicing(0, 0, 16, 1, 0), 3);
-  EXPECT_EQ(four.fnIMG_GrayLevelSlicing(0, 0, 15, 16, 0), 4);
-  EXPECT_EQ(four.fnIMG_GrayLevelSlicing(0, 0, 15, 1, -1), 5);
-  EXPECT_EQ(one.fnIMG_GrayLevelSlicing(5, -1, 300, 1, 0), 1);
-  EXPECT_EQ(Snap(one), s1);
-  EXPECT_EQ(Snap(four), s4);
-  EXPECT_EQ(Snap(eight), s8);
-  EXPECT_EQ(Snap(colour), s24);
-  EXPECT_EQ(Snap(sixteen), s16);
-}
