@@ -126,7 +126,8 @@ TEST(ChangeColorDepth, EveryPathAgreesWithSinglePixelsOnEveryInstructionSet) {
       CLamina wide = Random(c.bpp, 307, 2, ++seed);
       if (c.gray && c.bpp <= 8) wide.fnIMG_SetGrayPalette();
       for (int y = 0; c.gray && c.bpp == 24 && y < 2; ++y)
-        for (int x = 0; x < 307; ++x) wide.fnIMG_SetPixel(x, y, 0x010101u * (wide.fnIMG_GetPixel(x, y) & 255));
+        for (int x = 0; x < 307; ++x)
+          wide.fnIMG_SetPixel(x, y, 0x010101u * (wide.fnIMG_GetPixel(x, y) & 255));
       CLamina original = wide;
       std::vector<RGBQUAD> palette(256);
       if (c.bpp <= 8) original.fnIMG_GetPalette(palette.data());

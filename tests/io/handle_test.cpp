@@ -46,7 +46,8 @@ TEST(HandleIn, ThirtyTwoBitsBecomeTwentyFourInTheHandleToo) {
   // The handle is reduced too: its depth and row size (bytes 14 and 20 of the header) and rows.
   const Bytes inHandle = HandleBytes(h);
   EXPECT_EQ((std::vector<int>{inHandle[14], inHandle[20]}), (std::vector<int>{24, 24}));
-  EXPECT_EQ(Bytes(inHandle.begin() + 40, inHandle.begin() + 64), Bytes(block.begin() + 40, block.end()));
+  EXPECT_EQ(Bytes(inHandle.begin() + 40, inHandle.begin() + 64),
+            Bytes(block.begin() + 40, block.end()));
   EXPECT_TRUE(Unlocked(h));
   GlobalFree(h);
 }

@@ -32,7 +32,8 @@ TEST(JascSave, RedGreenBlueLinesEndingInCrLf) {
   const Snapshot before = Snap(img);
   std::string expected = "JASC-PAL\r\n0100\r\n16\r\n";
   for (int i = 0; i < 16; ++i)
-    expected += std::to_string(3 * i) + " " + std::to_string(2 * i) + " " + std::to_string(17 * i) + "\r\n";
+    expected += std::to_string(3 * i) + " " + std::to_string(2 * i) + " " +
+                std::to_string(17 * i) + "\r\n";
   EXPECT_EQ(SavedText(img), expected);
   EXPECT_EQ(Snap(img), before);
 }

@@ -77,7 +77,8 @@ TEST(SpareBlock, CropsIntoANewBlockClearTheirPadding) {
   const int w = 6000, h = 6000, entries = 16;
   const std::size_t pixels = static_cast<std::size_t>(w) * h;
   Bytes rest(4 * entries + pixels);
-  for (std::size_t i = 0; i < pixels; ++i) rest[4 * entries + i] = static_cast<std::uint8_t>(i % 16);
+  for (std::size_t i = 0; i < pixels; ++i)
+    rest[4 * entries + i] = static_cast<std::uint8_t>(i % 16);
   HGLOBAL handle = MakeHandle(InfoHeader(w, h, 8, entries), rest);
   CLamina img;
   img.fnIMG_CopyFromHandle(handle);
