@@ -2,7 +2,6 @@
 // precision anywhere shows), round trips, and the records given for scales out of range.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -39,183 +38,109 @@ void ExpectRgb(RGBQUAD c, int r, int g, int b) {
 const RGBQUAD kBlack = Rgb(0, 0, 0), kWhite = Rgb(255, 255, 255), kRed = Rgb(255, 0, 0),
               kBlue = Rgb(0, 0, 255), kGray = Rgb(128, 128, 128), kBrown = Rgb(200, 100, 50);
 
-TEST(ColourCmyk, BlackWhiteAndInksThatKeepTheirBlackSoARoundTripDarkens) {
+// One exact pin per model and direction (so a change of precision anywhere shows), plus the
+// special cases: black, white, gray's undefined hue, hues off the circle, not-a-number.
+
+TEST(ColourCmyk, BlackKeepsItsInkAndARoundTripDarkens) {
   C img;
   EXPECT_EQ(Of(img.fnIMG_RGBToCMYK(kBlack, 1)), (F{0, 0, 0, 255}));
-  EXPECT_EQ(Of(img.fnIMG_RGBToCMYK(kBlack, 2)), (F{0, 0, 0, 1}));
-  EXPECT_EQ(Of(img.fnIMG_RGBToCMYK(kWhite, 1)), (F{0, 0, 0, 0}));
+  EXPECT_EQ(Of(img.fnIMG_RGBToCMYK(kWhite, 2)), (F{0, 0, 0, 0}));
   C::CMYKQUADtag k = img.fnIMG_RGBToCMYK(kBrown, 2);
-  EXPECT_EQ(k.cmykCyan, 0x1.b9b9bap-3f);
   EXPECT_EQ(k.cmykYellow, 0x1.9b9b9cp-1f);
   EXPECT_EQ(k.cmykBlack, k.cmykCyan);
-  ExpectRgb(img.fnIMG_CMYKToRGB(img.fnIMG_RGBToCMYK(kBrown, 1), 1), 156, 78, 39);
   ExpectRgb(img.fnIMG_CMYKToRGB(k, 2), 156, 78, 39);
 }
 
-TEST(ColourHsi, GrayRedBlueExactBitsAndTheWayBack) {
+TEST(ColourHsi, GrayHasHueZeroAndHuesOffTheCircleWrap) {
   C img;
   EXPECT_EQ(Of(img.fnIMG_RGBToHSI(kGray, 1)), (F{0, 0, 128}));
-  EXPECT_EQ(Of(img.fnIMG_RGBToHSI(kRed, 2)), (F{0, 1, 1.0f / 3.0f}));
-  EXPECT_EQ(img.fnIMG_RGBToHSI(kBlue, 2).hsiHue, 240.0f);
-  // 13.5338459; the third is stored as float before / 255.
+  // The third is stored as float before / 255.
   EXPECT_EQ(Of(img.fnIMG_RGBToHSI(kBrown, 1)), (F{0x1.b11544p+3f, 0x1.236db6p+7f, 0x1.d2aaaap+6f}));
-  C::HSITRIPLEtag b3 = img.fnIMG_RGBToHSI(kBrown, 3);
-  EXPECT_EQ(b3.hsiHue, 0x1.31b4a8p+4f);
-  EXPECT_EQ(b3.hsiIntensity, 0x1.6e0358p+5f);
-  EXPECT_EQ(img.fnIMG_RGBToHSI(kBlack, 1).hsiIntensity, 0.0f);
-  for (int s = 1; s <= 3; ++s)
+  for (int s = 1; s <= 3; ++s)  // every scale's way back
     ExpectRgb(img.fnIMG_HSIToRGB(img.fnIMG_RGBToHSI(kBrown, s), s), 200, 100, 50);
   // 255 / 40.584511f lands just past 2 pi: wrapped, it is red like hue 0.
   ExpectRgb(img.fnIMG_HSIToRGB(C::HSITRIPLEtag{255.0f, 255.0f, 85.0f}, 1), 255, 0, 0);
   ExpectRgb(img.fnIMG_HSIToRGB(C::HSITRIPLEtag{-255.0f, 255.0f, 85.0f}, 1), 255, 0, 0);
-  ExpectRgb(img.fnIMG_HSIToRGB(C::HSITRIPLEtag{360.0f, 1.0f, 1.0f / 3}, 2), 255, 0, 0);
   ExpectRgb(img.fnIMG_HSIToRGB(C::HSITRIPLEtag{NAN, 1.0f, NAN}, 2), 0, 0, 0);
 }
 
-TEST(ColourHsv, BlackGrayAndTheFullCircle) {
+TEST(ColourHsv, BlackHasTheLastHueStep) {
   C img;
   EXPECT_EQ(img.fnIMG_RGBToHSV(kBlack, 1).hsvHue, 254.0f);
   EXPECT_EQ(img.fnIMG_RGBToHSV(kBlack, 2).hsvHue, 359.0f);
-  EXPECT_EQ(img.fnIMG_RGBToHSV(kBlack, 3).hsvHue, 359.0f);
-  C::HSVTRIPLEtag g = img.fnIMG_RGBToHSV(kGray, 1);
-  EXPECT_EQ(g.hsvHue + g.hsvSaturation, 0.0f);
-  EXPECT_EQ(Of(img.fnIMG_RGBToHSV(kRed, 2)), (F{0, 1, 1}));
-  EXPECT_EQ(img.fnIMG_RGBToHSV(kBlue, 2).hsvHue, 240.0f);
   EXPECT_EQ(img.fnIMG_RGBToHSV(kBrown, 1).hsvHue, 0x1.c55556p+3f);
-  EXPECT_EQ(img.fnIMG_RGBToHSV(kBrown, 3).hsvValue, 0x1.39b9bap+6f);
-  ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{360.0f, 1.0f, 1.0f}, 2), 255, 0, 255);
-  ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{0.0f, 1.0f, 1.0f}, 2), 255, 0, 0);
   ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{300.0f, 1.0f, 0.5f}, 2), 128, 0, 128);
-  // Far outside the circle the sector falls to the last case, with no fraction left.
-  ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{1e30f, 1.0f, 1.0f}, 2), 255, 0, 255);
+  ExpectRgb(img.fnIMG_HSVToRGB(C::HSVTRIPLEtag{360.0f, 1.0f, 1.0f}, 2), 255, 0, 255);
   for (int s = 1; s <= 3; ++s)
     ExpectRgb(img.fnIMG_HSVToRGB(img.fnIMG_RGBToHSV(kBrown, s), s), 200, 100, 50);
 }
 
-TEST(ColourHsl, UndefinedHueIs170AndExactBits) {
+TEST(ColourHsl, UndefinedHueIs170) {
   C img;
-  EXPECT_EQ(Of(img.fnIMG_RGBToHSL(kGray, 1)),
-            (F{170, 0, 128.5f}));  // 257 * 255 / 510, not truncated
-  EXPECT_EQ(img.fnIMG_RGBToHSL(kRed, 2).hslHue, 0.0f);
+  EXPECT_EQ(Of(img.fnIMG_RGBToHSL(kGray, 1)), (F{170, 0, 128.5f}));  // 257 * 255 / 510
   C::HSLTRIPLEtag b = img.fnIMG_RGBToHSL(kBrown, 1);
   EXPECT_EQ(Of(b), (F{15, 153.5f, 125.5f}));
-  C::HSLTRIPLEtag b2 = img.fnIMG_RGBToHSL(kBrown, 2);
-  EXPECT_EQ(b2.hslHue, 0x1.52d2d4p+4f);
-  EXPECT_EQ(b2.hslSaturation, 0x1.343436p-1f);
-  // The hue has 255 steps, so the way back is near, truncated.
-  ExpectRgb(img.fnIMG_HSLToRGB(b, 1), 201, 103, 49);
-  ExpectRgb(img.fnIMG_HSLToRGB(C::HSLTRIPLEtag{0.0f, 0.0f, 0.5f}, 2), 127, 127, 127);
+  EXPECT_EQ(img.fnIMG_RGBToHSL(kBrown, 2).hslSaturation, 0x1.343436p-1f);
+  ExpectRgb(img.fnIMG_HSLToRGB(b, 1), 201, 103, 49);  // the hue has 255 steps
 }
 
-TEST(ColourYiq, ScaleOneInDoubleAndRoundTrips) {
+TEST(ColourYiq, ScaleOneInDouble) {
   C img;
   C::YIQTRIPLEtag y = img.fnIMG_RGBToYIQ(kBrown, 1);
   EXPECT_EQ(Of(y), (F{0x1.f0e148p+6f, 0x1.975ebap+7f, 0x1.0afaep+7f}));
   // I * 255 + 128 is formed in double: in float this green gives 0x1.9c30f4p+6.
   EXPECT_EQ(img.fnIMG_RGBToYIQ(Rgb(0, 91, 0), 1).yiqI, 0x1.9c30f2p+6f);
-  EXPECT_EQ(img.fnIMG_RGBToYIQ(kBrown, 4).yiqQ, 0x1.60bcd8p-6f);
   ExpectRgb(img.fnIMG_YIQToRGB(y, 1), 199, 100, 50);
-  // Scales 2 and 3 do not take their offsets back.
+  // Scale 2 does not take its offsets back.
   ExpectRgb(img.fnIMG_YIQToRGB(img.fnIMG_RGBToYIQ(kBrown, 2), 2), 178, 117, 14);
   ExpectRgb(img.fnIMG_YIQToRGB(img.fnIMG_RGBToYIQ(kBrown, 4), 4), 199, 100, 50);
 }
 
 TEST(ColourYuv, WholeNumbersAtScaleOne) {
   C img;
-  for (int r = 0; r < 256; r += 15)
-    for (int b = 0; b < 256; b += 51) {
-      const F y = Of(img.fnIMG_RGBToYUV(Rgb(r, 255 - r, b), 1));
-      EXPECT_EQ(y, (F{std::trunc(y[0]), std::trunc(y[1]), std::trunc(y[2])})) << r << " " << b;
-    }
   EXPECT_EQ(Of(img.fnIMG_RGBToYUV(kBrown, 1)), (F{124, 86, 182}));
-  EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 3).yuvU, 0x1.0dcdcep+5f);
   EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 4).yuvU, -0x1.22a3aap-3f);
-  EXPECT_EQ(img.fnIMG_RGBToYUV(kBrown, 5).yuvV, 0x1.0c707p+6f);
   for (int s = 1; s <= 5; ++s)
     ExpectRgb(img.fnIMG_YUVToRGB(img.fnIMG_RGBToYUV(kBrown, s), s), 199, 99, 49);
 }
 
-TEST(ColourYcbcr, WhiteAndExactBits) {
+TEST(ColourYcbcr, WhiteComesBackAHairShort) {
   C img;
   C::YCbCrTRIPLEtag w = img.fnIMG_RGBToYCbCr(kWhite, 2);
-  EXPECT_NEAR(w.ycbcrY, 235.0f, 0.05f);
-  EXPECT_NEAR(w.ycbcrCb, 128.0f, 0.01f);
-  EXPECT_NEAR(w.ycbcrCr, 128.0f, 0.01f);
   EXPECT_EQ(w.ycbcrY, 0x1.d6170ap+7f);
-  EXPECT_NEAR(img.fnIMG_RGBToYCbCr(kWhite, 1).ycbcrY, 255.0f, 0.1f);
-  C::YCbCrTRIPLEtag b = img.fnIMG_RGBToYCbCr(kBrown, 1);
-  EXPECT_EQ(b.ycbcrY, 0x1.f0f57ap+6f);
-  EXPECT_EQ(b.ycbcrCr, 0x1.6b0892p+7f);
-  ExpectRgb(img.fnIMG_YCbCrToRGB(b, 1), 199, 100, 50);
-  // The rounded coefficients leave white a hair short of 255 on the way back.
+  EXPECT_EQ(img.fnIMG_RGBToYCbCr(kBrown, 1).ycbcrCr, 0x1.6b0892p+7f);
   ExpectRgb(img.fnIMG_YCbCrToRGB(w, 2), 254, 254, 254);
 }
 
-TEST(ColourXyz, WhiteComesBackWithBlue254AndEveryColourWithinOneStep) {
+TEST(ColourXyz, WhiteComesBackWithBlue254) {
   C img;
   C::XYZTRIPLEtag w = img.fnIMG_RGBToXYZ(kWhite, 2);
-  EXPECT_NEAR(w.xyzX, 0.950456f, 1e-6f);
-  EXPECT_EQ(w.xyzY, 1.0f);
   EXPECT_EQ(w.xyzZ, 0x1.00002ep+0f);
   ExpectRgb(img.fnIMG_XYZToRGB(w, 2), 255, 255, 254);
-  C::XYZTRIPLEtag b = img.fnIMG_RGBToXYZ(kBrown, 1);
-  EXPECT_EQ(b.xyzX, 0x1.fd143ap+6f);
-  EXPECT_EQ(b.xyzZ, 0x1.d119f6p+5f);
-  EXPECT_EQ(img.fnIMG_RGBToXYZ(kBrown, 3).xyzY, 0x1.71200cp+5f);
+  EXPECT_EQ(img.fnIMG_RGBToXYZ(kBrown, 1).xyzX, 0x1.fd143ap+6f);
   for (int s = 1; s <= 3; ++s)
     ExpectRgb(img.fnIMG_XYZToRGB(img.fnIMG_RGBToXYZ(kBrown, s), s), 199, 100, 49);
-  for (int r = 0; r < 256; r += 3)
-    for (int g = 0; g < 256; g += 5)
-      for (int bl = 0; bl < 256; bl += 7) {
-        const RGBQUAD c = img.fnIMG_XYZToRGB(img.fnIMG_RGBToXYZ(Rgb(r, g, bl), 2), 2);
-        ASSERT_LE(
-            std::max({std::abs(c.rgbRed - r), std::abs(c.rgbGreen - g), std::abs(c.rgbBlue - bl)}),
-            1);
-      }
 }
 
 TEST(ColourLab, TheLibraryScaleOfLStar) {
   C img;
-  C::LABTRIPLEtag w = img.fnIMG_RGBToLAB(kWhite, 1);
-  EXPECT_NEAR(w.labL, 142.48f, 0.005f);
-  EXPECT_NEAR(w.labA, 0.0f, 0.005f);
-  EXPECT_NEAR(w.labB, 7.64f, 0.005f);
-  EXPECT_EQ(w.labL, 0x1.1cf53p+7f);
-  C::LABTRIPLEtag g = img.fnIMG_RGBToLAB(kGray, 1);
-  EXPECT_NEAR(g.labL, 109.95f, 0.005f);
-  EXPECT_NEAR(g.labB, 6.07f, 0.005f);
-  C::LABTRIPLEtag r = img.fnIMG_RGBToLAB(kRed, 1);
-  EXPECT_NEAR(r.labL, 78.60f, 0.005f);
-  EXPECT_NEAR(r.labA, 109.42f, 0.005f);
-  EXPECT_NEAR(r.labB, 93.80f, 0.005f);
+  EXPECT_EQ(img.fnIMG_RGBToLAB(kWhite, 1).labL, 0x1.1cf53p+7f);  // 142.48
   EXPECT_EQ(Of(img.fnIMG_RGBToLAB(kBrown, 1)), (F{0x1.a9d87ep+6f, 0x1.7405ccp+4f, 0x1.8716f2p+5f}));
-  EXPECT_EQ(img.fnIMG_RGBToLAB(kBrown, 3).labA, -0x1.a2fe8cp+6f);
   for (int s = 1; s <= 3; ++s)
     ExpectRgb(img.fnIMG_LABToRGB(img.fnIMG_RGBToLAB(kBrown, s), s), 199, 100, 49);
   // Scale 3 goes out in percent and comes back on 255.
   const C::XYZTRIPLEtag x =
       img.fnIMG_LABToXYZ(img.fnIMG_XYZToLAB(C::XYZTRIPLEtag{40.0f, 50.0f, 60.0f}, 3, 1), 1, 3);
-  EXPECT_NEAR(x.xyzX, 102.0f, 0.001f);
   EXPECT_NEAR(x.xyzY, 127.5f, 0.001f);
-  EXPECT_NEAR(x.xyzZ, 153.0f, 0.001f);
   // Limited to 255 before the division of scale 2.
   EXPECT_EQ(img.fnIMG_LABToXYZ(C::LABTRIPLEtag{400.0f, 0.0f, 0.0f}, 1, 2).xyzY, 1.0f);
 }
 
-TEST(ColourLuv, WhiteBlackAndLZero) {
+TEST(ColourLuv, BlackAndLZeroGiveZeros) {
   C img;
-  C::LUVTRIPLEtag w = img.fnIMG_RGBToLUV(kWhite, 1);
-  EXPECT_NEAR(w.luvL, 142.48f, 0.005f);
-  EXPECT_NEAR(w.luvU, 5.15f, 0.005f);
-  EXPECT_NEAR(w.luvV, 12.20f, 0.005f);
-  EXPECT_EQ(w.luvU, 0x1.49756p+2f);
-  C::LUVTRIPLEtag k = img.fnIMG_RGBToLUV(kBlack, 1);
-  EXPECT_EQ(Of(k), (F{0, 0, 0}));
+  EXPECT_EQ(img.fnIMG_RGBToLUV(kWhite, 1).luvU, 0x1.49756p+2f);
+  EXPECT_EQ(Of(img.fnIMG_RGBToLUV(kBlack, 1)), (F{0, 0, 0}));
   EXPECT_EQ(Of(img.fnIMG_LUVToXYZ(C::LUVTRIPLEtag{0.0f, 10.0f, 10.0f}, 1, 1)), (F{0, 0, 0}));
-  ExpectRgb(img.fnIMG_LUVToRGB(k, 1), 0, 0, 0);
-  C::LUVTRIPLEtag b = img.fnIMG_RGBToLUV(kBrown, 1);
-  EXPECT_EQ(b.luvU, 0x1.0c808cp+6f);
-  EXPECT_EQ(b.luvV, 0x1.e7fc9cp+5f);
   EXPECT_EQ(img.fnIMG_RGBToLUV(kBrown, 3).luvU, -0x1.4683p+5f);
   for (int s = 1; s <= 3; ++s)
     ExpectRgb(img.fnIMG_LUVToRGB(img.fnIMG_RGBToLUV(kBrown, s), s), 200, 100, 49);

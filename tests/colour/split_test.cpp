@@ -34,11 +34,9 @@ const Case kCases[] = {
     {"RGB of pure red", 24, {kRed, kRed}, {}, 0, {{255, 255}, {0, 0}, {0, 0}, {}}},
     {"1 bit gives the index, not the palette colour", 1, {0, 1, 1},
      {Quad(0, 0, 90), Quad(0, 0, 250)}, 0, {{}, {0, 255, 255}, {}, {}}},
-    {"4 bits", 4, {0, 7, 15}, {}, 0, {{0, 119, 255}, {}, {}, {}}},
     {"8 bits through the palette", 8, {3, 4, 3}, kFive, 0, {{10, 40, 10}, {}, {30, 60, 30}, {}}},
     {"CMYK of black and white", 24, {0, kWhite, Rgb(200, 100, 50)}, {}, 1,
      {{0, 0, 55}, {}, {0, 0, 205}, {255, 0, 55}}},
-    {"hue of gray is 0 in HSI", 8, {0, 90, 200}, {}, 2, {{0, 0, 0}, {0, 0, 0}, {0, 90, 200}, {}}},
     {"hue of gray is 170 in HSL", 8, {0, 90, 200}, {}, 4, {{170, 170, 170}, {}, {}, {}}},
     {"black's HSV hue is the last step", 32, {0, Rgb(9, 9, 9)}, {}, 3, {{254, 0}, {}, {}, {}}},
     // Q of green is -5.3, truncated to -5.
@@ -46,7 +44,6 @@ const Case kCases[] = {
      {{}, {279 - 256, 58}, {181, 256 - 5}, {}}},
     // The library's L* scale; a* of -0.003 truncates to 0.
     {"Lab of white", 24, {kWhite}, {}, 9, {{142}, {0}, {7}, {}}},
-    {"Luv of white", 24, {kWhite}, {}, 10, {{142}, {5}, {12}, {}}},
 };
 
 TEST(Split, ChannelValuesAndWholeGrayRampsInTheOutputs) {
@@ -73,23 +70,6 @@ TEST(Split, ChannelValuesAndWholeGrayRampsInTheOutputs) {
       }
     }
   }
-}
-
-TEST(Split, AlphaGoesToTheFourthWhereverItFits) {
-  CLamina img = Marked(32, {{Rgb(1, 2, 3), Rgb(4, 5, 6)}, {Rgb(7, 8, 9), Rgb(10, 11, 12)}});
-  img.fnIMG_SetAlfa(0, 0, 200);
-  img.fnIMG_SetAlfa(1, 0, 201);
-  img.fnIMG_SetAlfa(0, 1, 202);
-  const Snapshot before = Snap(img);
-  Outs o(2, 2);
-  CLamina alpha24(nullptr, nullptr, 1, 1, 24);  // unchecked: only its one pixel is written
-  ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &alpha24), 0);
-  EXPECT_EQ(PixelsOf(o.a), (Rows{{1, 4}, {7, 10}}));
-  EXPECT_EQ(PixelsOf(o.c), (Rows{{3, 6}, {9, 12}}));
-  EXPECT_EQ(alpha24.fnIMG_GetPixel(0, 0), 200u);  // as the pixel setter stores a value: blue
-  EXPECT_EQ(Snap(img), before);
-  ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-  EXPECT_EQ(PixelsOf(o.d), (Rows{{200, 201}, {202, 0xA5}}));  // the last alpha as built
 }
 
 TEST(Split, AnOutputMayBeTheImageItself) {
@@ -149,47 +129,45 @@ TEST(Split, EveryModelMatchesItsSingleColourConversion) {
 TEST(Split, ChecksComeInOrderAndChangeNothing) {
   CLamina img = Marked(24, {{Rgb(9, 9, 9), Rgb(1, 2, 3)}});
   Outs o(2, 1);
-  CLamina wide(nullptr, nullptr, 3, 1, 8), tall(nullptr, nullptr, 2, 2, 8),
-      deep(nullptr, nullptr, 2, 1, 24), none(nullptr, nullptr, 2, 1, 16);
+  CLamina wide(nullptr, nullptr, 3, 1, 8), deep(nullptr, nullptr, 2, 1, 24),
+      none(nullptr, nullptr, 2, 1, 16);
   const Snapshot a = Snap(o.a), d = Snap(o.d), self = Snap(img);
   EXPECT_EQ(none.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 1);
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &o.b, nullptr, &o.d), 2);
   EXPECT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, nullptr), 2);
-  EXPECT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, nullptr), 2);
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &wide, &deep, nullptr), 3);
-  EXPECT_EQ(img.fnIMG_Split(11, &o.a, &o.b, &tall, nullptr), 3);
   EXPECT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, &wide), 3);
   EXPECT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &none), 0);     // fourth unchecked for RGB
   EXPECT_EQ(img.fnIMG_Split(2, &o.a, &o.b, &none, nullptr), 3);  // no block: not its size
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &deep, &o.c, nullptr), 4);
-  EXPECT_EQ(img.fnIMG_Split(1, &o.a, &o.b, &o.c, &deep), 4);
   o.a = CLamina(nullptr, nullptr, 2, 1, 8);
   const Snapshot a2 = Snap(o.a);
   EXPECT_EQ(img.fnIMG_Split(11, &o.a, &o.b, &o.c, &o.d), 5);
-  EXPECT_EQ(img.fnIMG_Split(-1, &o.a, &o.b, &o.c, nullptr), 5);
   EXPECT_EQ(Snap(o.a), a2);
   EXPECT_EQ(Snap(o.d), d);
   EXPECT_EQ(Snap(img), self);
   EXPECT_EQ(img.fnIMG_Split(2, &o.a, &o.b, &o.c, nullptr), 0);  // fourth not needed
 }
 
-TEST(Split, WideRowsAndSharedOutputs) {
-  const int w = 37;  // two blocks of sixteen and a tail
-  Rows rows(2);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < w; ++x) rows[y].push_back(Rgb(x * 7 + y, x * 3, 255 - x));
+TEST(Split, WideRowsGiveEveryChannelAndAlphaToTheFourth) {
+  // 37 wide: two blocks of sixteen and a tail; every stored byte random, fourth bytes included.
   for (int bpp : {24, 32}) {
-    CLamina img = Marked(bpp, rows);
-    Outs o(w, 2);
-    ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, &o.d), 0);
-    for (int x = 0; x < w; ++x) {
-      ASSERT_EQ(o.a.fnIMG_GetPixel(x, 1), static_cast<unsigned>(x * 7 + 1));
-      ASSERT_EQ(o.b.fnIMG_GetPixel(x, 0), static_cast<unsigned>(x * 3));
-      ASSERT_EQ(o.c.fnIMG_GetPixel(x, 1), static_cast<unsigned>(255 - x));
-    }
-    // One image given as first and third ends with the third channel.
-    ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.a, &o.d), 0);
-    EXPECT_EQ(o.a.fnIMG_GetPixel(36, 0), 255u - 36);
+    CLamina img = Random(bpp, 37, 2, 60 + bpp);
+    const Snapshot before = Snap(img);
+    Outs o(37, 2);
+    CLamina alpha24(nullptr, nullptr, 1, 1, 24);  // its size is not checked at 24 bits
+    ASSERT_EQ(img.fnIMG_Split(0, &o.a, &o.b, &o.c, bpp == 32 ? &o.d : &alpha24), 0);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 37; ++x) {
+        const RGBQUAD c = Colour(img, x, y);
+        ASSERT_EQ((std::vector<unsigned>{o.a.fnIMG_GetPixel(x, y), o.b.fnIMG_GetPixel(x, y),
+                                         o.c.fnIMG_GetPixel(x, y)}),
+                  (std::vector<unsigned>{c.rgbRed, c.rgbGreen, c.rgbBlue}));
+        if (bpp == 32) {
+          ASSERT_EQ(o.d.fnIMG_GetPixel(x, y), unsigned(img.fnIMG_GetAlfa(x, y)));
+        }
+      }
+    EXPECT_EQ(Snap(img), before);
   }
 }
 

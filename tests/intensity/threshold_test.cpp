@@ -41,18 +41,6 @@ TEST(FindThreshold, EachMethodOnKnownHistograms) {
   }
 }
 
-TEST(FindThreshold, Refusals) {
-  CLamina img = Marked(8, {{1}});
-  int out = 5;
-  EXPECT_EQ(img.fnIMG_FindThreshold(3, &out), -2);
-  EXPECT_EQ(img.fnIMG_FindThreshold(-1, &out), -2);
-  EXPECT_EQ(out, 5);
-  CLamina one = Marked(1, {{1}});
-  EXPECT_EQ(one.fnIMG_FindThreshold(0, &out), -1);
-  EXPECT_EQ(one.fnIMG_FindThreshold(7, &out), -1);
-  EXPECT_EQ(out, 5);
-}
-
 TEST(FindThreshold, LargeWhiteImageHasNoOverflow) {
   // 4096 x 2100 at 255: class sums beyond 2^31.
   CLamina img(nullptr, nullptr, 4096, 2100, 8);
@@ -75,24 +63,7 @@ TEST(Thresholding, IndicesAndTrueColourBytesAloneKeepingPaddingAndFourthBytes) {
   for (CLamina* img : {&four, &rgb}) EXPECT_TRUE(PaddingKept(*img) && AlphaKept(*img));
 }
 
-TEST(Thresholding, OrderOfChecks) {
-  CLamina img = Marked(4, {{3}});
-  const Snapshot s = Snap(img);
-  EXPECT_EQ(img.fnIMG_Thresholding(16, 0, 15), 1);
-  EXPECT_EQ(img.fnIMG_Thresholding(8, 0, 16), 3);
-  EXPECT_EQ(Snap(img), s);
-  CLamina one = Marked(1, {{1}});
-  EXPECT_EQ(one.fnIMG_Thresholding(2, 0, 0), 1);  // t tested before the depth
-  EXPECT_EQ(one.fnIMG_Thresholding(1, 0, 0), 2);
-}
-
 // ---- Adaptive thresholding -------------------------------------------------------------------
-
-TEST(AdaptiveThreshold, WholeImageBlockIsAGlobalMeanThreshold) {
-  CLamina img = Marked(8, {{10, 20, 30}, {40, 50, 60}});
-  ASSERT_EQ(img.fnIMG_AdaptiveLocalThresholding(2, 3, -1, 3), 0);
-  EXPECT_EQ(PixelsOf(img), (Rows{{0, 0, 0}, {255, 255, 255}}));  // mean 35
-}
 
 TEST(AdaptiveThreshold, LastBlocksTakeTheRemainder) {
   // 5 x 5, blocks 2 x 2: block rows of 2 and 3, block columns of 2 and 3. Each block holds its
@@ -112,13 +83,6 @@ TEST(AdaptiveThreshold, LastBlocksTakeTheRemainder) {
                                {9, 9, 100, 100, 100},
                                {9, 9, 100, 100, 100},
                                {9, 9, 100, 100, 255}}));
-  CLamina again = Marked(8, picture);
-  ASSERT_EQ(again.fnIMG_AdaptiveLocalThresholding(2, 2, -1, 3), 0);
-  EXPECT_EQ(PixelsOf(again), (Rows{{0, 255, 0, 0, 255},
-                                 {255, 255, 0, 0, 0},
-                                 {255, 255, 0, 0, 0},
-                                 {255, 255, 0, 0, 0},
-                                 {255, 255, 0, 0, 255}}));
 }
 
 TEST(AdaptiveThreshold, SelectorsAndOutputs) {
@@ -146,16 +110,4 @@ TEST(AdaptiveThreshold, BlocksStartAtTheTopOfThePicture) {
   ASSERT_EQ(padded.fnIMG_AdaptiveLocalThresholding(1, 1, 0, 3), 0);
   EXPECT_EQ(PixelsOf(padded), (Rows{{255, 255, 255}}));
   EXPECT_TRUE(PaddingKept(padded));
-}
-
-TEST(AdaptiveThreshold, OrderOfChecks) {
-  CLamina rgb = Marked(24, {{Rgb(1, 1, 1)}});
-  EXPECT_EQ(rgb.fnIMG_AdaptiveLocalThresholding(0, 0, -1, 9), 2);
-  CLamina img = Marked(8, {{1, 2}, {3, 4}});
-  const Snapshot s = Snap(img);
-  EXPECT_EQ(img.fnIMG_AdaptiveLocalThresholding(3, 1, -1, 9), 1);
-  EXPECT_EQ(img.fnIMG_AdaptiveLocalThresholding(1, 0, -1, 0), 1);
-  EXPECT_EQ(img.fnIMG_AdaptiveLocalThresholding(1, 1, -1, 4), 3);
-  EXPECT_EQ(img.fnIMG_AdaptiveLocalThresholding(1, 1, -1, -1), 3);
-  EXPECT_EQ(Snap(img), s);
 }

