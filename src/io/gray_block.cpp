@@ -103,12 +103,6 @@ std::uint8_t* AllocateUnfilled(std::size_t bytes) {
   return p;
 }
 
-std::uint8_t* HalfPageAway(std::uint8_t* storage, const void* partner) {
-  const std::uintptr_t have = reinterpret_cast<std::uintptr_t>(storage) % 4096;
-  const std::uintptr_t want = (reinterpret_cast<std::uintptr_t>(partner) + 2048) % 4096;
-  return storage + (want + 4096 - have) % 4096;
-}
-
 bool Gray8Fits(std::int64_t width, std::int64_t height, std::int64_t entries) {
   if (width <= 0 || height <= 0 || entries <= 0 || entries > 256) return false;
   if (width > INT_MAX || height > INT_MAX) return false;

@@ -11,6 +11,7 @@
 
 #include "CLamina.h"
 #include "lamina/cfile.h"
+#include "platform/file_rows.h"
 
 namespace lamina {
 namespace io {
@@ -71,11 +72,8 @@ class FileSource final : public ByteSource {
 // zero fill would be a whole extra pass over a large image). Released like any image block.
 std::uint8_t* AllocateUnfilled(std::size_t bytes);
 
-// A place in `storage` (which has 4096 spare bytes) whose address lies half a page away from
-// `partner` modulo 4096. Copying between two buffers whose addresses agree modulo 4096, or nearly,
-// makes the processor take loads for dependent on the stores just made (4K aliasing), which
-// slowed large copies threefold.
-std::uint8_t* HalfPageAway(std::uint8_t* storage, const void* partner);
+// HalfPageAway lives with the file layer, whose row writer uses it too.
+using platform::HalfPageAway;
 
 enum class BuildStatus { kOk, kNoMemory, kShort };
 

@@ -58,6 +58,12 @@ bool MoveRows(int fd, Byte* first, std::ptrdiff_t step, std::size_t width, std::
 
 }  // namespace
 
+std::uint8_t* HalfPageAway(std::uint8_t* storage, const void* partner) {
+  const std::uintptr_t have = reinterpret_cast<std::uintptr_t>(storage) % 4096;
+  const std::uintptr_t want = (reinterpret_cast<std::uintptr_t>(partner) + 2048) % 4096;
+  return storage + (want + 4096 - have) % 4096;
+}
+
 bool FileRows::Direct(const CFile& file) { return file.m_fd >= 0 && typeid(file) == typeid(CFile); }
 
 bool FileRows::Read(CFile& file, std::uint8_t* first, std::ptrdiff_t step, std::size_t width,
@@ -101,9 +107,7 @@ bool FileRows::Write(CFile& file, const std::uint8_t* first, std::ptrdiff_t step
     return MoveRows(fd, first, step, width, rows,
                     [](int f, const iovec* v, int n) { return ::writev(f, v, n); });
 
-  // Aligned half a page away from the rows, so that the copy does not stall on 4 KiB aliasing.
-  std::uint8_t* piece = storage.get();
-  piece += ((reinterpret_cast<std::uintptr_t>(first) + 2048 - reinterpret_cast<std::uintptr_t>(piece)) % 4096);
+  std::uint8_t* piece = HalfPageAway(storage.get(), first);
   const bool upwards = step >= 0;
   for (std::size_t done = 0; done < rows;) {
     const std::size_t count = std::min(rowsPerPiece, rows - done);

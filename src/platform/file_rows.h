@@ -13,6 +13,12 @@
 namespace lamina {
 namespace platform {
 
+// A place in `storage` (which has 4096 spare bytes) whose address lies half a page away from
+// `partner` modulo 4096. Copying between two buffers whose addresses agree modulo 4096, or nearly,
+// makes the processor take loads for dependent on the stores just made (4K aliasing), which
+// slowed large copies threefold.
+std::uint8_t* HalfPageAway(std::uint8_t* storage, const void* partner);
+
 struct FileRows {
   // True when `file` is an open CFile itself (not a derived class), so its descriptor may be used.
   static bool Direct(const CFile& file);
