@@ -1,0 +1,47 @@
+// Named result codes. Every operation returns plain int codes (0 is success), numbered in the order
+// it checks; each family keeps one table of them in its own codes.h, one namespace per operation:
+//
+//   namespace lamina::codes::crop {
+//   inline constexpr ResultCode kRectangle{1, "the rectangle is not inside the image, ..."};
+//   inline constexpr ResultCode kDepth{2, "the depth is not 1, 4, 8, 24 or 32 bits"};
+//   inline constexpr ResultCode kAll[] = {kRectangle, kDepth};
+//   }
+//
+// so that the code says `return codes::crop::kDepth;` and the command-line tool, the README's table
+// and the tests read the meanings from the same place. Operations that return a value report
+// failure by sentinel values; their tables list the sentinels the same way.
+#pragma once
+
+#include <cstddef>
+
+namespace lamina {
+
+struct ResultCode {
+  int value;
+  const char* meaning;  // a few English words, lower case, no full stop
+  // True where the failure came from the system (a file that could not be opened, created or
+  // written): the tool then adds the system's own reason.
+  bool systemReason = false;
+
+  constexpr operator int() const { return value; }  // NOLINT: codes are returned as ints
+};
+
+// The codes of one operation (or of several overloads that share them).
+struct OperationCodes {
+  const char* operation;  // the member's name without "fnIMG_", e.g. "Crop", "LoadBMP"
+  const ResultCode* codes;
+  std::size_t count;
+
+  template <std::size_t N>
+  constexpr OperationCodes(const char* name, const ResultCode (&table)[N])
+      : operation(name), codes(table), count(N) {}
+
+  // The entry for `value`, or null when the operation has no such code.
+  constexpr const ResultCode* Find(int value) const {
+    for (std::size_t i = 0; i < count; ++i)
+      if (codes[i].value == value) return &codes[i];
+    return nullptr;
+  }
+};
+
+}  // namespace lamina
