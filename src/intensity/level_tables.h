@@ -45,11 +45,7 @@ inline int TruncToInt(float x) {
 
 inline int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
-// The accessors store the stride they used in the object's cached field; a whole-image loop that
-// stands in for them leaves the same value behind.
-inline void NoteStride(CLamina& img, const ImageView& v) {
-  if (v.width > 0 && v.height > 0) BlockAccess::CachedStride(img) = v.stride;
-}
+inline void NoteStride(CLamina& img, const ImageView& v) { BlockAccess::NoteStride(img, v); }
 
 // Rewrites every pixel index of a 1, 4 or 8-bit image through `table` (index -> new index; only
 // the low bpp bits of an entry are stored, as fnIMG_SetPixel stores them).
