@@ -12,10 +12,8 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__) && defined(__SSE2__)
-#define LAMINA_FLIP_X86 1
-#include <immintrin.h>
-#endif
+#include "core/cpu.h"
+
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -126,7 +124,7 @@ void MirrorRow16(u8* row, int width) {
   }
 }
 
-#ifdef LAMINA_FLIP_X86
+#ifdef LAMINA_X86
 // Sixteen 24-bit pixels (48 bytes, three registers) in reverse order: for each output register,
 // the bytes it takes from each input register.
 struct Reverse48 {
@@ -173,17 +171,13 @@ __attribute__((target("ssse3"))) std::size_t MirrorBlocks24(u8* row, std::size_t
   return static_cast<std::size_t>(lo - row);
 }
 
-bool HaveSsse3() {
-  static const bool have = __builtin_cpu_supports("ssse3");
-  return have;
-}
-#endif  // LAMINA_FLIP_X86
+#endif  // LAMINA_X86
 
 void MirrorRow24(u8* row, int width) {
   const std::size_t bytes = 3 * static_cast<std::size_t>(width);
   std::size_t done = 0;
-#ifdef LAMINA_FLIP_X86
-  if (HaveSsse3()) done = MirrorBlocks24(row, bytes);
+#ifdef LAMINA_X86
+  if (lamina::cpu::HaveSsse3()) done = MirrorBlocks24(row, bytes);
 #endif
   u8* lo = row + done;
   u8* hi = row + bytes - done - 3;
