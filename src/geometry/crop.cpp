@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "geometry/geometry.h"
 #include "core/block_access.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
@@ -64,15 +65,18 @@ bool CropInPlace(CLamina& img, const ImageView& v, int x1, int y1, int width, in
 
 }  // namespace
 
-int CLamina::fnIMG_Crop(int x1, int y1, int x2, int y2) {
-  const ImageView v = BlockAccess::View(*this);
+namespace lamina {
+namespace geometry {
+
+int Crop(CLamina& img, int x1, int y1, int x2, int y2) {
+  const ImageView v = BlockAccess::View(img);
   if (!(x1 >= 0 && y1 >= 0 && x1 < x2 && y1 < y2 && x2 < v.width && y2 < v.height)) return 1;
   if (!lamina::IsSupportedDepth(v.bpp)) return 2;
 
   // x2 - x1 + 1 cannot overflow: both lie in [0, width).
   const int width = x2 - x1 + 1;
   const int height = y2 - y1 + 1;
-  if (CropInPlace(*this, v, x1, y1, width, height)) return 0;
+  if (CropInPlace(img, v, x1, y1, width, height)) return 0;
   RGBQUAD palette[256];
   lamina::PaletteFrom(v, v.bpp, palette);
   // Every pixel of the new image is carried over below (32-bit pixels with their fourth byte 0),
@@ -85,6 +89,13 @@ int CLamina::fnIMG_Crop(int x1, int y1, int x2, int y2) {
     for (int y = height - 1; y >= 0; --y) lamina::carry::CopyRun<B>(r.Row(y), v.Row(y1 + y), x1, width);
   });
   // The image keeps its name; the rest is what assigning the new image would leave.
-  out.InstallInto(*this);
+  out.InstallInto(img);
   return 0;
+}
+
+}  // namespace geometry
+}  // namespace lamina
+
+int CLamina::fnIMG_Crop(int x1, int y1, int x2, int y2) {
+  return lamina::geometry::Crop(*this, x1, y1, x2, y2);
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "geometry/geometry.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 
@@ -297,9 +298,12 @@ void FlipTopBottom(const ImageView& v) {
 
 }  // namespace
 
-int CLamina::fnIMG_Flip(int mode) {
+namespace lamina {
+namespace geometry {
+
+int Flip(CLamina& img, int mode) {
   if (static_cast<unsigned>(mode) > 1u) return 1;
-  const ImageView v = BlockAccess::View(*this);
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::InMask(kFlipDepthMask, v.bpp)) return 2;
   if (v.width <= 0 || v.height <= 0) return 0;
   if (mode == 0) {
@@ -307,7 +311,12 @@ int CLamina::fnIMG_Flip(int mode) {
   } else {
     FlipTopBottom(v);
     // Moving pixels through the checked accessors leaves their stride behind in the cache field.
-    if (v.bpp != 8 && v.bpp != 16 && v.height >= 2) m_nAnchoAlineado = v.stride;
+    if (v.bpp != 8 && v.bpp != 16 && v.height >= 2) lamina::BlockAccess::CachedStride(img) = v.stride;
   }
   return 0;
 }
+
+}  // namespace geometry
+}  // namespace lamina
+
+int CLamina::fnIMG_Flip(int mode) { return lamina::geometry::Flip(*this, mode); }
