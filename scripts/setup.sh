@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the build needs on a fresh Debian machine (compiler, CMake, Ninja, GoogleTest,
-# Google Benchmark). Does nothing when everything is already there.
+# Google Benchmark). Does nothing when everything is already there. With --docs it also installs
+# doxygen, which only scripts/docs.sh needs (the tests run it where it is installed).
 set -euo pipefail
 need=()
+if [ "${1-}" = "--docs" ]; then
+  command -v doxygen >/dev/null 2>&1 || need+=(doxygen)
+fi
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
