@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs on a fresh Debian machine (compiler, CMake, Ninja, GoogleTest,
-# Google Benchmark). Does nothing when everything is already there.
+# Google Benchmark, and the X11 pieces the display tests use). Does nothing when everything is
+# already there.
 set -euo pipefail
 need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
@@ -10,6 +11,11 @@ command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 # netpbm decodes written BMP files in one test (which is skipped without it).
 command -v bmptopnm >/dev/null 2>&1 || need+=(netpbm)
+# Drawing into X11 and the monitor report build against Xlib and XRandR (both optional to the
+# library); the display tests run against virtual X servers (scripts/xvfb.sh).
+[ -f /usr/include/X11/Xlib.h ] || need+=(libx11-dev)
+[ -f /usr/include/X11/extensions/Xrandr.h ] || need+=(libxrandr-dev)
+command -v Xvfb >/dev/null 2>&1 || need+=(xvfb)
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
