@@ -19,6 +19,7 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "core/numeric.h"
 
 namespace lamina {
 namespace colour {
@@ -34,32 +35,10 @@ using XYZ = CLamina::XYZTRIPLEtag;
 using LAB = CLamina::LABTRIPLEtag;
 using LUV = CLamina::LUVTRIPLEtag;
 
-// ---- safe conversions to bytes ---------------------------------------------------------------
-
-// Limits to 0 ... 255 and truncates; NaN gives 0.
-inline BYTE ClampTrunc(double v) {
-  if (!(v > 0.0)) return 0;
-  if (v >= 255.0) return 255;
-  return static_cast<BYTE>(static_cast<int>(v));
-}
-// Limits to 0 ... 255 and rounds halves away from zero (roundf); NaN gives 0.
-inline BYTE ClampRound(float v) {
-  if (!(v > 0.0f)) return 0;
-  if (v >= 255.0f) return 255;
-  return static_cast<BYTE>(static_cast<int>(::roundf(v)));
-}
-// Truncation toward zero of any value into an int: limited to a range far beyond any channel
-// first, NaN as 0. Used where the truncated value is taken further (wrapped to 8 bits, binned).
-inline int SafeTrunc(double v) {
-  if (!(v == v)) return 0;
-  if (v > 1.0e9) return 1000000000;
-  if (v < -1.0e9) return -1000000000;
-  return static_cast<int>(v);
-}
-// The low 8 bits of the truncated value, as fnIMG_SetPixel keeps them.
-inline BYTE WrapByte(double v) {
-  return static_cast<BYTE>(static_cast<unsigned>(SafeTrunc(v)) & 0xFFu);
-}
+using numeric::ClampRound;
+using numeric::ClampTrunc;
+using numeric::SafeTrunc;
+using numeric::WrapByte;
 
 inline RGBQUAD MakeRgb(BYTE r, BYTE g, BYTE b) { return RGBQUAD{b, g, r, 0}; }
 

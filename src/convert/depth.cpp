@@ -17,10 +17,12 @@
 #include "CLamina.h"
 #include "convert/simd24.h"
 #include "core/block_access.h"
+#include "core/image_builder.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
+using lamina::NewImage;
 using lamina::Px;
 
 namespace {
@@ -66,39 +68,6 @@ const RGBQUAD* FixedPalette(int bpp) {
 bool IsLight(unsigned blue, unsigned green, unsigned red) {
   return (red + green + blue) / 3 >= 128;
 }
-
-// The new image under construction; it becomes this image's only when it is complete.
-class Target {
- public:
-  Target(const ImageView& src, int bpp)
-      : image_(nullptr, FixedPalette(bpp), src.width, src.height, bpp) {}
-
-  // A target whose pixel bytes the caller writes in full (24 and 32-bit targets): its block is not
-  // zero-filled first, a whole pass over the largest image of a conversion; only the row padding
-  // is cleared. The result's bytes are those of the data constructor's image filled the same way.
-  struct PixelsWritten {};
-  Target(const ImageView& src, int bpp, PixelsWritten) : image_(nullptr, nullptr, 0, 0, 0) {
-    std::uint8_t* block = BlockAccess::NewCompact(src.width, src.height, bpp, nullptr, false);
-    if (block == nullptr) return;
-    BlockAccess::Adopt(image_, block, 40);
-    const ImageView v = BlockAccess::View(image_);
-    BlockAccess::CachedStride(image_) = v.stride;
-    const std::size_t rowBytes = static_cast<std::size_t>(v.width) * (bpp / 8);
-    if (rowBytes != static_cast<std::size_t>(v.stride))
-      for (int y = 0; y < v.height; ++y)
-        std::memset(v.Row(y) + rowBytes, 0, static_cast<std::size_t>(v.stride) - rowBytes);
-  }
-
-  bool Ok() const { return BlockAccess::HasBlock(image_); }
-  ImageView View() { return BlockAccess::View(image_); }
-  void InstallInto(CLamina& self) {
-    BlockAccess::Name(image_) = BlockAccess::Name(self);
-    BlockAccess::TakeOver(self, image_);
-  }
-
- private:
-  CLamina image_;
-};
 
 // Writes a new 1 or 4-bit row (zero beforehand) from value(x) for x = 0 .. width - 1, a whole
 // byte at a time: at 1 bit any non-zero value sets the pixel, at 4 bits the low nibble is kept, as
@@ -327,7 +296,9 @@ bool GrayTrueColourToPalette(const ImageView& src, const ImageView& dst) {
 }
 
 int PromoteToTrueColour(CLamina& self, const ImageView& v, int to) {
-  Target t(v, to, Target::PixelsWritten{});
+  // Every pixel byte of a 24 or 32-bit target is written below (the fourth byte too), so its
+  // block is not zero-filled first: that would be a whole extra pass over the larger image.
+  NewImage t(v.width, v.height, to, nullptr, lamina::NewRows::kPixelsWritten);
   if (!t.Ok()) return 3;
   const ImageView d = t.View();
   lamina::DispatchDepth(v.bpp, [&](auto s) {
@@ -349,7 +320,7 @@ int PromoteToTrueColour(CLamina& self, const ImageView& v, int to) {
 
 // A palette source onto a palette target through a per-index table.
 int ConvertIndices(CLamina& self, const ImageView& v, int to, const u8* map) {
-  Target t(v, to);
+  NewImage t(v.width, v.height, to, FixedPalette(to));
   if (!t.Ok()) return 3;
   const ImageView d = t.View();
   lamina::DispatchDepth(v.bpp, [&](auto s) {
@@ -368,7 +339,7 @@ int ConvertIndices(CLamina& self, const ImageView& v, int to, const u8* map) {
 }
 
 int ThresholdTrueColourImage(CLamina& self, const ImageView& v) {
-  Target t(v, 1);
+  NewImage t(v.width, v.height, 1, FixedPalette(1));
   if (!t.Ok()) return 3;
   if (v.bpp == 24)
     ThresholdTrueColour<24>(v, t.View());
@@ -386,7 +357,7 @@ int ReduceTrueColour(CLamina& self, const ImageView& v, int to) {
     // The gray test runs while the new image is filled, so a colour image is usually found out
     // half-way. Without memory for the new image a colour 24-bit image is still "done": it is
     // left as it is, as it would have been.
-    Target t(v, to);
+    NewImage t(v.width, v.height, to, FixedPalette(to));
     if (!t.Ok()) return (v.bpp == 24 && self.fnIMG_IsGray() == 0) ? 0 : 3;
     const ImageView d = t.View();
     if (v.bpp == 24)

@@ -256,7 +256,7 @@ void GrayRow32(u8* row, int count, const Weights& w) {
 #ifdef LAMINA_CONVERT_X86
   if (simd24::HaveAvx2())
     done = GrayRow32Avx2(row, count, w);
-  else if (simd24::g_widest >= 1)
+  else if (lamina::cpu::g_widest >= 1)
     done = GrayRow32Sse2(row, count, w);
 #endif
   GrayRow32Scalar(row + 4 * static_cast<std::ptrdiff_t>(done), count - done, w);

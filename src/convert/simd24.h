@@ -1,12 +1,13 @@
 // Vector helpers for rows of 24-bit pixels on x86: sixteen pixels (48 bytes, three registers) are
 // split into one register of blue, one of green and one of red with byte shuffles, and a register
 // of sixteen gray bytes is spread back to 48 bytes. The machine's support is asked once at run
-// time, so the library still runs on processors without these instructions.
+// time (core/cpu.h), so the library still runs on processors without these instructions.
 #pragma once
 
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__) && defined(__SSE2__)
+#include "core/cpu.h"
+
+#ifdef LAMINA_X86
 #define LAMINA_CONVERT_X86 1
-#include <immintrin.h>
 
 #include <cstdint>
 
@@ -33,19 +34,8 @@ inline const Tables& TheTables() {
   return t;
 }
 
-// The widest instructions the conversions may use: 2 AVX2, 1 SSSE3, 0 none beyond SSE2. Lowered
-// only by the tests, which check every path against the plain one on the same machine.
-inline int g_widest = 2;
-
-inline bool HaveSsse3() {
-  static const bool have = __builtin_cpu_supports("ssse3");
-  return have && g_widest >= 1;
-}
-
-inline bool HaveAvx2() {
-  static const bool have = __builtin_cpu_supports("avx2");
-  return have && g_widest >= 2;
-}
+using cpu::HaveAvx2;
+using cpu::HaveSsse3;
 
 // Channel c (0 blue, 1 green, 2 red) of the sixteen pixels in v0, v1, v2.
 __attribute__((target("ssse3"))) inline __m128i Channel(const Tables& t, int c, __m128i v0,

@@ -3,15 +3,13 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/image_builder.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
+using lamina::NewImage;
 using lamina::ImageView;
 using lamina::Px;
-
-namespace {
-const wchar_t kDefaultName[] = L"SIN_NOMBRE.RAW";
-}
 
 CLamina::CPunto::CPunto() : x(0), y(0) {}
 CLamina::CPunto::CPunto(int column, int row) : x(column), y(row) {}
@@ -24,10 +22,10 @@ CLamina::CLamina()
       m_lpPalette(nullptr),
       m_lpBits(nullptr),
       m_nAnchoAlineado(16),
-      m_strFileName(kDefaultName) {
+      m_strFileName(lamina::kDefaultImageName) {
   // The default image: 16 x 16, 8 bits, gray ramp palette, black pixels.
-  std::uint8_t* block = BlockAccess::NewCompact(16, 16, 8, nullptr);
-  if (block != nullptr) BlockAccess::Adopt(*this, block, 40 + 1024);
+  NewImage image(16, 16, 8, nullptr);
+  image.InstallInto(*this);
 }
 
 CLamina::CLamina(const unsigned char* bits, const RGBQUAD* palette, int width, int height, int bpp)
@@ -39,14 +37,11 @@ CLamina::CLamina(const unsigned char* bits, const RGBQUAD* palette, int width, i
       m_nAnchoAlineado(0) {
   // An unsupported depth, a negative or oversized geometry, or a failed allocation leave an object
   // without a block and with an empty name.
-  std::uint8_t* block = BlockAccess::NewCompact(width, height, bpp, palette);
-  if (block == nullptr) return;
-  const auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(block);
-  const std::size_t bitsOffset = 40 + static_cast<std::size_t>(lamina::PaletteEntries(*h)) * 4;
-  BlockAccess::Adopt(*this, block, bitsOffset);
-  m_strFileName = kDefaultName;
-  m_nAnchoAlineado = static_cast<int>(lamina::Stride64(width, bpp));
-  if (bits != nullptr) std::memcpy(m_lpBits, bits, h->biSizeImage);
+  NewImage image(width, height, bpp, palette);
+  if (!image.Ok()) return;
+  const lamina::ImageView v = image.View();
+  if (bits != nullptr) std::memcpy(v.bits, bits, v.header->biSizeImage);
+  image.InstallInto(*this, CString(lamina::kDefaultImageName));
 }
 
 CLamina::CLamina(const CLamina& other)
@@ -56,30 +51,18 @@ CLamina::CLamina(const CLamina& other)
       m_lpPalette(nullptr),
       m_lpBits(nullptr),
       m_nAnchoAlineado(16),
-      m_strFileName(kDefaultName) {
+      m_strFileName(lamina::kDefaultImageName) {
   *this = other;
 }
 
-CLamina::~CLamina() {
-  BlockAccess::Release(m_lpDib);
-  m_lpDib = nullptr;
-  m_lpbmih = nullptr;
-  m_lpbmi = nullptr;
-  m_lpPalette = nullptr;
-  m_lpBits = nullptr;
-}
+CLamina::~CLamina() { BlockAccess::Drop(*this); }
 
 CLamina& CLamina::operator=(const CLamina& other) {
   // The copy is built before the old block is released, so assigning an image to itself keeps
   // it, and a failed allocation leaves this image exactly as it was.
   if (&other == this) return *this;
   if (other.m_lpDib == nullptr) {
-    BlockAccess::Release(m_lpDib);
-    m_lpDib = nullptr;
-    m_lpbmih = nullptr;
-    m_lpbmi = nullptr;
-    m_lpPalette = nullptr;
-    m_lpBits = nullptr;
+    BlockAccess::Drop(*this);
     m_strFileName = other.m_strFileName;
     m_nAnchoAlineado = other.m_nAnchoAlineado;
     return *this;
@@ -88,13 +71,14 @@ CLamina& CLamina::operator=(const CLamina& other) {
   const std::size_t paletteBytes = static_cast<std::size_t>(lamina::PaletteEntries(h)) * 4;
   const std::size_t bytes = 40 + paletteBytes + h.biSizeImage;
   // Every byte of the new block is written below, so it need not be zero-filled first.
-  std::uint8_t* block = BlockAccess::Allocate(bytes, /*zero=*/false);
-  if (block == nullptr) return *this;
+  NewImage copy = NewImage::Raw(bytes, 40 + paletteBytes, /*zero=*/false);
+  if (!copy.Ok()) return *this;
+  std::uint8_t* block = copy.Block();
   std::memcpy(block, &h, 40);
   // The copy is always compact: a header of 40 bytes whatever the source's biSize says.
   if (paletteBytes > 0) std::memcpy(block + 40, other.m_lpPalette, paletteBytes);
   std::memcpy(block + 40 + paletteBytes, other.m_lpBits, h.biSizeImage);
-  BlockAccess::Adopt(*this, block, 40 + paletteBytes);
+  copy.InstallInto(*this);
   m_strFileName = other.m_strFileName;
   m_nAnchoAlineado = other.m_nAnchoAlineado;
   return *this;

@@ -12,16 +12,26 @@
 
 namespace lamina {
 
-// Bit d is set for each depth d the processing operations accept: 1, 4, 8, 24, 32.
-constexpr std::uint64_t kSupportedDepthMask = 0x101000112ull;
+// Sets of depths as masks: bit d is set for each depth d in the set. Operations check the depth
+// against a named set and dispatch over it.
+constexpr std::uint64_t DepthBit(int bpp) { return std::uint64_t{1} << bpp; }
+// The depths the processing operations accept: 1, 4, 8, 24, 32.
+constexpr std::uint64_t kSupportedDepthMask =
+    DepthBit(1) | DepthBit(4) | DepthBit(8) | DepthBit(24) | DepthBit(32);
 // The depths a BMP file may have: the supported ones and 16.
-constexpr std::uint64_t kLoadableDepthMask = 0x101010112ull;
+constexpr std::uint64_t kLoadableDepthMask = kSupportedDepthMask | DepthBit(16);
+// The depths with a palette: 1, 4, 8.
+constexpr std::uint64_t kPaletteDepthMask = DepthBit(1) | DepthBit(4) | DepthBit(8);
+// The depths with gray levels to work on: 4, 8, 24, 32 (a 1-bit image has only two).
+constexpr std::uint64_t kLevelDepthMask = DepthBit(4) | DepthBit(8) | DepthBit(24) | DepthBit(32);
+// True colour: 24 and 32.
+constexpr std::uint64_t kTrueColourDepthMask = DepthBit(24) | DepthBit(32);
 
 inline bool InMask(std::uint64_t mask, long long bpp) {
   return bpp >= 0 && bpp <= 32 && ((mask >> bpp) & 1u) != 0;
 }
 inline bool IsSupportedDepth(long long bpp) { return InMask(kSupportedDepthMask, bpp); }
-inline bool IsPaletteDepth(long long bpp) { return InMask(0x112u, bpp); }
+inline bool IsPaletteDepth(long long bpp) { return InMask(kPaletteDepthMask, bpp); }
 
 // Row length in bytes: the bits of a row rounded up to whole 32-bit words. 64-bit so that no width
 // can overflow it; callers that store it in an int have checked the size beforehand.
@@ -133,17 +143,28 @@ struct Px<32> : PxTrue<4> {};
 template <int BPP>
 using Depth = std::integral_constant<int, BPP>;
 
-// Calls f(Depth<bpp>{}) for a supported depth and returns true; returns false for any other.
-template <class F>
+// Calls f(Depth<bpp>{}) when bpp is in the set `Mask` and returns true; returns false for any
+// other depth. f is instantiated only for the depths of the set, so a palette-only body needs no
+// guard: DispatchDepth<kPaletteDepthMask>(bpp, f).
+template <std::uint64_t Mask = kSupportedDepthMask, class F>
 bool DispatchDepth(long long bpp, F&& f) {
-  switch (bpp) {
-    case 1: f(Depth<1>{}); return true;
-    case 4: f(Depth<4>{}); return true;
-    case 8: f(Depth<8>{}); return true;
-    case 24: f(Depth<24>{}); return true;
-    case 32: f(Depth<32>{}); return true;
-    default: return false;
-  }
+  static_assert((Mask & ~kSupportedDepthMask) == 0, "only depths with pixel access");
+  bool done = false;
+  auto one = [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    if constexpr (((Mask >> B) & 1u) != 0) {
+      if (bpp == B) {
+        f(d);
+        done = true;
+      }
+    }
+  };
+  one(Depth<1>{});
+  one(Depth<4>{});
+  one(Depth<8>{});
+  one(Depth<24>{});
+  one(Depth<32>{});
+  return done;
 }
 
 // Where an image's pixels are, computed from its current header.

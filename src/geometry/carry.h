@@ -12,23 +12,8 @@
 namespace lamina {
 namespace carry {
 
-// The palette a new image of depth `bpp` takes from `source`: the entries the source holds, and
-// for the rest (a short palette, or none at all) the data constructor's own entries (i, i, i, 0).
-// Never reads past the source's palette. `out` holds 256 entries.
-inline void PaletteFrom(const ImageView& source, int bpp, RGBQUAD* out) {
-  const int n = static_cast<int>(Levels(bpp) <= 256 ? Levels(bpp) : 0);
-  for (int i = 0; i < n; ++i) {
-    if (i < source.paletteEntries) {
-      out[i] = source.palette[i];
-    } else {
-      const BYTE g = static_cast<BYTE>(i);
-      out[i] = RGBQUAD{g, g, g, 0};
-    }
-  }
-}
-
 // Copies `nbits` bits starting at bit `from` of `src` (most significant bit first) to the start of
-// `dst`, whose bytes are zero. Reads no byte of `src` that holds none of the copied bits.
+// `dst`; the bits after them in the last byte written become 0. Reads no byte of `src` that holds none of the copied bits.
 inline void CopyBits(std::uint8_t* dst, const std::uint8_t* src, std::size_t from,
                      std::size_t nbits) {
   if (nbits == 0) return;

@@ -8,7 +8,9 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "geometry/geometry.h"
 #include "core/block_access.h"
+#include "core/image_builder.h"
 #include "core/pixel_access.h"
 #include "geometry/carry.h"
 
@@ -54,14 +56,7 @@ bool CropInPlace(CLamina& img, const ImageView& v, int x1, int y1, int width, in
     }
     std::memset(dst + rowBytes, 0, stride - rowBytes);
   }
-  BITMAPINFOHEADER h{};
-  h.biSize = 40;
-  h.biWidth = width;
-  h.biHeight = height;
-  h.biPlanes = 1;
-  h.biBitCount = static_cast<WORD>(v.bpp);
-  h.biSizeImage = static_cast<DWORD>(stride * static_cast<std::size_t>(height));
-  h.biClrUsed = h.biClrImportant = static_cast<DWORD>(lamina::Levels(v.bpp));
+  const BITMAPINFOHEADER h = lamina::ConstructorHeader(width, height, v.bpp);
   std::memcpy(block, &h, sizeof h);
   BlockAccess::Shrink(img, bitsOffset + h.biSizeImage);
   BlockAccess::CachedStride(img) = static_cast<int>(stride);
@@ -70,39 +65,37 @@ bool CropInPlace(CLamina& img, const ImageView& v, int x1, int y1, int width, in
 
 }  // namespace
 
-int CLamina::fnIMG_Crop(int x1, int y1, int x2, int y2) {
-  const ImageView v = BlockAccess::View(*this);
+namespace lamina {
+namespace geometry {
+
+int Crop(CLamina& img, int x1, int y1, int x2, int y2) {
+  const ImageView v = BlockAccess::View(img);
   if (!(x1 >= 0 && y1 >= 0 && x1 < x2 && y1 < y2 && x2 < v.width && y2 < v.height)) return 1;
   if (!lamina::IsSupportedDepth(v.bpp)) return 2;
 
   // x2 - x1 + 1 cannot overflow: both lie in [0, width).
   const int width = x2 - x1 + 1;
   const int height = y2 - y1 + 1;
-  if (CropInPlace(*this, v, x1, y1, width, height)) return 0;
+  if (CropInPlace(img, v, x1, y1, width, height)) return 0;
   RGBQUAD palette[256];
-  lamina::carry::PaletteFrom(v, v.bpp, palette);
-  // At 8, 24 and 32 bits every byte of a kept row is written below (the fourth byte of a 32-bit
-  // pixel as 0, the padding as 0), so the new block need not be zero-filled first; at 1 and 4 bits
-  // pixels are merged into bytes and the block starts zeroed, as the data constructor makes it.
-  const bool wholeBytes = v.bpp >= 8;
-  std::uint8_t* block =
-      BlockAccess::NewCompact(width, height, v.bpp, v.bpp <= 8 ? palette : nullptr, !wholeBytes);
-  if (block == nullptr) return 3;
-  auto* header = reinterpret_cast<BITMAPINFOHEADER*>(block);
-  const std::size_t bitsOffset = 40 + 4 * static_cast<std::size_t>(lamina::PaletteEntries(*header));
-  const ImageView r = lamina::MakeView(
-      header, v.bpp <= 8 ? reinterpret_cast<RGBQUAD*>(block + 40) : nullptr, block + bitsOffset);
-  const std::size_t rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(v.bpp / 8);
+  lamina::PaletteFrom(v, v.bpp, palette);
+  // Every pixel of the new image is carried over below (32-bit pixels with their fourth byte 0),
+  // so the builder clears only what follows them.
+  lamina::NewImage out(width, height, v.bpp, palette, lamina::NewRows::kPixelsWritten);
+  if (!out.Ok()) return 3;
+  const ImageView r = out.View();
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
-    for (int y = height - 1; y >= 0; --y) {
-      std::uint8_t* row = r.Row(y);
-      lamina::carry::CopyRun<B>(row, v.Row(y1 + y), x1, width);
-      if (wholeBytes) std::memset(row + rowBytes, 0, static_cast<std::size_t>(r.stride) - rowBytes);
-    }
+    for (int y = height - 1; y >= 0; --y) lamina::carry::CopyRun<B>(r.Row(y), v.Row(y1 + y), x1, width);
   });
   // The image keeps its name; the rest is what assigning the new image would leave.
-  BlockAccess::Adopt(*this, block, bitsOffset);
-  m_nAnchoAlineado = r.stride;
+  out.InstallInto(img);
   return 0;
+}
+
+}  // namespace geometry
+}  // namespace lamina
+
+int CLamina::fnIMG_Crop(int x1, int y1, int x2, int y2) {
+  return lamina::geometry::Crop(*this, x1, y1, x2, y2);
 }

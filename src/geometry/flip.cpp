@@ -9,13 +9,12 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "geometry/geometry.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__) && defined(__SSE2__)
-#define LAMINA_FLIP_X86 1
-#include <immintrin.h>
-#endif
+#include "core/cpu.h"
+
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -126,7 +125,7 @@ void MirrorRow16(u8* row, int width) {
   }
 }
 
-#ifdef LAMINA_FLIP_X86
+#ifdef LAMINA_X86
 // Sixteen 24-bit pixels (48 bytes, three registers) in reverse order: for each output register,
 // the bytes it takes from each input register.
 struct Reverse48 {
@@ -173,17 +172,13 @@ __attribute__((target("ssse3"))) std::size_t MirrorBlocks24(u8* row, std::size_t
   return static_cast<std::size_t>(lo - row);
 }
 
-bool HaveSsse3() {
-  static const bool have = __builtin_cpu_supports("ssse3");
-  return have;
-}
-#endif  // LAMINA_FLIP_X86
+#endif  // LAMINA_X86
 
 void MirrorRow24(u8* row, int width) {
   const std::size_t bytes = 3 * static_cast<std::size_t>(width);
   std::size_t done = 0;
-#ifdef LAMINA_FLIP_X86
-  if (HaveSsse3()) done = MirrorBlocks24(row, bytes);
+#ifdef LAMINA_X86
+  if (lamina::cpu::HaveSsse3()) done = MirrorBlocks24(row, bytes);
 #endif
   u8* lo = row + done;
   u8* hi = row + bytes - done - 3;
@@ -303,9 +298,12 @@ void FlipTopBottom(const ImageView& v) {
 
 }  // namespace
 
-int CLamina::fnIMG_Flip(int mode) {
+namespace lamina {
+namespace geometry {
+
+int Flip(CLamina& img, int mode) {
   if (static_cast<unsigned>(mode) > 1u) return 1;
-  const ImageView v = BlockAccess::View(*this);
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::InMask(kFlipDepthMask, v.bpp)) return 2;
   if (v.width <= 0 || v.height <= 0) return 0;
   if (mode == 0) {
@@ -313,7 +311,12 @@ int CLamina::fnIMG_Flip(int mode) {
   } else {
     FlipTopBottom(v);
     // Moving pixels through the checked accessors leaves their stride behind in the cache field.
-    if (v.bpp != 8 && v.bpp != 16 && v.height >= 2) m_nAnchoAlineado = v.stride;
+    if (v.bpp != 8 && v.bpp != 16 && v.height >= 2) lamina::BlockAccess::CachedStride(img) = v.stride;
   }
   return 0;
 }
+
+}  // namespace geometry
+}  // namespace lamina
+
+int CLamina::fnIMG_Flip(int mode) { return lamina::geometry::Flip(*this, mode); }

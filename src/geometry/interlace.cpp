@@ -10,6 +10,7 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/image_builder.h"
 #include "core/pixel_access.h"
 #include "geometry/carry.h"
 
@@ -70,12 +71,11 @@ int CLamina::fnIMG_Interlace(int mode, CLamina* first, CLamina* second) {
   const std::int64_t height = mode == 0 ? std::int64_t{a.height} + b.height : a.height;
   if (width > INT_MAX || height > INT_MAX) return 7;
   RGBQUAD palette[256];
-  carry::PaletteFrom(self, a.bpp, palette);
-  CLamina result(nullptr, a.bpp <= 8 ? palette : nullptr, static_cast<int>(width),
-                 static_cast<int>(height), a.bpp);
-  if (!BlockAccess::HasBlock(result)) return 7;
+  lamina::PaletteFrom(self, a.bpp, palette);
+  lamina::NewImage result(static_cast<int>(width), static_cast<int>(height), a.bpp, palette);
+  if (!result.Ok()) return 7;
 
-  const ImageView out = BlockAccess::View(result);
+  const ImageView out = result.View();
   lamina::DispatchDepth(a.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
     if (mode == 0)
@@ -83,8 +83,8 @@ int CLamina::fnIMG_Interlace(int mode, CLamina* first, CLamina* second) {
     else
       InterlaceColumns<B>(out, a, b);
   });
-  // The result keeps the name the constructor gave it.
-  BlockAccess::TakeOver(*this, result);
+  // The result has the name the data constructor gives a new image.
+  result.InstallInto(*this, CString(lamina::kDefaultImageName));
   return 0;
 }
 
@@ -104,11 +104,11 @@ int CLamina::fnIMG_DeInterlace(int mode, int field) {
   const int width = mode == 0 ? v.width : kept;
   const int height = mode == 0 ? kept : v.height;
   RGBQUAD palette[256];
-  carry::PaletteFrom(v, v.bpp, palette);
-  CLamina result(nullptr, v.bpp <= 8 ? palette : nullptr, width, height, v.bpp);
-  if (!BlockAccess::HasBlock(result)) return 4;
+  lamina::PaletteFrom(v, v.bpp, palette);
+  lamina::NewImage result(width, height, v.bpp, palette);
+  if (!result.Ok()) return 4;
 
-  const ImageView out = BlockAccess::View(result);
+  const ImageView out = result.View();
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
     if (mode == 0) {
@@ -119,7 +119,6 @@ int CLamina::fnIMG_DeInterlace(int mode, int field) {
         carry::CopySpread<B>(out.Row(y), 0, 1, v.Row(y), first, 2, width);
     }
   });
-  BlockAccess::Name(result) = m_strFileName;
-  BlockAccess::TakeOver(*this, result);
+  result.InstallInto(*this);
   return 0;
 }

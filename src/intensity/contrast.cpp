@@ -15,7 +15,7 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "colour/byte_lut.h"
+#include "core/byte_table.h"
 #include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
@@ -161,7 +161,7 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
         for (int y = v.height - 1; y >= 0; --y) {
           std::uint8_t* row = v.Row(y);
           if (B == 24) {
-            cm::ApplyByteLut(row, static_cast<std::size_t>(v.width) * 3, lut);
+            lamina::ApplyByteTable(row, static_cast<std::size_t>(v.width) * 3, lut);
           } else {
             for (int x = 0; x < v.width; ++x) {  // the fourth byte stays
               std::uint8_t* p = row + 4 * x;

@@ -16,7 +16,7 @@
 #include <cstdint>
 
 #include "CLamina.h"
-#include "colour/byte_lut.h"
+#include "core/byte_table.h"
 #include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"

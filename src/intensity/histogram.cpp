@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
@@ -199,12 +200,15 @@ int CLamina::fnIMG_GetHistogram(int* table, int maxHeight) {
 // For each of the four columns: the lowest and the highest level present with their counts, and
 // the most frequent level (ties to the lowest) with its count. Returns 1 for an unsupported depth,
 // record untouched.
-int CLamina::fnIMG_GetInfoHistogram(CLamina::InformacionHistograma* info) {
-  const ImageView v = BlockAccess::View(*this);
+namespace lamina {
+namespace intensity {
+
+int GetInfoHistogram(CLamina& img, CLamina::InformacionHistograma* info) {
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return 1;
   std::uint64_t columns[4][256];
   CountHistogram(v, columns);
-  NoteStride(*this, v);
+  NoteStride(img, v);
   int mins[8] = {}, maxs[8] = {}, modes[8] = {};
   for (int c = 0; c < 4; ++c) {
     int best = 0;
@@ -229,7 +233,7 @@ int CLamina::fnIMG_GetInfoHistogram(CLamina::InformacionHistograma* info) {
         break;
       }
   }
-  InformacionHistograma r{};
+  CLamina::InformacionHistograma r{};
   r.nMinI = mins[0], r.nFrecMinI = mins[1], r.nMinR = mins[2], r.nFrecMinR = mins[3];
   r.nMinG = mins[4], r.nFrecMinG = mins[5], r.nMinB = mins[6], r.nFrecMinB = mins[7];
   r.nMaxI = maxs[0], r.nFrecMaxI = maxs[1], r.nMaxR = maxs[2], r.nFrecMaxR = maxs[3];
@@ -238,4 +242,11 @@ int CLamina::fnIMG_GetInfoHistogram(CLamina::InformacionHistograma* info) {
   r.nModaG = modes[4], r.nFrecModaG = modes[5], r.nModaB = modes[6], r.nFrecModaB = modes[7];
   *info = r;
   return 0;
+}
+
+}  // namespace intensity
+}  // namespace lamina
+
+int CLamina::fnIMG_GetInfoHistogram(CLamina::InformacionHistograma* info) {
+  return lamina::intensity::GetInfoHistogram(*this, info);
 }

@@ -15,6 +15,8 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/byte_table.h"
+#include "core/numeric.h"
 #include "core/pixel_access.h"
 
 namespace lamina {
@@ -22,34 +24,11 @@ namespace intensity {
 
 using LevelTable = std::uint8_t[256];
 
-// The library's rounding: floor(x), unless the fraction is above one half, then ceil(x); so an
-// exact half rounds down (2.5 gives 2, -2.5 gives -3). Values beyond the int range saturate
-// and NaN gives 0, so no conversion is ever undefined.
-inline int fnRound(double x) {
-  if (!(x == x)) return 0;
-  const double f = std::floor(x);
-  const double r = (x - f > 0.5) ? std::ceil(x) : f;
-  if (r >= 2147483647.0) return std::numeric_limits<int>::max();
-  if (r <= -2147483648.0) return std::numeric_limits<int>::min();
-  return static_cast<int>(r);
-}
+using numeric::Clamp;
+using numeric::fnRound;
+using numeric::TruncToInt;
 
-// Truncation toward zero of a float, as a plain conversion does, but defined for every input:
-// values beyond the int range saturate and NaN gives 0.
-inline int TruncToInt(float x) {
-  if (!(x == x)) return 0;
-  if (x >= 2147483648.0f) return std::numeric_limits<int>::max();
-  if (x <= -2147483648.0f) return std::numeric_limits<int>::min();
-  return static_cast<int>(x);
-}
-
-inline int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
-// The accessors store the stride they used in the object's cached field; a whole-image loop that
-// stands in for them leaves the same value behind.
-inline void NoteStride(CLamina& img, const ImageView& v) {
-  if (v.width > 0 && v.height > 0) BlockAccess::CachedStride(img) = v.stride;
-}
+inline void NoteStride(CLamina& img, const ImageView& v) { BlockAccess::NoteStride(img, v); }
 
 // Rewrites every pixel index of a 1, 4 or 8-bit image through `table` (index -> new index; only
 // the low bpp bits of an entry are stored, as fnIMG_SetPixel stores them).
@@ -58,22 +37,8 @@ void MapIndices(const ImageView& v, const LevelTable table) {
   static_assert(B == 1 || B == 4 || B == 8, "palette depths only");
   if (v.width <= 0 || v.height <= 0) return;
   if constexpr (B == 8) {
-    // A local copy of the table cannot alias the rows, so the compiler keeps it out of the store
-    // dependencies; eight pixels are loaded and stored as one word.
-    std::uint8_t t[256];
-    std::memcpy(t, table, sizeof t);
-    for (int y = v.height - 1; y >= 0; --y) {
-      std::uint8_t* row = v.Row(y);
-      int x = 0;
-      for (; x + 8 <= v.width; x += 8) {
-        std::uint64_t in;
-        std::memcpy(&in, row + x, 8);
-        std::uint64_t out = 0;
-        for (int k = 0; k < 8; ++k) out |= std::uint64_t{t[(in >> (8 * k)) & 0xFF]} << (8 * k);
-        std::memcpy(row + x, &out, 8);
-      }
-      for (; x < v.width; ++x) row[x] = t[row[x]];
-    }
+    for (int y = v.height - 1; y >= 0; --y)
+      ApplyByteTable(v.Row(y), static_cast<std::size_t>(v.width), table);
   } else {
     // Whole bytes go through a byte-wide table built from the per-index one; the pixels of a
     // trailing partial byte are written one by one so its padding bits stay.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "CLamina.h"
+#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
@@ -162,18 +163,29 @@ void NegativeAll(CLamina& img, const ImageView& v) {
 
 }  // namespace
 
-int CLamina::fnIMG_Negative() {
-  const ImageView v = BlockAccess::View(*this);
+namespace lamina {
+namespace intensity {
+
+int Negative(CLamina& img) {
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  NegativeAll(*this, v);
+  NegativeAll(img, v);
   return 0;
 }
+
+}  // namespace intensity
+}  // namespace lamina
+
+int CLamina::fnIMG_Negative() { return lamina::intensity::Negative(*this); }
 
 // The flags act one after the other: bGris as the whole-image negative, then red, green and blue
 // each complement their channel (palette entries, gray or not, or pixel bytes). Their effects add
 // up, so bGris with bRojo leaves red as it was.
-int CLamina::fnIMG_Negative(CLamina::CualesRGB channels) {
-  const ImageView v = BlockAccess::View(*this);
+namespace lamina {
+namespace intensity {
+
+int Negative(CLamina& img, CLamina::CualesRGB channels) {
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return 1;
   const bool flip[3] = {channels.bAzul != 0, channels.bVerde != 0, channels.bRojo != 0};
   if (v.bpp > 8) {
@@ -185,16 +197,23 @@ int CLamina::fnIMG_Negative(CLamina::CualesRGB channels) {
     }
     if (channels.bGris != 0 || flip[0] || flip[1] || flip[2]) {
       MapChannels(v, t[0], t[1], t[2]);
-      NoteStride(*this, v);
+      NoteStride(img, v);
     }
     return 0;
   }
-  if (channels.bGris != 0) NegativeAll(*this, v);
+  if (channels.bGris != 0) NegativeAll(img, v);
   LevelTable t[3];
   for (int c = 0; c < 3; ++c)
     for (int i = 0; i < 256; ++i) t[c][i] = static_cast<std::uint8_t>(flip[c] ? 255 - i : i);
   if (flip[0] || flip[1] || flip[2]) MapPalette(v, t[0], t[1], t[2]);
   return 0;
+}
+
+}  // namespace intensity
+}  // namespace lamina
+
+int CLamina::fnIMG_Negative(CLamina::CualesRGB channels) {
+  return lamina::intensity::Negative(*this, channels);
 }
 
 // Levels in [low, high] become `inside`; the others become `outside` (mode 0) or stay (mode 1).

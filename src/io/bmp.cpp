@@ -18,6 +18,7 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/image_builder.h"
 #include "core/pixel_access.h"
 #include "lamina/cfile.h"
 #include "lamina/memory.h"
@@ -210,13 +211,6 @@ void Fill(const Plan& p, std::uint8_t* block) {
   std::memcpy(block, &p.header, sizeof p.header);
 }
 
-// True when [a, a + an) and [b, b + bn) share a byte (compared as addresses: they may lie in
-// different objects).
-bool Overlap(const void* a, std::int64_t an, const void* b, std::int64_t bn) {
-  const auto x = reinterpret_cast<std::uintptr_t>(a), y = reinterpret_cast<std::uintptr_t>(b);
-  return x < y + static_cast<std::uintptr_t>(bn) && y < x + static_cast<std::uintptr_t>(an);
-}
-
 // Reads a file from its current position to its end and loads it; the name is set on success.
 int LoadFromFile(CLamina& img, CFile& file) {
   const ULONGLONG at = file.GetPosition();
@@ -257,21 +251,13 @@ int CLamina::fnIMG_LoadBMPFromBuffer(unsigned char* buffer, int length) {
   const int r = Examine(buffer, length, plan);
   if (r != kLoaded) return r;
   // Every byte of the new block gets written, so a current block of exactly the needed size is
-  // filled in place: loading frame after frame into one image then costs one copy, not a fresh
-  // allocation whose pages all fault in again. Not when the file lies inside that very block.
-  std::uint8_t* block = m_lpDib;
-  if (block == nullptr || GlobalSize(GlobalHandle(block)) != static_cast<SIZE_T>(plan.blockBytes) ||
-      Overlap(block, plan.blockBytes, buffer, length)) {
-    block = BlockAccess::Allocate(static_cast<std::size_t>(plan.blockBytes));
-    if (block == nullptr) return kNoMemory;
-  }
-  Fill(plan, block);
-  if (block == m_lpDib) {
-    m_lpPalette = plan.header.biBitCount <= 8 ? reinterpret_cast<RGBQUAD*>(block + kInfoHeader) : nullptr;
-    m_lpBits = block + plan.bitsOffset;
-  } else {
-    BlockAccess::Adopt(*this, block, static_cast<std::size_t>(plan.bitsOffset));
-  }
+  // filled in place (not when the file lies inside that very block).
+  lamina::NewImage image = lamina::NewImage::RawReusing(
+      *this, static_cast<std::size_t>(plan.blockBytes), static_cast<std::size_t>(plan.bitsOffset),
+      buffer, static_cast<std::size_t>(length));
+  if (!image.Ok()) return kNoMemory;
+  Fill(plan, image.Block());
+  image.InstallInto(*this);
   return kLoaded;
 }
 

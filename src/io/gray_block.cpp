@@ -6,9 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "core/block_access.h"
+#include "core/image_builder.h"
 #include "core/pixel_access.h"
-#include "lamina/memory.h"
 #include "platform/file_rows.h"
 
 namespace lamina {
@@ -95,14 +94,6 @@ bool FileSource::Take(std::uint8_t* dst, std::size_t n) {
   return true;
 }
 
-std::uint8_t* AllocateUnfilled(std::size_t bytes) {
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (h == nullptr) return nullptr;
-  auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
-  if (p == nullptr) GlobalFree(h);
-  return p;
-}
-
 bool Gray8Fits(std::int64_t width, std::int64_t height, std::int64_t entries) {
   if (width <= 0 || height <= 0 || entries <= 0 || entries > 256) return false;
   if (width > INT_MAX || height > INT_MAX) return false;
@@ -112,43 +103,15 @@ bool Gray8Fits(std::int64_t width, std::int64_t height, std::int64_t entries) {
 }
 
 BuildStatus LoadGray8(CLamina& img, int width, int height, int entries, ByteSource& source) {
-  const std::int64_t stride = Stride64(width, 8);
-  const std::size_t bitsOffset = 40 + 4 * static_cast<std::size_t>(entries);
-  const std::size_t imageBytes = static_cast<std::size_t>(stride * height);
-  std::uint8_t* block = AllocateUnfilled(bitsOffset + imageBytes);
-  if (block == nullptr) return BuildStatus::kNoMemory;
-
-  BITMAPINFOHEADER h{};
-  h.biSize = 40;
-  h.biWidth = width;
-  h.biHeight = height;
-  h.biPlanes = 1;
-  h.biBitCount = 8;
-  h.biCompression = 0;
-  h.biSizeImage = static_cast<DWORD>(imageBytes);
-  h.biClrUsed = static_cast<DWORD>(entries);
-  h.biClrImportant = static_cast<DWORD>(entries);
-  std::memcpy(block, &h, sizeof h);
-  auto* pal = reinterpret_cast<RGBQUAD*>(block + 40);
-  for (int i = 0; i < entries; ++i) {
-    const BYTE v = static_cast<BYTE>(i);
-    pal[i] = RGBQUAD{v, v, v, 0};
-  }
-
+  // Every pixel byte comes from the source, so only the padding is cleared beforehand.
+  NewImage out(width, height, 8, nullptr, NewRows::kPixelsWritten, entries);
+  if (!out.Ok()) return BuildStatus::kNoMemory;
   // The first row of the data is the top row, which is the last one in memory.
-  std::uint8_t* bits = block + bitsOffset;
-  const std::size_t padding = static_cast<std::size_t>(stride - width);
-  if (padding != 0)
-    for (int r = 0; r < height; ++r)
-      std::memset(bits + static_cast<std::size_t>(stride) * r + width, 0, padding);
-  std::uint8_t* top = bits + static_cast<std::size_t>(stride) * (height - 1);
-  if (!source.TakeRows(top, -static_cast<std::ptrdiff_t>(stride), static_cast<std::size_t>(width),
-                       static_cast<std::size_t>(height))) {
-    BlockAccess::Release(block);
+  const ImageView v = out.View();
+  if (!source.TakeRows(v.Row(0), -static_cast<std::ptrdiff_t>(v.stride),
+                       static_cast<std::size_t>(width), static_cast<std::size_t>(height)))
     return BuildStatus::kShort;
-  }
-  BlockAccess::Adopt(img, block, bitsOffset);
-  BlockAccess::CachedStride(img) = static_cast<int>(stride);
+  out.InstallInto(img);
   return BuildStatus::kOk;
 }
 

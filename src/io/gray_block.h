@@ -68,10 +68,6 @@ class FileSource final : public ByteSource {
   std::size_t chunkLen_ = 0;
 };
 
-// A locked movable block that is not zero-filled, for callers that write every byte of it (the
-// zero fill would be a whole extra pass over a large image). Released like any image block.
-std::uint8_t* AllocateUnfilled(std::size_t bytes);
-
 // HalfPageAway lives with the file layer, whose row writer uses it too.
 using platform::HalfPageAway;
 

@@ -15,8 +15,8 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/image_builder.h"
 #include "core/pixel_access.h"
-#include "io/gray_block.h"
 #include "lamina/memory.h"
 
 using lamina::BlockAccess;
@@ -120,8 +120,11 @@ void CLamina::fnIMG_CopyFromHandle(void* handle) {
 
   // Allocated before anything changes: if memory is short, neither the image nor the handle moves.
   // Every byte of it is copied from the handle below, so it need not be zero-filled first.
-  std::uint8_t* block = lamina::io::AllocateUnfilled(static_cast<std::size_t>(total));
-  if (block == nullptr) return;
+  lamina::NewImage copy = lamina::NewImage::Raw(static_cast<std::size_t>(total),
+                                                static_cast<std::size_t>(40 + paletteBytes),
+                                                /*zero=*/false);
+  if (!copy.Ok()) return;
+  std::uint8_t* block = copy.Block();
 
   if (bpp == 32) {
     // In place in the caller's handle, which keeps the 24-bit bitmap. Each target byte lies at or
@@ -145,5 +148,5 @@ void CLamina::fnIMG_CopyFromHandle(void* handle) {
   std::memcpy(block, src, static_cast<std::size_t>(total));
   reinterpret_cast<BITMAPINFOHEADER*>(block)->biSizeImage = static_cast<DWORD>(imageBytes);
   // The old block goes only now: a handle holding this very image was read before it is freed.
-  BlockAccess::Adopt(*this, block, static_cast<std::size_t>(40 + paletteBytes));
+  copy.InstallInto(*this);
 }

@@ -1,5 +1,5 @@
 // fnIMG_ChangeColorDepth: conversion between 1, 4, 8, 24 and 32 bits (indices 0 to 4).
-#include "convert/simd24.h"
+#include "core/cpu.h"
 #include "support/pictures.h"
 
 using namespace lamina_test;
@@ -122,7 +122,7 @@ TEST(ChangeColorDepth, EveryPathAgreesWithSinglePixelsOnEveryInstructionSet) {
   unsigned seed = 70;
   for (const auto& c : cases)
     for (int widest = 0; widest <= 2; ++widest) {
-      lamina::simd24::g_widest = widest;
+      lamina::cpu::g_widest = widest;
       CLamina wide = Random(c.bpp, 307, 2, ++seed);
       if (c.gray && c.bpp <= 8) wide.fnIMG_SetGrayPalette();
       for (int y = 0; c.gray && c.bpp == 24 && y < 2; ++y)
@@ -141,7 +141,7 @@ TEST(ChangeColorDepth, EveryPathAgreesWithSinglePixelsOnEveryInstructionSet) {
               << c.bpp << " to index " << c.index << " at " << x << " on set " << widest;
         }
     }
-  lamina::simd24::g_widest = 2;
+  lamina::cpu::g_widest = 2;
   // One coloured pixel keeps a gray-looking 24-bit image from becoming 8 bits.
   CLamina tinted = FromRows(24, Rows(2, std::vector<std::uint32_t>(37, Rgb(9, 9, 9))));
   tinted.fnIMG_SetPixel(24, 1, Rgb(1, 2, 2));

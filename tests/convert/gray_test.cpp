@@ -1,5 +1,5 @@
 // fnIMG_ColorToGray: weighted sums of red, green and blue, methods 0 and 1.
-#include "convert/simd24.h"
+#include "core/cpu.h"
 #include "support/pictures.h"
 
 using namespace lamina_test;
@@ -108,7 +108,7 @@ TEST(ColorToGray, EveryInstructionSetAgreesWithSinglePixels) {
   for (int bpp : {24, 32})
     for (int method = 0; method < 2; ++method)
       for (int widest = 0; widest <= 2; ++widest) {
-        lamina::simd24::g_widest = widest;
+        lamina::cpu::g_widest = widest;
         CLamina original = Random(bpp, 37, 2, 500 + bpp + method), img = original;
         ASSERT_EQ(img.fnIMG_ColorToGray(method), 0);
         for (int y = 0; y < 2; ++y)
@@ -119,5 +119,5 @@ TEST(ColorToGray, EveryInstructionSetAgreesWithSinglePixels) {
             ASSERT_EQ(img.fnIMG_GetAlfa(x, y), original.fnIMG_GetAlfa(x, y));
           }
       }
-  lamina::simd24::g_widest = 2;
+  lamina::cpu::g_widest = 2;
 }

@@ -1,0 +1,38 @@
+// What the processor offers beyond the baseline, asked once at run time, so that one build runs on
+// every x86-64 machine and still uses the wider instructions where they exist. Vector code is
+// written with intrinsics in functions marked __attribute__((target(...))), always beside a plain
+// loop that gives the same bytes; the tests lower `g_widest` to run the plain loops on the same
+// machine and compare.
+#pragma once
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__) && defined(__SSE2__)
+#define LAMINA_X86 1
+#include <immintrin.h>
+#endif
+
+namespace lamina {
+namespace cpu {
+
+// The widest instructions the library may use: 2 AVX2, 1 SSSE3, 0 none beyond the baseline.
+inline int g_widest = 2;
+
+inline bool HaveSsse3() {
+#ifdef LAMINA_X86
+  static const bool have = __builtin_cpu_supports("ssse3");
+  return have && g_widest >= 1;
+#else
+  return false;
+#endif
+}
+
+inline bool HaveAvx2() {
+#ifdef LAMINA_X86
+  static const bool have = __builtin_cpu_supports("avx2");
+  return have && g_widest >= 2;
+#else
+  return false;
+#endif
+}
+
+}  // namespace cpu
+}  // namespace lamina
