@@ -88,16 +88,26 @@ unsigned long VisualPixel(const Visual* v, const RGBQUAD& c) {
 
 }  // namespace
 
-TEST(X11Display, MonitorReportGivesTheScreensNumbers) {
+TEST(X11Display, MonitorReportAndLengthsInPixelsGiveTheScreensNumbers) {
   REQUIRE_SERVER(server, "LAMINA_TEST_DISPLAY");
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || server.name != display)
     GTEST_SKIP() << "DISPLAY does not name the test server";
   // scripts/xvfb.sh: one monitor of 1600 x 1200 pixels at 120 dpi, which the server makes
   // 339 x 254 mm (a 17-inch diagonal by the report's formula).
-  CLamina img;
+  CLamina img = FromRows(8, {{1, 2}});
   EXPECT_EQ(Fields(img.fnIMG_GetMonitorsInfo()),
             (std::vector<int>{1, 17, 0, 1600, 1200, 0, 0, 339, 254, 0, 0, 120, 120, 0, 0}));
+
+  // Lengths become pixels of that screen, 33 x 25 whole centimetres: 5 cm to the right is
+  // 1600 x 5 / 33 pixels, and 50 cm is 1600 x 50 / 33 across and 1200 x 50 / 25 down.
+  CLamina::InfoDesplazamientotag info{};
+  ASSERT_EQ(img.fnIMG_Translation(0, 10, 30.0f, 90.0f, 0, &info), 0);
+  EXPECT_EQ(info.nPixelesX, 242);
+  EXPECT_EQ(img.fnIMG_GetColumns(), 244);
+  ASSERT_EQ(img.fnIMG_CalcularDesplazamientos(100, 30.0f, 0, &info), 0);
+  EXPECT_EQ(info.nPixelesX, 2424);
+  EXPECT_EQ(info.nPixelesY, 2400);
 }
 
 #if defined(LAMINA_HAVE_XRANDR)
