@@ -120,51 +120,38 @@ TEST(X11Display, SecondMonitorIsTheOneNearestToThePointRightOfThePrimary) {
   ASSERT_GE(res->noutput, 1);
   const RROutput output = res->outputs[0];
   XRRFreeScreenResources(res);
-  struct Monitor {
-    const char* name;
-    bool primary;
-    int x, y, width, height, mmWidth, mmHeight;
-  };
-  struct Case {
-    const char* what;
-    Monitor a, b;
-    std::vector<int> want;
-  } cases[] = {
-      {"second to the right",
-       {"LEFTP", true, 0, 0, 1600, 1200, 400, 300},
-       {"RIGHT", false, 1600, 0, 1280, 1024, 340, 270},
-       {2, 20, 18, 1600, 1200, 1280, 1024, 400, 300, 340, 270, 120, 120, 120, 120}},
-      // The primary on the right: the point 500 pixels past its right edge is nearest to itself.
-      {"second to the left",
-       {"RIGHTP", true, 1280, 0, 1600, 1200, 400, 300},
-       {"LEFT", false, 0, 0, 1280, 1024, 340, 270},
-       {2, 20, 20, 1600, 1200, 1600, 1200, 400, 300, 400, 300, 120, 120, 120, 120}},
-  };
-  for (const Case& c : cases) {
-    // The monitors live while this connection does; the primary one takes the screen's output.
-    Atom names[2];
+  // Two monitors of 1600 x 1200 (400 x 300 mm, holding the screen's output) and 1280 x 1024
+  // (340 x 270 mm), the primary at x = primaryAt, the other at x = otherAt. They live while this
+  // connection does.
+  auto report = [&](int primaryAt, int otherAt) {
+    const int place[2][5] = {{primaryAt, 1600, 1200, 400, 300}, {otherAt, 1280, 1024, 340, 270}};
+    const Atom names[2] = {XInternAtom(d, "PRIMARY", False), XInternAtom(d, "OTHER", False)};
     for (int i = 0; i < 2; ++i) {
-      const Monitor& m = i == 0 ? c.a : c.b;
-      XRRMonitorInfo* info = XRRAllocateMonitor(d, i == 0 ? 1 : 0);
-      info->name = names[i] = XInternAtom(d, m.name, False);
-      info->primary = m.primary;
-      info->x = m.x;
-      info->y = m.y;
-      info->width = m.width;
-      info->height = m.height;
-      info->mwidth = m.mmWidth;
-      info->mheight = m.mmHeight;
-      if (i == 0) info->outputs[0] = output;
-      XRRSetMonitor(d, root, info);
-      XRRFreeMonitors(info);
+      XRRMonitorInfo* m = XRRAllocateMonitor(d, i == 0 ? 1 : 0);
+      m->name = names[i];
+      m->primary = i == 0;
+      m->x = place[i][0];
+      m->y = 0;
+      m->width = place[i][1];
+      m->height = place[i][2];
+      m->mwidth = place[i][3];
+      m->mheight = place[i][4];
+      if (i == 0) m->outputs[0] = output;
+      XRRSetMonitor(d, root, m);
+      XRRFreeMonitors(m);
     }
     XSync(d, False);
     const CLamina::InfoMonitorestag r =
         lamina::display::Report(lamina::platform::ReadDisplay(server.name.c_str()));
-    EXPECT_EQ(Fields(r), c.want) << c.what;
     for (Atom name : names) XRRDeleteMonitor(d, root, name);
     XSync(d, False);
-  }
+    return Fields(r);
+  };
+  EXPECT_EQ(report(0, 1600), (std::vector<int>{2, 20, 18, 1600, 1200, 1280, 1024, 400, 300, 340,
+                                               270, 120, 120, 120, 120}));
+  // The primary on the right: the point 500 pixels past its right edge is nearest to itself.
+  EXPECT_EQ(report(1280, 0), (std::vector<int>{2, 20, 20, 1600, 1200, 1600, 1200, 400, 300, 400,
+                                               300, 120, 120, 120, 120}));
 }
 #endif
 

