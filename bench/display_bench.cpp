@@ -46,7 +46,12 @@ void BM_TranslationFloorMemcpy(benchmark::State& state) {
   lamina_bench::MemcpyFloor(state, static_cast<std::size_t>(kPixels * state.range(0) / 8));
   SetPixelRate(state, kPixels);
 }
-BENCHMARK(BM_TranslationFloorMemcpy)->Arg(8)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TranslationFloorMemcpy)
+    ->Arg(1)
+    ->Arg(8)
+    ->Arg(24)
+    ->Arg(32)
+    ->Unit(benchmark::kMillisecond);
 
 // The whole picture drawn at (0, 0) of a surface of the same size.
 void BM_DrawMemory(benchmark::State& state) {

@@ -12,6 +12,7 @@
 // whole centimetres of its size, in single precision, truncated.
 #include "geometry/translation.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -35,20 +36,8 @@ constexpr double kInchesPerCm = 0.393700787401575;
 
 // Copies `nbits` bits from bit `s` of `src` to bit `d` of `dst` (most significant bit first),
 // leaving dst's other bits. Reads only bytes of `src` that hold copied bits.
-void CopyBitsAt(std::uint8_t* dst, std::size_t d, const std::uint8_t* src, std::size_t s,
-                std::size_t nbits) {
-  if (d % 8 == s % 8 && nbits >= 16) {
-    // Same alignment: a partial first byte, whole bytes, a partial last byte.
-    const std::size_t head = (8 - d % 8) % 8;
-    CopyBitsAt(dst, d, src, s, head);
-    d += head;
-    s += head;
-    nbits -= head;
-    std::memcpy(dst + d / 8, src + s / 8, nbits / 8);
-    const std::size_t whole = nbits / 8 * 8;
-    CopyBitsAt(dst, d + whole, src, s + whole, nbits - whole);
-    return;
-  }
+void CopyFewBits(std::uint8_t* dst, std::size_t d, const std::uint8_t* src, std::size_t s,
+                 std::size_t nbits) {
   while (nbits > 0) {
     const unsigned dOff = static_cast<unsigned>(d % 8), sOff = static_cast<unsigned>(s % 8);
     const unsigned take = static_cast<unsigned>(nbits < 8 - dOff ? nbits : 8 - dOff);
@@ -62,6 +51,30 @@ void CopyBitsAt(std::uint8_t* dst, std::size_t d, const std::uint8_t* src, std::
     s += take;
     nbits -= take;
   }
+}
+
+// The same for a long run: bit by bit up to a whole destination byte, then whole destination
+// bytes each made of two source bytes at a fixed shift, then the last bits.
+void CopyBitsAt(std::uint8_t* dst, std::size_t d, const std::uint8_t* src, std::size_t s,
+                std::size_t nbits) {
+  const std::size_t head = std::min(nbits, (8 - d % 8) % 8);
+  CopyFewBits(dst, d, src, s, head);
+  d += head;
+  s += head;
+  nbits -= head;
+  const std::size_t whole = nbits / 8;
+  std::uint8_t* out = dst + d / 8;
+  const std::uint8_t* in = src + s / 8;
+  const unsigned shift = static_cast<unsigned>(s % 8);
+  if (shift == 0) {
+    std::memcpy(out, in, whole);
+  } else {
+    // Byte i takes the last 8 - shift bits of in[i] and the first shift bits of in[i + 1]; both
+    // hold copied bits.
+    for (std::size_t i = 0; i < whole; ++i)
+      out[i] = static_cast<std::uint8_t>((in[i] << shift) | (in[i + 1] >> (8 - shift)));
+  }
+  CopyFewBits(dst, d + 8 * whole, src, s + 8 * whole, nbits - 8 * whole);
 }
 
 // Pixels along one axis for a length in centimetres on a display of `resolution` pixels and
