@@ -85,7 +85,7 @@ TEST(Translation, MatchesThePixelByPixelProcedureAtEveryDepth) {
   const int moves[][3] = {{0, 3, -2}, {0, -5, 4}, {1, 2, 3}, {1, -4, -1}, {1, -9, 0}, {0, 0, 0}};
   for (int bpp : {1, 4, 8, 24, 32})
     for (const auto& m : moves) {
-      CLamina img = Random(bpp, 37, 5, 100u * bpp + 7u * m[1]);
+      CLamina img = Random(bpp, 101, 5, 100u * bpp + 7u * m[1]);
       img.fnIMG_SetFileName(L"moved.bmp");
       RGBQUAD entry{};
       if (bpp <= 8) entry = Entry(img, 1);
