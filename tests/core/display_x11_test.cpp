@@ -20,17 +20,6 @@
 
 using namespace lamina_test;
 
-namespace {
-
-std::vector<int> Fields(const CLamina::InfoMonitorestag& r) {
-  return {r.nMonitores,        r.nPulgadas1,        r.nPulgadas2,       r.nResolucionX1,
-          r.nResolucionY1,     r.nResolucionX2,     r.nResolucionY2,    r.nTamanoX1,
-          r.nTamanoY1,         r.nTamanoX2,         r.nTamanoY2,        r.nPixelesPulgadaX1,
-          r.nPixelesPulgadaY1, r.nPixelesPulgadaX2, r.nPixelesPulgadaY2};
-}
-
-}  // namespace
-
 #if !defined(LAMINA_HAVE_X11)
 
 TEST(X11Display, NeedsTheLibraryBuiltWithX11) {
@@ -40,6 +29,13 @@ TEST(X11Display, NeedsTheLibraryBuiltWithX11) {
 #else
 
 namespace {
+
+std::vector<int> Fields(const CLamina::InfoMonitorestag& r) {
+  return {r.nMonitores,        r.nPulgadas1,        r.nPulgadas2,       r.nResolucionX1,
+          r.nResolucionY1,     r.nResolucionX2,     r.nResolucionY2,    r.nTamanoX1,
+          r.nTamanoY1,         r.nTamanoX2,         r.nTamanoY2,        r.nPixelesPulgadaX1,
+          r.nPixelesPulgadaY1, r.nPixelesPulgadaX2, r.nPixelesPulgadaY2};
+}
 
 // A connection to the server that the variable names (one scripts/xvfb.sh started).
 struct Server {
