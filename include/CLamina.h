@@ -215,12 +215,12 @@ class LAMINA_API CLamina {
   int fnIMG_Draw(CDC* pDC, int x, int y);
   /// The number of monitors and, for the first two, the resolution in pixels, the size in
   /// millimetres, the logical pixels per inch and the diagonal in whole inches
-  /// (trunc(sqrt((h / 10)^2 + (w / 10)^2) x 0.393700787401575 + 1.0) from the size in mm). The first
-  /// monitor is the primary one; the second, with two or more, is the one nearest to the point
-  /// (first width + 500, 200) counted from the primary's top-left corner, so it may repeat the
-  /// first. Its fields are 0 with fewer than two monitors. The facts come from the X server that
-  /// DISPLAY names (XRandR monitors) when the library has X11 and a server answers; otherwise from
-  /// a headless default of one 1920 x 1080 monitor of 508 x 286 mm at 96 pixels per inch.
+  /// (trunc(sqrt((h / 10)^2 + (w / 10)^2) x 0.393700787401575 + 1.0) from the size in mm). The
+  /// first monitor is the primary one; the second, with two or more, is the one nearest to the
+  /// point (first width + 500, 200) counted from the primary's top-left corner, so it may repeat
+  /// the first. Its fields are 0 with fewer than two monitors. The facts come from the X server
+  /// that DISPLAY names (XRandR monitors) when the library has X11 and a server answers; otherwise
+  /// from a headless default of one 1920 x 1080 monitor of 508 x 286 mm at 96 pixels per inch.
   /// @return the filled record; no failure is reported. The image is not used.
   CLamina::InfoMonitorestag fnIMG_GetMonitorsInfo();
 
