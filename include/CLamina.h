@@ -584,7 +584,26 @@ class LAMINA_API CLamina {
 
   // ---- Display and monitors ------------------------------------------------------------------
 
+  /// Draws the whole image with its top-left corner at (x, y) of a device context, clipped to it:
+  /// the image block (header, palette, bottom-up rows) goes to SetDIBitsToDevice with the palette
+  /// entries as colours. Depths 1, 4, 8, 16 (5-5-5), 24 and 32 can be drawn.
+  /// @param pDC the context to draw on: a CMemoryDC, a CX11DC (libraries built with X11), or
+  ///        null (nothing is drawn).
+  /// @param x, y the surface position of the image's top-left pixel, any int; parts outside the
+  ///        surface are clipped.
+  /// @return 0 when at least one row reached the surface; 1 when the image has no pixel rows, the
+  ///         context is null or attached to no surface, or no row was drawn (the image lies wholly
+  ///         outside the surface). The image never changes.
   int fnIMG_Draw(CDC* pDC, int x, int y);
+  /// The number of monitors and, for the first two, the resolution in pixels, the size in
+  /// millimetres, the logical pixels per inch and the diagonal in whole inches
+  /// (trunc(sqrt((h / 10)^2 + (w / 10)^2) x 0.393700787401575 + 1.0) from the size in mm). The
+  /// first monitor is the primary one; the second, with two or more, is the one nearest to the
+  /// point (first width + 500, 200) counted from the primary's top-left corner, so it may repeat
+  /// the first. Its fields are 0 with fewer than two monitors. The facts come from the X server
+  /// that DISPLAY names (XRandR monitors) when the library has X11 and a server answers; otherwise
+  /// from a headless default of one 1920 x 1080 monitor of 508 x 286 mm at 96 pixels per inch.
+  /// @return the filled record; no failure is reported. The image is not used.
   CLamina::InfoMonitorestag fnIMG_GetMonitorsInfo();
 
   // ---- Files and exchange --------------------------------------------------------------------
@@ -1172,9 +1191,52 @@ class LAMINA_API CLamina {
   int fnIMG_Scaling(float horizontal, float vertical, int unit);
   int fnIMG_ScotomaZoom(int orientation, int x, int y, int nearWidth, int farWidth, int farReach,
                         int nearReach, int room, int fill, unsigned long colour);
+  /// Moves the picture by (dx, dy) pixels. Mode 0 enlarges the image to (W + |dx|) x (H + |dy|)
+  /// so nothing is lost (a positive move puts the background band on the left or top, a negative
+  /// one on the right or bottom); mode 1 keeps the size, and what leaves the frame is lost. The
+  /// uncovered pixels take the background: on palette images the first palette entry of that
+  /// colour, or the all-ones index when there is none. The result has the data constructor's
+  /// header, the image's palette and name, and every 32-bit pixel's fourth byte 0.
+  /// @param mode 0 (enlarge) or 1 (keep the size).
+  /// @param dx, dy the move in pixels, positive to the right and downwards, any int.
+  /// @param background the fill colour, red in bits 0-7, green 8-15, blue 16-23 (24-31 ignored).
+  /// @return 0 done; 1 the depth is not 1, 4, 8, 24 or 32 bits; 2 the mode is neither 0 nor 1;
+  ///         3 the enlarged image would be wider or higher than an int or its block larger than
+  ///         2 GiB; 4 not enough memory. On failure the image is left exactly as it was.
   int fnIMG_Translation(int mode, int dx, int dy, unsigned long background);
+  /// Moves the picture by a physical length on the display it is shown on: the length
+  /// distance x sin(angle) in centimetres, in the given screen direction, becomes pixels of the
+  /// primary display (or, with several monitors, of the one nearest to the point 500 pixels right
+  /// of the primary's right edge and 200 above its bottom edge): resolution x length / whole
+  /// centimetres of the display's size, per axis, truncated; a display under 1 cm gives 0 pixels.
+  /// The picture is then moved as fnIMG_Translation(mode, pixels x, pixels y, background) does.
+  /// @param mode 0 (enlarge) or 1 (keep the size).
+  /// @param distance in centimetres, any int (a negative one moves the other way).
+  /// @param angle in degrees, 0 to 80.
+  /// @param direction in degrees on the screen, 0 to 360: 0 up, 90 right, 180 down, 270 left.
+  /// @param background the fill colour, as for the move by pixels.
+  /// @param info receives the length in cm and inches, its horizontal and vertical components in
+  ///        cm (vertical positive downwards) and the move in pixels.
+  /// @return 0 done; 1 the depth is not 1, 4, 8, 24 or 32 bits; 2 the mode is above 1 (negative
+  ///         modes included); 3 the angle is below 0, above 80 or not a number; 4 the direction is
+  ///         below 0, above 360 or not a number; 5 info is null; 6 the move in pixels does not fit
+  ///         in an int, or the enlarged image would be too large; 7 not enough memory. On failure
+  ///         neither the image nor the record changes.
   int fnIMG_Translation(int mode, int distance, float angle, float direction,
                         unsigned long background, InfoDesplazamientotag* info);
+  /// Converts the length distance x sin(angle) in centimetres into pixels of a monitor of the
+  /// monitor report (fnIMG_GetMonitorsInfo), horizontally and vertically: resolution x length /
+  /// whole centimetres of the monitor's size, truncated; a size under 1 cm gives 0 pixels. The
+  /// image is not touched.
+  /// @param distance in centimetres, 0 or more.
+  /// @param angle in degrees, 0 to 60.
+  /// @param monitor 0 for the first monitor, 1 for the second; for any other, or 1 with fewer than
+  ///        two monitors, only the lengths are written.
+  /// @param info receives fDesplazamiento, fDesplazamientoPulgadas and the pixels; the two
+  ///        components in cm are left as they were.
+  /// @return 0 done; 1 the distance is below 0; 2 the angle is below 0, above 60 or not a number;
+  ///         3 info is null; 4 the move in pixels does not fit in an int. On failure the record is
+  ///         left as it was.
   int fnIMG_CalcularDesplazamientos(int distance, float angle, int monitor,
                                     InfoDesplazamientotag* info);
   /// Mirrors the picture in place, left-right or top-bottom.
@@ -1456,6 +1518,12 @@ class LAMINA_API CLamina {
   /// @return the size; the caller keeps it within an int.
   int fnIMG_GetSizeBitmapAlineado(int width, int height, int bpp);
   void fnIMG_Fourier(_complex* data, int m);
+  /// Maps the point (u, v) of a disc onto the square of the same half-width: the point keeps its
+  /// direction and moves outward until max(|u'|, |v'|) equals its distance from the centre,
+  /// computed in single precision; (0, 0) stays.
+  /// @param u, v the point, any floats.
+  /// @param uOut, vOut receive the mapped point.
+  /// @return always 1.
   int fnIMG_TransfPixel(float u, float v, float& uOut, float& vOut);
 
   unsigned char* m_lpDib;      ///< the locked image block; null only for an object without one
