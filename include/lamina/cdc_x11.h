@@ -9,10 +9,13 @@
 
 #include "lamina/cdc.h"
 
+/// A device context that draws into an X11 window or pixmap.
 class LAMINA_API CX11DC : public CDC {
  public:
   /// Draws into `drawable` (a window or a pixmap) of `display`. A null display or drawable gives a
   /// context attached to nothing.
+  /// @param display the caller's connection, kept open by the caller while the context is used.
+  /// @param drawable the window or pixmap to draw into.
   CX11DC(Display* display, Drawable drawable);
   ~CX11DC() override;
 
@@ -20,6 +23,9 @@ class LAMINA_API CX11DC : public CDC {
   /// Clipped to the drawable's size at the time of the call; needs a TrueColor visual of the
   /// drawable's depth (any other, such as an 8-bit PseudoColor screen, draws nothing). The image is
   /// sent with XPutImage and the connection flushed.
+  /// @param xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines, bits, info, colourUse
+  ///        as for SetDIBitsToDevice.
+  /// @return the number of bitmap rows drawn.
   int DrawDIB(int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
               UINT scanLines, const void* bits, const BITMAPINFO* info, UINT colourUse) override;
 
