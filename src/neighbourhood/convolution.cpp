@@ -27,6 +27,7 @@
 #include "neighbourhood/kernel_rows.h"
 #include "neighbourhood/neighbourhood.h"
 #include "neighbourhood/results.h"
+#include "neighbourhood/row_ops.h"
 
 namespace lamina {
 namespace neighbourhood {
@@ -162,18 +163,20 @@ bool RunKernels(CLamina& img, const int* const* kernels, int count, int size, in
     for (int y = y0; any && y < y1; ++y) {
       const std::uint8_t* const* w = rows.Window(y);
       for (int k = 0; k < count; ++k) {
-        sums[k].Sums(w, x0, n, s.data());
         std::uint8_t* dst = (how == Combine::kOne || k == 0) ? result.data() : u.data();
-        maps[k].Map(s.data(), n, dst);
+        const int done = sums[k].MappedWords(w, x0, n, maps[k], dst);
+        if (done < n) {
+          sums[k].Sums(w, x0 + done, n - done, s.data());
+          maps[k].Map(s.data(), n - done, dst + done);
+        }
         if (k == 0 || how == Combine::kOne) continue;
         if (how == Combine::kMaximum) {
-          for (int i = 0; i < n; ++i) result[i] = std::max(result[i], u[i]);
-        } else if (bpp <= 8) {
-          for (int i = 0; i < n; ++i)
-            result[i] = KeptIndex(bpp, std::min<std::int64_t>(result[i] + u[i], top));
+          Largest(result.data(), u.data(), n);
+        } else if (top >= 0 && top <= 255) {
+          SumLimited(result.data(), u.data(), n, static_cast<unsigned>(top));
         } else {
           for (int i = 0; i < n; ++i)
-            result[i] = static_cast<std::uint8_t>(std::min(result[i] + u[i], 255));
+            result[i] = KeptIndex(bpp, std::min<std::int64_t>(result[i] + u[i], top));
         }
       }
       // A result row goes back one row late: with an even window the shifted pad of the next

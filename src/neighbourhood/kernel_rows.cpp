@@ -147,6 +147,127 @@ __attribute__((target("avx2"))) int SumsSeparable(const std::uint8_t* const* win
   (void)perRow;
   return x;
 }
+
+// The separable path in 16-bit lanes to the end: column sums, row sums, the quotient by a 16-bit
+// multiply, the mapping, and 32 values packed per step.
+__attribute__((target("avx2"))) inline __m256i TimesWord(__m256i v, std::int32_t c) {
+  if (c == 1) return v;
+  if (c == -1) return _mm256_sub_epi16(_mm256_setzero_si256(), v);
+  if (c == 2) return _mm256_add_epi16(v, v);
+  if (c == -2) return _mm256_sub_epi16(_mm256_setzero_si256(), _mm256_add_epi16(v, v));
+  return _mm256_mullo_epi16(v, _mm256_set1_epi16(static_cast<short>(c)));
+}
+
+__attribute__((target("avx2"))) inline __m256i MapWords(__m256i s, const WordDivision& d) {
+  __m256i a = d.mapping == 2 ? _mm256_abs_epi16(s) : _mm256_max_epi16(s, _mm256_setzero_si256());
+  if (!d.identity)
+    a = _mm256_srli_epi16(
+        _mm256_mulhi_epu16(a, _mm256_set1_epi16(static_cast<short>(d.multiplier))), d.shift);
+  return _mm256_min_epu16(a, _mm256_set1_epi16(static_cast<short>(d.ceiling)));
+}
+
+// N taps known at compile time: the coefficients sit in registers and the loops over them unroll.
+template <int N>
+__attribute__((target("avx2"))) int MappedWordsFixed(const std::uint8_t* const* window, int r,
+                                                     const std::int32_t* column,
+                                                     const std::int32_t* row, int x0, int done,
+                                                     const WordDivision& d, std::int16_t* v,
+                                                     std::uint8_t* out) {
+  __m256i cv[N], rv[N];
+  const std::uint8_t* rows[N];
+  for (int j = 0; j < N; ++j) {
+    cv[j] = _mm256_set1_epi16(static_cast<short>(column[j]));
+    rv[j] = _mm256_set1_epi16(static_cast<short>(row[j]));
+    rows[j] = window[j] + x0 - r;
+  }
+  const int m = done + N - 1;
+  int i = 0;
+  for (; i + 32 <= m; i += 32) {
+    __m256i lo = _mm256_setzero_si256(), hi = _mm256_setzero_si256();
+    for (int j = 0; j < N; ++j) {
+      const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[j] + i));
+      // Lanes 0-7 and 16-23 in lo, 8-15 and 24-31 in hi; stored back in order below.
+      lo = _mm256_add_epi16(
+          lo, _mm256_mullo_epi16(_mm256_unpacklo_epi8(p, _mm256_setzero_si256()), cv[j]));
+      hi = _mm256_add_epi16(
+          hi, _mm256_mullo_epi16(_mm256_unpackhi_epi8(p, _mm256_setzero_si256()), cv[j]));
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(v + i), _mm256_permute2x128_si256(lo, hi, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(v + i + 16),
+                        _mm256_permute2x128_si256(lo, hi, 0x31));
+  }
+  for (; i < m; ++i) {
+    int s = 0;
+    for (int j = 0; j < N; ++j) s += column[j] * rows[j][i];
+    v[i] = static_cast<std::int16_t>(s);
+  }
+  for (int x = 0; x < done; x += 32) {
+    __m256i lo = _mm256_setzero_si256(), hi = _mm256_setzero_si256();
+    for (int t = 0; t < N; ++t) {
+      lo = _mm256_add_epi16(
+          lo, _mm256_mullo_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + x + t)),
+                                 rv[t]));
+      hi = _mm256_add_epi16(
+          hi, _mm256_mullo_epi16(
+                  _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + x + 16 + t)), rv[t]));
+    }
+    const __m256i bytes = _mm256_packus_epi16(MapWords(lo, d), MapWords(hi, d));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_permute4x64_epi64(bytes, 0xD8));
+  }
+  return done;
+}
+
+__attribute__((target("avx2"))) int MappedWordsAvx2(const std::uint8_t* const* window, int size,
+                                                    int r, const std::int32_t* column,
+                                                    const std::int32_t* row, int x0, int n,
+                                                    const WordDivision& d, std::int16_t* v,
+                                                    std::uint8_t* out) {
+  const int done = n & ~31;
+  if (done == 0) return 0;
+  switch (size) {
+    case 3:
+      return MappedWordsFixed<3>(window, r, column, row, x0, done, d, v, out);
+    case 5:
+      return MappedWordsFixed<5>(window, r, column, row, x0, done, d, v, out);
+    case 7:
+      return MappedWordsFixed<7>(window, r, column, row, x0, done, d, v, out);
+    case 9:
+      return MappedWordsFixed<9>(window, r, column, row, x0, done, d, v, out);
+    default:
+      break;
+  }
+  const int m = done + size - 1;  // column sums for x0 - r ... x0 - r + m - 1
+  int i = 0;
+  for (; i + 16 <= m; i += 16) {
+    __m256i acc = _mm256_setzero_si256();
+    for (int j = 0; j < size; ++j) {
+      if (column[j] == 0) continue;
+      const __m256i p = _mm256_cvtepu8_epi16(
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(window[j] + x0 - r + i)));
+      acc = _mm256_add_epi16(acc, TimesWord(p, column[j]));
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(v + i), acc);
+  }
+  for (; i < m; ++i) {
+    int s = 0;
+    for (int j = 0; j < size; ++j) s += column[j] * window[j][x0 - r + i];
+    v[i] = static_cast<std::int16_t>(s);
+  }
+  for (int x = 0; x < done; x += 32) {
+    __m256i lo = _mm256_setzero_si256(), hi = _mm256_setzero_si256();
+    for (int t = 0; t < size; ++t) {
+      if (row[t] == 0) continue;
+      lo = _mm256_add_epi16(
+          lo, TimesWord(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + x + t)), row[t]));
+      hi = _mm256_add_epi16(
+          hi,
+          TimesWord(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + x + 16 + t)), row[t]));
+    }
+    const __m256i bytes = _mm256_packus_epi16(MapWords(lo, d), MapWords(hi, d));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_permute4x64_epi64(bytes, 0xD8));
+  }
+  return done;
+}
 #endif
 
 }  // namespace
@@ -180,6 +301,9 @@ KernelRows::KernelRows(const int* kernel, int size)
     for (int t = 0; t < size_; ++t) rowWords = rowWords && FitsWord(row_[t]);
     if (columnBound <= 32767 && rowWords) {
       separable_ = true;
+      std::int64_t rowSum = 0;
+      for (int t = 0; t < size_; ++t) rowSum += std::llabs(row_[t]);
+      words16_ = rowSum * columnBound <= 32767;
       rowPairs_.resize(static_cast<std::size_t>(perRow));
       for (int t = 0, q = 0; t < size_; t += 2, ++q)
         rowPairs_[q] = PairOf(row_[t], t + 1 < size_ ? row_[t + 1] : 0);
@@ -189,6 +313,19 @@ KernelRows::KernelRows(const int* kernel, int size)
 
 void KernelRows::Reserve(int columns) {
   if (separable_) columnSums_.resize(static_cast<std::size_t>(columns) + size_ + 32);
+}
+
+int KernelRows::MappedWords(const std::uint8_t* const* window, int x0, int n,
+                            const Mapping& mapping, std::uint8_t* out) const {
+#ifdef LAMINA_X86
+  WordDivision word;
+  if (words16_ && cpu::HaveAvx2() && mapping.Word(bound_, &word) &&
+      columnSums_.size() >= static_cast<std::size_t>(n) + size_ + 32)
+    return MappedWordsAvx2(window, size_, reach_, column_.data(), row_.data(), x0, n, word,
+                           columnSums_.data(), out);
+#endif
+  (void)window, (void)x0, (void)n, (void)mapping, (void)out;
+  return 0;
 }
 
 void KernelRows::SumsPlain(const std::uint8_t* const* window, int x0, int n,
@@ -234,6 +371,28 @@ std::int32_t Mapping::Quotient(std::int32_t s) const {
   // Only -2^31 / -1 leaves 32 bits; it wraps back to -2^31.
   if (divisor_ == -1) return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(s));
   return s / divisor_;
+}
+
+bool Mapping::Word(std::int64_t bound, WordDivision* word) const {
+  if (mapping_ == 0 || divisor_ < 1 || bound > 32767) return false;
+  word->mapping = mapping_;
+  word->ceiling = ceiling_;
+  word->identity = divisor_ == 1;
+  if (word->identity) return true;
+  // q = floor(s x m / 2^k) with m = ceil(2^k / d) is exact for 0 <= s <= bound when
+  // bound x (m x d - 2^k) < 2^k.
+  const std::int64_t d = divisor_;
+  for (int shift = 0; shift < 16; ++shift) {
+    const std::int64_t k = std::int64_t{1} << (16 + shift);
+    const std::int64_t m = (k + d - 1) / d;
+    if (m > 65535) break;
+    if (bound * (m * d - k) < k) {
+      word->multiplier = static_cast<std::uint16_t>(m);
+      word->shift = shift;
+      return true;
+    }
+  }
+  return false;
 }
 
 void Mapping::SetExtremes(std::int32_t smallest, std::int32_t largest) {

@@ -10,6 +10,17 @@ namespace lamina {
 namespace neighbourhood {
 namespace detail {
 
+// A 16-bit quotient: q = ((s x multiplier) >> 16) >> shift for 0 <= s <= the bound it was made for.
+struct WordDivision {
+  int mapping = 1;  // 1 clip, 2 absolute value
+  int ceiling = 255;
+  bool identity = true;  // divisor 1
+  std::uint16_t multiplier = 0;
+  int shift = 0;
+};
+
+class Mapping;
+
 class KernelRows {
  public:
   // `kernel` holds size x size coefficients, row 0 weighing the top row of the window; it must
@@ -29,6 +40,12 @@ class KernelRows {
   // out[i] = the sum for the pixel at column x0 + i, i < n, where window[j] points at column 0
   // of the extended row y - r + j (readable over every column the windows cover).
   void Sums(const std::uint8_t* const* window, int x0, int n, std::int32_t* out) const;
+  // Separable kernels whose sums fit 16 bits under a mapping a 16-bit multiply divides exactly:
+  // the values of columns x0 ... straight from 16-bit lanes. Returns how many columns it did
+  // (a multiple of 32; 0 when it does not apply); the caller does the rest.
+  int MappedWords(const std::uint8_t* const* window, int x0, int n, const Mapping& mapping,
+                  std::uint8_t* out) const;
+
   // The same without vector instructions, for the tests' comparison.
   void SumsPlain(const std::uint8_t* const* window, int x0, int n, std::int32_t* out) const;
 
@@ -43,6 +60,7 @@ class KernelRows {
   std::vector<std::int32_t> pairs_;  // size x ((size + 1) / 2) entries
   // k[j][t] = column_[j] x row_[t], when the kernel is such a product of small factors.
   bool separable_ = false;
+  bool words16_ = false;  // separable, and every sum within +-32767 along that path
   std::vector<std::int32_t> column_, row_;
   std::vector<std::int32_t> rowPairs_;
   mutable std::vector<std::int16_t> columnSums_;
@@ -58,6 +76,8 @@ class Mapping {
   bool NeedsExtremes() const { return mapping_ == 0; }
 
   void Map(const std::int32_t* sums, int n, std::uint8_t* out) const;
+  // For sums within +-`bound` (at most 32767): the 16-bit quotient, or false.
+  bool Word(std::int64_t bound, WordDivision* word) const;
   void MapPlain(const std::int32_t* sums, int n, std::uint8_t* out) const;
 
  private:

@@ -15,6 +15,7 @@
 #include "core/numeric.h"
 #include "core/pixel_access.h"
 #include "neighbourhood/results.h"
+#include "neighbourhood/row_ops.h"
 
 namespace lamina {
 namespace neighbourhood {
@@ -60,32 +61,6 @@ OrderFilterKind KindOf(int filter) {
       return {Order::kHarmonic, 3};
     default:
       return {Order::kHarmonic, 5};
-  }
-}
-
-// The smallest and largest value of every n x n window of a row: the column extremes first, then
-// their extremes along the row.
-void WindowExtremes(const std::uint8_t* const* w, int size, int x0, int n, std::uint8_t* lo,
-                    std::uint8_t* hi, std::uint8_t* colLo, std::uint8_t* colHi) {
-  const int r = size / 2, m = n + size - 1;
-  for (int i = 0; i < m; ++i) {
-    std::uint8_t a = w[0][x0 - r + i], b = a;
-    for (int j = 1; j < size; ++j) {
-      const std::uint8_t v = w[j][x0 - r + i];
-      a = std::min(a, v);
-      b = std::max(b, v);
-    }
-    colLo[i] = a;
-    colHi[i] = b;
-  }
-  for (int i = 0; i < n; ++i) {
-    std::uint8_t a = colLo[i], b = colHi[i];
-    for (int t = 1; t < size; ++t) {
-      a = std::min(a, colLo[i + t]);
-      b = std::max(b, colHi[i + t]);
-    }
-    lo[i] = a;
-    hi[i] = b;
   }
 }
 
@@ -161,7 +136,7 @@ bool OrderFilter(CLamina& img, int filter) {
     BorderedRows rows(v, 2, Border::kFrame, Margins::Square(r));
     if (!rows.Ok()) return false;
     const std::size_t m = static_cast<std::size_t>(n) + size;
-    std::vector<std::uint8_t> out(m), lo(m), hi(m), colLo(m), colHi(m);
+    std::vector<std::uint8_t> out(m), lo(3 * m), hi(m), colLo(m), colHi(m);
     std::vector<double> product(kind.order == Order::kGeometric ? m : 0);
     std::vector<float> sum(kind.order == Order::kHarmonic ? m : 0);
     compact.Install(img);
@@ -170,7 +145,10 @@ bool OrderFilter(CLamina& img, int filter) {
       const std::uint8_t* const* w = rows.Window(y);
       switch (kind.order) {
         case Order::kMedian:
-          MedianRow(w, size, r, n, out.data());
+          if (size == 3)
+            Median3(w, r, n, out.data(), lo.data());
+          else
+            MedianRow(w, size, r, n, out.data());
           break;
         case Order::kGeometric:
           GeometricRow(w, size, r, n, product.data(), out.data());
@@ -178,20 +156,25 @@ bool OrderFilter(CLamina& img, int filter) {
         case Order::kHarmonic:
           HarmonicRow(w, size, r, n, sum.data(), out.data());
           break;
-        default: {
+        case Order::kMaximum:
+          WindowExtremes(w, size, r, n, nullptr, out.data(), colLo.data(), colHi.data());
+          break;
+        case Order::kMinimum:
+          WindowExtremes(w, size, r, n, out.data(), nullptr, colLo.data(), colHi.data());
+          break;
+        case Order::kMidpoint:
           WindowExtremes(w, size, r, n, lo.data(), hi.data(), colLo.data(), colHi.data());
+          for (int i = 0; i < n; ++i) out[i] = static_cast<std::uint8_t>((lo[i] + hi[i]) / 2);
+          break;
+        case Order::kExtreme: {
+          WindowExtremes(w, size, r, n, lo.data(), hi.data(), colLo.data(), colHi.data());
+          // The extreme farther from the centre value; the maximum when both are as far.
+          const std::uint8_t* centre = w[r] + r;
           for (int i = 0; i < n; ++i) {
-            const int a = lo[i], b = hi[i];
-            int value = b;
-            if (kind.order == Order::kMinimum) value = a;
-            if (kind.order == Order::kMidpoint) value = (a + b) / 2;
-            if (kind.order == Order::kExtreme) {
-              // The extreme farther from the centre value; the maximum when both are as far.
-              const int c = w[r][r + i];
-              value = (b - c) < (c - a) ? a : b;
-            }
-            out[i] = static_cast<std::uint8_t>(value);
+            const int a = lo[i], b = hi[i], c = centre[i];
+            out[i] = static_cast<std::uint8_t>((b - c) < (c - a) ? a : b);
           }
+          break;
         }
       }
       WriteValues(v.Row(y), v.bpp, r, n, out.data(), false);
