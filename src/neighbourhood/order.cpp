@@ -64,17 +64,29 @@ OrderFilterKind KindOf(int filter) {
   }
 }
 
-// The value at position n^2 / 2 of the window's values in ascending order, from a count of each
-// value.
+// The value at position n^2 / 2 of the window's values in ascending order (7 x 7, 9 x 9): a count
+// of each value, slid along the row one column out and one in, with the median and the number of
+// values below it carried from pixel to pixel.
 void MedianRow(const std::uint8_t* const* w, int size, int x0, int n, std::uint8_t* out) {
   const int r = size / 2, half = size * size / 2;
+  int count[256] = {};
+  for (int j = 0; j < size; ++j)
+    for (int t = 0; t < size; ++t) ++count[w[j][x0 - r + t]];
+  int median = 0, below = 0;  // below: how many values are smaller than median
   for (int i = 0; i < n; ++i) {
-    int count[256] = {};
-    for (int j = 0; j < size; ++j)
-      for (int t = 0; t < size; ++t) ++count[w[j][x0 + i - r + t]];
-    int seen = 0, v = 0;
-    while (seen + count[v] <= half) seen += count[v++];
-    out[i] = static_cast<std::uint8_t>(v);
+    if (i > 0) {
+      const int leaving = x0 + i - r - 1, entering = x0 + i + r;
+      for (int j = 0; j < size; ++j) {
+        const int a = w[j][leaving], b = w[j][entering];
+        --count[a];
+        if (a < median) --below;
+        ++count[b];
+        if (b < median) ++below;
+      }
+    }
+    while (below > half) below -= count[--median];
+    while (below + count[median] <= half) below += count[median++];
+    out[i] = static_cast<std::uint8_t>(median);
   }
 }
 
@@ -136,7 +148,7 @@ bool OrderFilter(CLamina& img, int filter) {
     BorderedRows rows(v, 2, Border::kFrame, Margins::Square(r));
     if (!rows.Ok()) return false;
     const std::size_t m = static_cast<std::size_t>(n) + size;
-    std::vector<std::uint8_t> out(m), lo(3 * m), hi(m), colLo(m), colHi(m);
+    std::vector<std::uint8_t> out(m), lo(15 * m), hi(m), colLo(m), colHi(m);
     std::vector<double> product(kind.order == Order::kGeometric ? m : 0);
     std::vector<float> sum(kind.order == Order::kHarmonic ? m : 0);
     compact.Install(img);
@@ -147,6 +159,8 @@ bool OrderFilter(CLamina& img, int filter) {
         case Order::kMedian:
           if (size == 3)
             Median3(w, r, n, out.data(), lo.data());
+          else if (size == 5)
+            Median5(w, r, n, out.data(), lo.data());
           else
             MedianRow(w, size, r, n, out.data());
           break;

@@ -2,6 +2,9 @@
 // functions compiled for AVX2, where the compiler vectorizes the same loops 32 bytes at a time.
 #include "neighbourhood/row_ops.h"
 
+#include <cstddef>
+#include <utility>
+
 #include "core/cpu.h"
 
 #define LAMINA_INLINE inline __attribute__((always_inline))
@@ -85,6 +88,91 @@ LAMINA_INLINE void Median3Body(const std::uint8_t* const* rows, int x0, int n,
   }
 }
 
+// ---- The 5 x 5 median ---------------------------------------------------------------------------
+
+// One comparison of a network: `both` leaves the smaller value on wire i and the larger on j;
+// the pruned ones keep only the side a later step reads.
+struct Compare {
+  int i, j;
+  int keep;  // 0 both, 1 the smaller on i, 2 the larger on j
+};
+
+// Sorts five wires (nine comparisons).
+constexpr Compare kSortFive[] = {{0, 1, 0}, {3, 4, 0}, {2, 4, 0}, {2, 3, 0}, {1, 4, 0},
+                                 {0, 3, 0}, {0, 2, 0}, {1, 3, 0}, {1, 2, 0}};
+// Merges two sorted columns (wires 0-4 and 5-9); rank k ends on wire kPairRank[k].
+constexpr Compare kMergePair[] = {{0, 5, 0}, {4, 9, 0}, {4, 5, 0}, {2, 7, 0}, {2, 4, 0},
+                                  {7, 5, 0}, {1, 6, 0}, {3, 8, 0}, {3, 6, 0}, {1, 2, 0},
+                                  {3, 4, 0}, {6, 7, 0}, {8, 5, 0}};
+constexpr int kPairRank[10] = {0, 1, 2, 3, 4, 6, 7, 8, 5, 9};
+// The window's median from the merged columns x - 2, x - 1 on wires 0-9, the merged columns x,
+// x + 1 on wires 10-19 and the sorted column x + 2 on wires 20-24: the first pair merged with the
+// fifth column, then with the second pair; rank 12 of 25 ends on wire kMedianWire.
+constexpr Compare kMedianOfPairs[] = {
+    {0, 20, 0},  {8, 20, 0},  {4, 24, 0},  {4, 8, 0},   {24, 20, 0}, {2, 22, 0},  {6, 22, 0},
+    {2, 4, 0},   {6, 8, 0},   {22, 24, 0}, {1, 21, 0},  {9, 21, 0},  {5, 9, 0},   {3, 23, 0},
+    {7, 23, 0},  {3, 5, 0},   {7, 9, 0},   {23, 21, 0}, {1, 2, 0},   {3, 4, 0},   {5, 6, 0},
+    {7, 8, 0},   {9, 22, 0},  {23, 24, 0}, {21, 20, 1}, {0, 10, 2},  {8, 18, 1},  {8, 10, 2},
+    {4, 14, 2},  {24, 14, 1}, {24, 10, 1}, {2, 12, 2},  {22, 12, 1}, {6, 16, 1},  {6, 22, 2},
+    {22, 24, 2}, {1, 11, 2},  {9, 19, 1},  {9, 11, 2},  {5, 15, 2},  {21, 15, 1}, {21, 11, 1},
+    {3, 13, 2},  {23, 13, 1}, {7, 17, 1},  {7, 23, 2},  {23, 21, 1}, {23, 24, 2}};
+constexpr int kMedianWire = 24;
+
+template <std::size_t N>
+LAMINA_INLINE void RunNetwork(std::uint8_t* w, const Compare (&net)[N]) {
+#pragma GCC unroll 64
+  for (const Compare& c : net) {
+    const std::uint8_t a = w[c.i], b = w[c.j];
+    if (c.keep != 2) w[c.i] = Min(a, b);
+    if (c.keep != 1) w[c.j] = Max(a, b);
+  }
+}
+
+// The scratch rows: sorted columns (rank k of column c at sorted[k * m + c]) and merged pairs.
+struct Median5Rows {
+  std::uint8_t* sorted;
+  std::uint8_t* pairs;
+  int m;
+};
+
+LAMINA_INLINE Median5Rows Median5Scratch(std::uint8_t* scratch, int n) {
+  return Median5Rows{scratch, scratch + 5 * (n + 4), n + 4};
+}
+
+// Columns [from, to) of each stage, one pixel at a time.
+LAMINA_INLINE void SortColumnsOne(const std::uint8_t* const* rows, int x0, const Median5Rows& s,
+                                  int from, int to) {
+  for (int c = from; c < to; ++c) {
+    std::uint8_t w[5];
+    for (int j = 0; j < 5; ++j) w[j] = rows[j][x0 - 2 + c];
+    RunNetwork(w, kSortFive);
+    for (int k = 0; k < 5; ++k) s.sorted[k * s.m + c] = w[k];
+  }
+}
+LAMINA_INLINE void MergePairsOne(const Median5Rows& s, int from, int to) {
+  for (int c = from; c < to; ++c) {
+    std::uint8_t w[10];
+    for (int k = 0; k < 5; ++k) {
+      w[k] = s.sorted[k * s.m + c];
+      w[5 + k] = s.sorted[k * s.m + c + 1];
+    }
+    RunNetwork(w, kMergePair);
+    for (int k = 0; k < 10; ++k) s.pairs[k * s.m + c] = w[kPairRank[k]];
+  }
+}
+LAMINA_INLINE void MediansOne(const Median5Rows& s, std::uint8_t* out, int from, int to) {
+  for (int x = from; x < to; ++x) {
+    std::uint8_t w[25];
+    for (int k = 0; k < 10; ++k) {
+      w[k] = s.pairs[k * s.m + x];
+      w[10 + k] = s.pairs[k * s.m + x + 2];
+    }
+    for (int k = 0; k < 5; ++k) w[20 + k] = s.sorted[k * s.m + x + 4];
+    RunNetwork(w, kMedianOfPairs);
+    out[x] = w[kMedianWire];
+  }
+}
+
 #ifdef LAMINA_X86
 __attribute__((target("avx2"))) void SumLimitedAvx2(std::uint8_t* a, const std::uint8_t* b, int n,
                                                     unsigned limit) {
@@ -152,6 +240,54 @@ __attribute__((target("avx2"))) void Median3Avx2(const std::uint8_t* const* rows
     out[x] = Max(Min(lowest, middle), Min(Max(lowest, middle), highest));
   }
 }
+
+// The same networks on 32 pixels at once; the wires are locals indexed by constants, so they stay
+// in registers as far as there are registers.
+template <std::size_t N>
+__attribute__((target("avx2"))) inline __attribute__((always_inline)) void RunNetworkAvx2(
+    __m256i* w, const Compare (&net)[N]) {
+#pragma GCC unroll 64
+  for (const Compare& c : net) {
+    const __m256i a = w[c.i], b = w[c.j];
+    if (c.keep != 2) w[c.i] = _mm256_min_epu8(a, b);
+    if (c.keep != 1) w[c.j] = _mm256_max_epu8(a, b);
+  }
+}
+
+__attribute__((target("avx2"))) void Median5Avx2(const std::uint8_t* const* rows, int x0, int n,
+                                                 std::uint8_t* out, std::uint8_t* scratch) {
+  const Median5Rows s = Median5Scratch(scratch, n);
+  int c = 0;
+  for (; c + 32 <= n + 4; c += 32) {
+    __m256i w[5];
+    for (int j = 0; j < 5; ++j) w[j] = Load(rows[j] + x0 - 2 + c);
+    RunNetworkAvx2(w, kSortFive);
+    for (int k = 0; k < 5; ++k) Store(s.sorted + k * s.m + c, w[k]);
+  }
+  SortColumnsOne(rows, x0, s, c, n + 4);
+  for (c = 0; c + 32 <= n + 3; c += 32) {
+    __m256i w[10];
+    for (int k = 0; k < 5; ++k) {
+      w[k] = Load(s.sorted + k * s.m + c);
+      w[5 + k] = Load(s.sorted + k * s.m + c + 1);
+    }
+    RunNetworkAvx2(w, kMergePair);
+    for (int k = 0; k < 10; ++k) Store(s.pairs + k * s.m + c, w[kPairRank[k]]);
+  }
+  MergePairsOne(s, c, n + 3);
+  int x = 0;
+  for (; x + 32 <= n; x += 32) {
+    __m256i w[25];
+    for (int k = 0; k < 10; ++k) {
+      w[k] = Load(s.pairs + k * s.m + x);
+      w[10 + k] = Load(s.pairs + k * s.m + x + 2);
+    }
+    for (int k = 0; k < 5; ++k) w[20 + k] = Load(s.sorted + k * s.m + x + 4);
+    RunNetworkAvx2(w, kMedianOfPairs);
+    Store(out + x, w[kMedianWire]);
+  }
+  MediansOne(s, out, x, n);
+}
 #endif
 
 }  // namespace
@@ -184,6 +320,22 @@ void Median3(const std::uint8_t* const* rows, int x0, int n, std::uint8_t* out,
   if (cpu::HaveAvx2()) return Median3Avx2(rows, x0, n, out, scratch);
 #endif
   Median3Body(rows, x0, n, out, scratch);
+}
+
+void Median5Plain(const std::uint8_t* const* rows, int x0, int n, std::uint8_t* out,
+                  std::uint8_t* scratch) {
+  const Median5Rows s = Median5Scratch(scratch, n);
+  SortColumnsOne(rows, x0, s, 0, n + 4);
+  MergePairsOne(s, 0, n + 3);
+  MediansOne(s, out, 0, n);
+}
+
+void Median5(const std::uint8_t* const* rows, int x0, int n, std::uint8_t* out,
+             std::uint8_t* scratch) {
+#ifdef LAMINA_X86
+  if (cpu::HaveAvx2()) return Median5Avx2(rows, x0, n, out, scratch);
+#endif
+  Median5Plain(rows, x0, n, out, scratch);
 }
 
 }  // namespace detail

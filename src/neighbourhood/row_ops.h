@@ -25,6 +25,16 @@ void WindowExtremes(const std::uint8_t* const* rows, int size, int x0, int n, st
 void Median3(const std::uint8_t* const* rows, int x0, int n, std::uint8_t* out,
              std::uint8_t* scratch /* 3 x (n + 2) */);
 
+// The median of each 5 x 5 window: every column sorted once, every two neighbouring columns
+// merged once, and per pixel a network that merges those with the fifth column only as far as
+// the median needs (Batcher's odd-even merges with every comparison that cannot reach the median
+// left out). `scratch` holds 15 x (n + 4) bytes.
+void Median5(const std::uint8_t* const* rows, int x0, int n, std::uint8_t* out,
+             std::uint8_t* scratch);
+// The same without vector instructions, for the tests' comparison.
+void Median5Plain(const std::uint8_t* const* rows, int x0, int n, std::uint8_t* out,
+                  std::uint8_t* scratch);
+
 }  // namespace detail
 }  // namespace neighbourhood
 }  // namespace lamina
