@@ -156,9 +156,9 @@ bool RunKernels(CLamina& img, const int* const* kernels, int count, int size, in
 
     // A pair's sum is limited as the plain addition limits it: by the image's colour count less
     // one at 4 and 8 bits (after a padded pass the fresh header's), by 255 per channel.
+    // (The image's own header is read through `out`: the block `original` saw may be gone.)
     std::int64_t top = 255;
-    if (bpp <= 8) top = ColourCount(fresh ? *out.header : *original.header) - 1;
-    if (fresh && bpp <= 8) top = Levels(bpp) - 1;
+    if (bpp <= 8) top = fresh ? Levels(bpp) - 1 : ColourCount(*out.header) - 1;
 
     for (int y = y0; any && y < y1; ++y) {
       const std::uint8_t* const* w = rows.Window(y);
