@@ -157,6 +157,28 @@ __attribute__((target("avx2"))) inline __m256i TimesWord(__m256i v, std::int32_t
 }
 
 __attribute__((target("avx2"))) inline __m256i MapWords(__m256i s, const WordDivision& d) {
+  if (d.mapping == 0) {
+    if (d.flat) return _mm256_setzero_si256();
+    // q = s / d truncated towards zero; q - Qmin lies in 0 ... 65534, an unsigned 16-bit value;
+    // the product is formed in single precision as the scalar stretch forms it.
+    __m256i q = _mm256_abs_epi16(s);
+    if (!d.identity)
+      q = _mm256_srli_epi16(
+          _mm256_mulhi_epu16(q, _mm256_set1_epi16(static_cast<short>(d.multiplier))), d.shift);
+    q = _mm256_sign_epi16(q, s);
+    const __m256i span = _mm256_sub_epi16(q, _mm256_set1_epi16(d.qMin));
+    const __m256 f = _mm256_set1_ps(d.factor);
+    const __m256i low8 = _mm256_set1_epi32(255);
+    const __m256i lo = _mm256_and_si256(
+        _mm256_cvttps_epi32(_mm256_mul_ps(
+            f, _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(span, _mm256_setzero_si256())))),
+        low8);
+    const __m256i hi = _mm256_and_si256(
+        _mm256_cvttps_epi32(_mm256_mul_ps(
+            f, _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(span, _mm256_setzero_si256())))),
+        low8);
+    return _mm256_packus_epi32(lo, hi);
+  }
   __m256i a = d.mapping == 2 ? _mm256_abs_epi16(s) : _mm256_max_epi16(s, _mm256_setzero_si256());
   if (!d.identity)
     a = _mm256_srli_epi16(
@@ -390,9 +412,14 @@ std::int32_t Mapping::Quotient(std::int32_t s) const {
 }
 
 bool Mapping::Word(std::int64_t bound, WordDivision* word) const {
-  if (mapping_ == 0 || divisor_ < 1 || bound > 32767) return false;
+  // The stretch needs its extremes first (SetExtremes), and then Qmin within 16 bits, which it is
+  // for sums that are.
+  if (divisor_ < 1 || bound > 32767 || (mapping_ == 0 && !extremesSet_)) return false;
   word->mapping = mapping_;
   word->ceiling = ceiling_;
+  word->flat = flat_;
+  word->qMin = static_cast<std::int16_t>(qMin_);
+  word->factor = factor_;
   word->identity = divisor_ == 1;
   if (word->identity) return true;
   // q = floor(s x m / 2^k) with m = ceil(2^k / d) is exact for 0 <= s <= bound when
@@ -412,6 +439,7 @@ bool Mapping::Word(std::int64_t bound, WordDivision* word) const {
 }
 
 void Mapping::SetExtremes(std::int32_t smallest, std::int32_t largest) {
+  extremesSet_ = true;
   qMin_ = Quotient(smallest);
   qMax_ = Quotient(largest);
   const std::int64_t range = std::int64_t{qMax_} - qMin_;
