@@ -93,6 +93,17 @@ TEST(SetOps, TwoColourImagesAsSets) {
     ASSERT_EQ(img.fnIMG_SetOps(op, &second), 0);
     EXPECT_EQ(PixelsOf(img), expected[op - 2]) << op;
   }
+  // Two 1-bit images combine whole bytes; against an 8-bit two-colour second image with the same
+  // values, which goes pixel by pixel.
+  for (int op = 2; op <= 4; ++op) {
+    CLamina img = Random(1, 75, 3, 40u + op), second = Random(1, 75, 3, 50u + op);
+    CLamina eight = Raw(8, 75, 3, {Quad(0, 0, 0), Quad(255, 255, 255)}), pixelwise = img;
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 75; ++x) eight.fnIMG_SetPixel(x, y, second.fnIMG_GetPixel(x, y));
+    ASSERT_EQ(img.fnIMG_SetOps(op, &second), 0);
+    ASSERT_EQ(pixelwise.fnIMG_SetOps(op, &eight), 0);
+    EXPECT_EQ(Snap(img), Snap(pixelwise)) << op;
+  }
   // Complement and reflection are the negative and the two flips.
   CLamina one = Random(1, 13, 5, 8u);
   for (int op = 0; op <= 1; ++op) {
