@@ -1,4 +1,5 @@
 // The distortion effects: ellipse, undulation, spiral, inclination, mosaic, hoover.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -250,6 +251,67 @@ TEST(Distortions, RefuseInCheckOrderAndLeaveTheImage) {
     EXPECT_EQ(img.fnIMG_Inclination(1, 5, 0), 4);
   }
   EXPECT_EQ(Snap(img), before);
+}
+
+}  // namespace
+
+namespace {
+
+// The plain emboss through the public members: the 5 x 5 mean of a copy, then each pixel from row
+// 1 and column d on.
+void ReferenceEmboss(CLamina& img, int d) {
+  CLamina filtered = img;
+  filtered.fnIMG_Filters(19, 0, 2);
+  CLamina out = img;
+  const int n = img.fnIMG_GetColorsUsed();
+  for (int y = 1; y < img.fnIMG_GetRows(); ++y)
+    for (int x = d; x < img.fnIMG_GetColumns(); ++x) {
+      const int v = static_cast<int>(img.fnIMG_GetPixel(x, y) & 255) + n / 2 -
+                    static_cast<int>(filtered.fnIMG_GetPixel(x - d, y) & 255);
+      out.fnIMG_SetPixel(x, y, static_cast<unsigned>(std::clamp(v, 0, n - 1)));
+    }
+  img = out;
+}
+
+TEST(Emboss, AgreesWithThePlainRouteAndKeepsRowZeroAndTheFirstColumns) {
+  unsigned seed = 2700;
+  for (int bpp : {4, 8})
+    for (int d : {1, 3, 5}) {
+      CLamina fast = Random(bpp, 23, 9, ++seed);
+      CLamina plain = fast;
+      const Rows before = PixelsOf(fast);
+      ASSERT_EQ(fast.fnIMG_Emboss(d), 0);
+      ReferenceEmboss(plain, d);
+      EXPECT_EQ(Snap(fast), Snap(plain)) << bpp << " bits, distance " << d;
+      const Rows after = PixelsOf(fast);
+      EXPECT_EQ(after[0], before[0]);
+      for (int y = 1; y < 9; ++y)
+        for (int x = 0; x < d; ++x) EXPECT_EQ(after[y][x], before[y][x]);
+    }
+  // A short palette limits the values to its entries.
+  CLamina small = WithShortPalette(8, 12, 6, {Quad(0, 0, 0), Quad(1, 1, 1), Quad(2, 2, 2)});
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 12; ++x) small.fnIMG_SetPixel(x, y, (x * 7 + y) % 3);
+  ASSERT_EQ(small.fnIMG_Emboss(1), 0);
+  for (const auto& row : PixelsOf(small))
+    for (std::uint32_t v : row) EXPECT_LE(v, 2u);
+}
+
+TEST(Emboss, RefusesDepthBeforeDistanceAndLeavesTheImage) {
+  CLamina rgb = FromRows(24, {{1, 2}, {3, 4}});
+  CLamina one = FromRows(1, {{1, 0}, {0, 1}});
+  CLamina gray = Random(8, 9, 9, 4);
+  for (CLamina* img : {&rgb, &one, &gray}) {
+    const Snapshot before = Snap(*img);
+    EXPECT_EQ(img->fnIMG_Emboss(2), img == &gray ? 1 : 2);
+    EXPECT_EQ(Snap(*img), before);
+  }
+  const Snapshot before = Snap(gray);
+  {
+    FailingAllocations fail;
+    EXPECT_EQ(gray.fnIMG_Emboss(3), 3);
+  }
+  EXPECT_EQ(Snap(gray), before);
 }
 
 }  // namespace
