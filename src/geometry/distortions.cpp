@@ -186,51 +186,59 @@ int Inclination(CLamina& img, int kind, double amount, unsigned long background)
   const ImageView dst = copy.View();
   DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
-    // Columns from the left, and within each the rows from the top: a later pixel wins.
-    for (int x = 0; x < v.width; ++x) {
-      const double kx = k * x;
-      for (int y = 0; y < v.height; ++y) {
-        const double ky = k * y;
-        double tx = x, ty = y;
-        switch (kind) {
-          case 0:
-            tx = x + ky;
-            break;
-          case 1:
-            tx = x - ky;
-            break;
-          case 2:
-            ty = y + kx;
-            break;
-          case 3:
-            ty = y - kx;
-            break;
-          case 4:
-            tx = x - ky;
-            ty = y - kx;
-            break;
-          case 5:
-            ty = y - ky;
-            break;
-          case 6:
-            tx = x - ky;
-            ty = y - ky;
-            break;
-          case 7:
-            tx = x - kx;
-            break;
-          case 8:
-            tx = x - kx;
-            ty = y - kx;
-            break;
-          default:
-            tx = x + ky;
-            ty = y + kx;
-            break;
-        }
-        if (LandsInside(tx, v.width) && LandsInside(ty, v.height))
-          Px<B>::Set(dst.Row(static_cast<int>(ty)), static_cast<int>(tx), Px<B>::Get(v.Row(y), x));
+    auto carry = [&](int x, int y) {
+      const double kx = k * x, ky = k * y;
+      double tx = x, ty = y;
+      switch (kind) {
+        case 0:
+          tx = x + ky;
+          break;
+        case 1:
+          tx = x - ky;
+          break;
+        case 2:
+          ty = y + kx;
+          break;
+        case 3:
+          ty = y - kx;
+          break;
+        case 4:
+          tx = x - ky;
+          ty = y - kx;
+          break;
+        case 5:
+          ty = y - ky;
+          break;
+        case 6:
+          tx = x - ky;
+          ty = y - ky;
+          break;
+        case 7:
+          tx = x - kx;
+          break;
+        case 8:
+          tx = x - kx;
+          ty = y - kx;
+          break;
+        default:
+          tx = x + ky;
+          ty = y + kx;
+          break;
       }
+      if (LandsInside(tx, v.width) && LandsInside(ty, v.height))
+        Px<B>::Set(dst.Row(static_cast<int>(ty)), static_cast<int>(tx), Px<B>::Get(v.Row(y), x));
+    };
+    // Pixels are taken column by column from the left, each column from the top, and a later
+    // pixel wins. Where a kind keeps the row (0, 1, 7) two pixels can only meet within a row, and
+    // where it keeps the column (2, 3, 5) only within a column; row by row from the top, each from
+    // the left, meets them in the same order, and reads the picture the way it is stored.
+    const bool rowWise = kind <= 3 || kind == 5 || kind == 7;
+    if (rowWise) {
+      for (int y = 0; y < v.height; ++y)
+        for (int x = 0; x < v.width; ++x) carry(x, y);
+    } else {
+      for (int x = 0; x < v.width; ++x)
+        for (int y = 0; y < v.height; ++y) carry(x, y);
     }
   });
   Install(copy, img);

@@ -96,27 +96,16 @@ TEST(Spiral, TurnsOnlyWithinTheRadius) {
 TEST(Inclination, ShearsAndCollapsesColumnByColumn) {
   const std::uint32_t a = 1, b = 2, c = 3, d = 4, e = 5, f = 6, K = 255;
   struct Case {
-    const char* what;
     int kind;
     double amount;
     Rows in, out;
+    const char* what;
   } cases[] = {
-      {"kind 0 moves each row right by its number",
-       0,
-       50,
-       {{a, b, c}, {d, e, f}},
-       {{a, b, c}, {K, d, e}}},
-      {"kind 3 lifts each column by its number", 3, 50, {{a, b}, {c, d}}, {{a, d}, {c, K}}},
-      {"kind 9: columns are taken in turn, so b lands on c",
-       9,
-       100,
-       {{a, b}, {c, d}},
-       {{a, K}, {K, b}}},
-      {"kind 7 at 100 collapses onto column 0, the last column winning",
-       7,
-       100,
-       {{a, b, c}, {d, e, f}},
-       {{c, K, K}, {f, K, K}}},
+      {0, 50, {{a, b, c}, {d, e, f}}, {{a, b, c}, {K, d, e}}, "0: rows right by their number"},
+      {3, 50, {{a, b}, {c, d}}, {{a, d}, {c, K}}, "3: columns up by their number"},
+      {9, 100, {{a, b}, {c, d}}, {{a, K}, {K, b}}, "9: columns in turn, so b lands on c"},
+      {7, 100, {{a, b, c}, {d, e, f}}, {{c, K, K}, {f, K, K}}, "7: onto column 0, the last wins"},
+      {5, 100, {{a, b, c}, {d, e, f}}, {{d, e, f}, {K, K, K}}, "5: onto row 0, the bottom wins"},
   };
   for (const Case& k : cases) {
     CLamina img = FromRows(8, k.in);
