@@ -7,8 +7,8 @@
 // inclination write into a copy of the image (background-filled for the last two: the colour's
 // palette index, all ones when the palette lacks it) that then takes the image's place as an
 // assigned copy would (a compact block, the name kept); the mosaic and the hoover work in place.
-// Each checks in its stated order and, when it needs memory it cannot get, returns its last code
-// with the image left as it was.
+// Each checks its arguments in a fixed order and, when it needs memory it cannot get, returns its
+// last code with the image left as it was.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -130,7 +130,8 @@ int Undulation(CLamina& img, int amplitude, int wavelength, int direction,
     const ImageView dst = copy.View();
     DispatchDepth(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
-      // Within a column, rows in the stated order (a later row wins where two land together).
+      // Within a column, rows from the top (down) or the bottom (up): a later row wins where two
+      // land together.
       const int first = direction == 0 ? 0 : v.height - 1, step = direction == 0 ? 1 : -1;
       for (int y = first; y >= 0 && y < v.height; y += step) {
         const u8* src = v.Row(y);

@@ -105,7 +105,7 @@ int Mosaic(CLamina& img, int blockHeight, int blockWidth) {
           for (int x = left; x < left + columns; ++x) Px<B>::Set(pattern.get(), x, mean);
         }
       } else {
-        // In the stated order: each block's values one by one, rows from the top, columns from
+        // In the defining order: each block's values one by one, rows from the top, columns from
         // the left. The blocks are independent, so the columns of a row are taken for all blocks
         // of the row at once.
         for (int j = 0; j < blockColumns; ++j) floatSums[j] = 0.0f;

@@ -43,44 +43,33 @@ TEST(Transformation, ResamplesRandomPicturesOfEveryDepth) {
     }
 }
 
-TEST(Transformation, AsksColumnThenRowForEachPixelInRowOrder) {
-  std::vector<std::string> calls;
+// The column function is asked before the row function, pixel by pixel in row order; a 16-bit
+// image is asked the same and keeps its pixels; empty functions throw only when asked, and any
+// exception leaves the pixels as they were.
+TEST(Transformation, AsksInRowOrderAndLeavesTheImageOnExceptions) {
+  std::string calls;
   auto column = [&](int x, int y) {
-    calls.push_back("x" + std::to_string(x) + std::to_string(y));
+    calls += "x" + std::to_string(x + 2 * y);
     return x;
   };
   auto row = [&](int x, int y) {
-    calls.push_back("y" + std::to_string(x) + std::to_string(y));
+    calls += "y" + std::to_string(x + 2 * y);
     return y;
   };
   CLamina img = FromRows(8, {{1, 2}, {3, 4}});
-  EXPECT_TRUE(img.transformation(column, row));
-  EXPECT_EQ(calls,
-            (std::vector<std::string>{"x00", "y00", "x10", "y10", "x01", "y01", "x11", "y11"}));
-  // A 16-bit image is asked the same, and keeps its pixels.
-  calls.clear();
   CLamina sixteen = Sixteen({{1, 2}, {3, 4}});
-  const Snapshot before = Snap(sixteen);
+  const Snapshot before = Snap(img), before16 = Snap(sixteen);
+  EXPECT_TRUE(img.transformation(column, row));
   EXPECT_TRUE(sixteen.transformation(column, row));
-  EXPECT_EQ(calls.size(), 8u);
-  EXPECT_EQ(Snap(sixteen), before);
-}
-
-TEST(Transformation, EmptyFunctionsThrowOnlyWhenAskedAndLeaveTheImage) {
-  CLamina img = FromRows(8, {{1, 2}, {3, 4}});
-  const Snapshot before = Snap(img);
-  EXPECT_THROW(img.transformation(Coordinate(), [](int, int y) { return y; }),
-               std::bad_function_call);
-  EXPECT_THROW(img.transformation([](int x, int) { return x; }, Coordinate()),
-               std::bad_function_call);
-  // A function that fails half-way leaves the pixels as they were.
-  EXPECT_THROW(img.transformation(
-                   [](int x, int y) {
-                     if (y == 1) throw std::runtime_error("stop");
-                     return x;
-                   },
-                   [](int, int y) { return y; }),
-               std::runtime_error);
+  EXPECT_EQ(calls, "x0y0x1y1x2y2x3y3x0y0x1y1x2y2x3y3");
+  EXPECT_EQ(Snap(sixteen), before16);
+  EXPECT_THROW(img.transformation(Coordinate(), row), std::bad_function_call);
+  EXPECT_THROW(img.transformation(column, Coordinate()), std::bad_function_call);
+  auto failing = [](int x, int y) {
+    if (y == 1) throw std::runtime_error("stop");
+    return x;
+  };
+  EXPECT_THROW(img.transformation(failing, row), std::runtime_error);
   EXPECT_EQ(Snap(img), before);
   EXPECT_THROW(img.mapBitmap(std::function<RGBQUAD(int, int)>()), std::bad_function_call);
   CLamina empty(nullptr, nullptr, 0, 5, 8);
@@ -89,34 +78,29 @@ TEST(Transformation, EmptyFunctionsThrowOnlyWhenAskedAndLeaveTheImage) {
 }
 
 TEST(MapBitmap, WritesTheRedByteAsIndexAndColoursKeepingTheRest) {
-  // At 8 bits the red byte is the index whatever blue and green are; at 4 bits it is cut to the
-  // nibble. At 24 and 32 bits blue, green and red are written, the fourth byte and padding stay.
-  auto colour = [](int x, int y) { return Quad(9, 9, 7 + x + 2 * y); };
-  for (int bpp : {4, 8}) {
-    CLamina img = Marked(bpp, {{0, 0, 0}, {0, 0, 0}});
-    img.mapBitmap(
-        [&](int x, int y) { return bpp == 4 ? Quad(0, 0, 0xF0 | (x + 2 * y)) : colour(x, y); });
-    EXPECT_EQ(PixelsOf(img),
-              bpp == 4 ? (Rows{{0, 1, 2}, {2, 3, 4}}) : (Rows{{7, 8, 9}, {9, 10, 11}}));
-    EXPECT_TRUE(PaddingKept(img));
-  }
-  for (int bpp : {24, 32}) {
-    CLamina img = Marked(bpp, {{0, 0, 0}, {0, 0, 0}});
-    img.mapBitmap(colour);
-    EXPECT_EQ(PixelsOf(img), (Rows{{Rgb(7, 9, 9), Rgb(8, 9, 9), Rgb(9, 9, 9)},
-                                   {Rgb(9, 9, 9), Rgb(10, 9, 9), Rgb(11, 9, 9)}}));
+  // At 8 bits the red byte is the index whatever blue and green are, at 4 bits cut to the
+  // nibble; at 24 and 32 bits blue, green and red are written. Fourth bytes and padding stay; a
+  // 16-bit image is asked for every pixel and changes nothing.
+  for (int bpp : {4, 8, 24, 32, 16}) {
+    CLamina img = bpp == 16 ? Sixteen({{1, 2, 3}, {4, 5, 6}}) : Marked(bpp, {{0, 0, 0}, {0, 0, 0}});
+    const Snapshot before = Snap(img);
+    int asked = 0;
+    img.mapBitmap([&](int x, int y) {
+      ++asked;
+      return Quad(9, 9, 0xF7 + x + 2 * y);
+    });
+    EXPECT_EQ(asked, 6);
+    if (bpp == 16) {
+      EXPECT_EQ(Snap(img), before);
+      continue;
+    }
+    const Rows eight{{0xF7, 0xF8, 0xF9}, {0xF9, 0xFA, 0xFB}};
+    const Rows four{{7, 8, 9}, {9, 10, 11}};
+    const Rows colour{{Rgb(0xF7, 9, 9), Rgb(0xF8, 9, 9), Rgb(0xF9, 9, 9)},
+                      {Rgb(0xF9, 9, 9), Rgb(0xFA, 9, 9), Rgb(0xFB, 9, 9)}};
+    EXPECT_EQ(PixelsOf(img), bpp == 4 ? four : bpp == 8 ? eight : colour) << bpp;
     EXPECT_TRUE(AlphaKept(img) && PaddingKept(img)) << bpp;
   }
-  // A 16-bit image is asked for every pixel and changes nothing.
-  CLamina sixteen = Sixteen({{1, 2}, {3, 4}});
-  const Snapshot before = Snap(sixteen);
-  int asked = 0;
-  sixteen.mapBitmap([&](int, int) {
-    ++asked;
-    return Quad(1, 2, 3);
-  });
-  EXPECT_EQ(asked, 4);
-  EXPECT_EQ(Snap(sixteen), before);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 
 constexpr unsigned long kRed = 0x0000FF;  // packed: red in the low byte
 
-TEST(Rotation, StatedPicturesTurn) {
+TEST(Rotation, SmallPicturesTurnAsDrawn) {
   // Letters as indices on an 8-bit image whose palette lacks red: the background is 255.
   const std::uint32_t a = 1, b = 2, c = 3, d = 4, e = 5, f = 6, g = 7, h = 8, i = 9, B = 255;
   struct Case {
@@ -144,13 +144,11 @@ TEST(Rotation, RefusesInCheckOrderAndLeavesTheImage) {
   } cases[] = {
       {"angle above 360", 16, [](CLamina& i) { return i.fnIMG_Rotation(9, 360.5, 0); }, 1},
       {"angle not a number", 8, [](CLamina& i) { return i.fnIMG_Rotation(0, NAN, 0); }, 1},
-      {"infinite angle", 8, [](CLamina& i) { return i.fnIMG_Rotation(0, -INFINITY, 0); }, 1},
       {"third angle not a number", 8, [](CLamina& i) { return i.fnIMG_Rotation(0, 0, 0, NAN, 0); },
        1},
       {"second angle below -360", 16, [](CLamina& i) { return i.fnIMG_Rotation(9, 0, -361, 0, 0); },
        1},
       {"depth", 16, [](CLamina& i) { return i.fnIMG_Rotation(9, 10, 0); }, 2},
-      {"depth, three angles", 16, [](CLamina& i) { return i.fnIMG_Rotation(9, 1, 2, 3, 0); }, 2},
       {"mode", 8, [](CLamina& i) { return i.fnIMG_Rotation(2, 10, 0); }, 3},
       {"negative mode", 8, [](CLamina& i) { return i.fnIMG_Rotation(-1, 1, 2, 3, 0); }, 3},
   };

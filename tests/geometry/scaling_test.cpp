@@ -10,7 +10,7 @@ namespace {
 
 constexpr unsigned long kWhite = 0xFFFFFF, kBlack = 0x000000;
 
-TEST(Scaling, StatedSizesAndTheBottomLeftAnchor) {
+TEST(Scaling, SizesAndTheBottomLeftAnchor) {
   const std::uint32_t a = 1, b = 2, c = 3, d = 4;
   struct Case {
     const char* what;
@@ -87,7 +87,6 @@ TEST(Scaling, RefusesWhatItCannotBuildAndLeavesTheImage) {
       {"16 bits", 16, 1, 1, 0, 3},
       {"no image", 0, 1, 1, 0, 3},
       {"beyond the header's fields", 8, 1e5f, 1e5f, 0, 4},
-      {"a side beyond an int", 24, 3e9f, 1, 1, 4},
   };
   for (const Case& k : cases) {
     CLamina img = k.bpp == 16  ? Sixteen({{1, 2}, {3, 4}})
@@ -192,8 +191,6 @@ TEST(ScotomaZoom, RefusesInCheckOrderAndLeavesTheImage) {
   } cases[] = {
       {"orientation", true, {2, 9, 9, 9, 9, 9, 9, 9, 9}, 1},
       {"band past the left", true, {0, 1, 1, 2, 0, 0, 0, 9, 9}, 2},
-      {"band past the right", false, {0, 2, 1, 0, 2, 0, 0, 0, 0}, 2},
-      {"reach past the bottom", false, {0, 2, 1, 0, 0, 2, 0, 0, 0}, 2},
       {"reach past the left, across", false, {1, 1, 1, 0, 0, 0, 2, 0, 0}, 2},
       {"a negative width", false, {0, 1, 1, -1, 0, 0, 0, 0, 0}, 2},
       {"a negative reach", false, {1, 1, 1, 0, 0, -1, 0, 0, 0}, 2},
