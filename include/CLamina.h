@@ -1185,10 +1185,72 @@ class LAMINA_API CLamina {
 
   // ---- Geometry and distortion ---------------------------------------------------------------
 
+  /// Turns the picture about its centre by `angle` degrees (positive turns clockwise on the screen)
+  /// by inverse mapping: destination (x, y) takes the source pixel at fnRound(u c - v s + W/2),
+  /// fnRound(H/2 - (v c + u s)) with u = x - W'/2, v = H'/2 - y and integer halves, so even sizes
+  /// lose a line. Builds a new image of the image's depth and palette; the name is kept, 32-bit
+  /// pixels come out with their fourth byte 0 and the row padding 0.
+  /// @param sizeMode 0 enlarge to the box of the turned picture (|Wc| + |Hs| by |Hc| + |Ws|, each
+  ///        product rounded with fnRound), 1 keep the width and height (corners are cut).
+  /// @param angle -360 to 360 degrees, both included.
+  /// @param background packed colour (red in bits 0-7, green 8-15, blue 16-23) of the pixels no
+  ///        source pixel reaches; on palette images the first entry with that colour, or the
+  ///        all-ones index (1, 15, 255) when the palette has none.
+  /// @return 0 done; 1 angle below -360, above 360 or not a number; 2 depth not 1, 4, 8, 24 or
+  ///         32 bits; 3 size mode not 0 or 1; 4 not enough memory for the new image. On a failure
+  ///         nothing changes.
   int fnIMG_Rotation(int sizeMode, double angle, unsigned long background);
+  /// Tilts the picture about its vertical axis by `angleY` and its horizontal axis by `angleX`
+  /// (a forward mapping with truncation into a background-filled image of the same size, source
+  /// rows from the top and columns from the left, a later pixel winning), then, when `angle` is
+  /// not exactly 0, turns the result in the plane as the single-angle form does. Both images are
+  /// built before the image changes; the name is kept, 32-bit fourth bytes and padding are 0.
+  /// @param sizeMode passed to the plane turn (0 enlarge, 1 keep the size); checked even when
+  ///        `angle` is 0.
+  /// @param angleY, angleX, angle -360 to 360 degrees each, checked in that order.
+  /// @param background packed colour, as for the single-angle form.
+  /// @return 0 done; 1 an angle below -360, above 360 or not a number; 2 depth not 1, 4, 8, 24 or
+  ///         32 bits; 3 size mode not 0 or 1; 4 not enough memory. On a failure nothing changes.
   int fnIMG_Rotation(int sizeMode, double angleY, double angleX, double angle,
                      unsigned long background);
+  /// Resizes by nearest-neighbour sampling anchored at the bottom-left pixel: with factors fx, fy
+  /// the result is fnRound(W fx) x fnRound(H fy) (products in single precision), and destination
+  /// column c and row r (counted from the bottom) take source column min(fnRound(c / fx), W - 1)
+  /// and row min(fnRound(r / fy), H - 1), the quotients in single precision. The result has the
+  /// image's depth and palette and keeps the name; 32-bit pixels carry blue, green and red with a
+  /// fourth byte 0, and the row padding is 0. A factor of 0 gives a side of 0.
+  /// @param horizontal, vertical unit 0: the factors (1 keeps the size); unit 1: the new width
+  ///        and height in pixels (the factors are then these over W and H). 0 or more, finite.
+  /// @param unit 0 factors, 1 pixels.
+  /// @return 0 done; 1 a value below 0 or not a finite number; 2 unit not 0 or 1; 3 depth not 1,
+  ///         4, 8, 24 or 32 bits (a 16-bit image, or an object without an image); 4 the result
+  ///         would not fit in memory or in the header's 32-bit fields. On a failure nothing
+  ///         changes.
   int fnIMG_Scaling(float horizontal, float vertical, int unit);
+  /// Opens a band through (x, y): orientation 0 splits at column x, the band covering columns
+  /// x - nearWidth ... x + farWidth - 1 of the rows y - nearReach ... y + farReach (no other row
+  /// changes); orientation 1 splits at row y, the band covering rows y - nearWidth ...
+  /// y + farWidth - 1 across the whole width (the reaches are only checked). The sides move apart
+  /// to make room, then the band is painted. Orientation 0 moves whole pixels (all four bytes at
+  /// 32 bits; pixel by pixel at 1 and 4 bits); orientation 1 moves whole rows with the picture
+  /// turned upside down around the moves (flip mode 1), which is where padding and 32-bit fourth
+  /// bytes end up. Squeezing crops each side (a side one pixel wide or high cannot be cropped and
+  /// is the whole image) and scales it into its room (fourth bytes 0); the result then replaces
+  /// the image as a compact copy. The size never changes.
+  /// @param orientation 0 band down the picture, 1 band across it.
+  /// @param x, y the split point.
+  /// @param nearWidth, farWidth the band's width on the near side (columns left of x, or rows above
+  ///        y across the picture) and on the far side (from x rightwards, or from y downwards), 0
+  ///        or more.
+  /// @param farReach, nearReach the rows below and above y (columns right and left of x across the
+  ///        picture) that the band reaches, 0 or more; band and reach must stay inside the image.
+  /// @param room 0 push the sides outward (what crosses the border is lost), 1 squeeze them.
+  /// @param fill 0 paint the band with `colour`, 1 repeat the split line as it was (the pixel at
+  ///        column x of each row, or at row y of each column).
+  /// @param colour packed colour; on palette images its first entry, or all ones when absent.
+  /// @return 0 done; 1 orientation not 0 or 1; 2 the band or the reach leaves the image, or a
+  ///         width or reach is negative; 3 room not 0 or 1; 4 fill not 0 or 1; 5 depth not 1, 4,
+  ///         8, 24 or 32 bits; 6 not enough memory for the copies. On a failure nothing changes.
   int fnIMG_ScotomaZoom(int orientation, int x, int y, int nearWidth, int farWidth, int farReach,
                         int nearReach, int room, int fill, unsigned long colour);
   /// Moves the picture by (dx, dy) pixels. Mode 0 enlarges the image to (W + |dx|) x (H + |dy|)
@@ -1297,14 +1359,93 @@ class LAMINA_API CLamina {
   /// @retval 3 field is neither 1 nor 2.
   /// @retval 4 not enough memory for the new image.
   int fnIMG_DeInterlace(int mode, int field);
+  /// Squeezes the whole picture into the ellipse inscribed in the frame (the disc-to-square map in
+  /// single precision, inverse mapping with truncation); points that fall outside the picture get
+  /// the colour count less one (the last palette index, white at 24 and 32 bits). Only pixel
+  /// values are written: fourth bytes and padding stay. The result replaces the image as a
+  /// compact copy with the same name.
+  /// @return 0 done; 1 depth not 1, 4, 8, 24 or 32 bits; 2 not enough memory for the copy. On a
+  ///         failure nothing changes.
   int fnIMG_Ellipse();
+  /// Moves each column x down (or up) by (sin(x / wavelength) + 1) x amplitude rows, truncated
+  /// with the row (double precision), into a background-filled copy; rows are taken from the top
+  /// (down) or the bottom (up), a later row winning. A wavelength of 0 makes every offset not a
+  /// number: the result is all background. Only pixel values are written.
+  /// @param amplitude any; 0 keeps the picture.
+  /// @param wavelength any; the wave repeats every 2 pi x wavelength columns.
+  /// @param direction 0 down, 1 up.
+  /// @param background packed colour; on palette images its first entry, or all ones when absent.
+  /// @return 0 done; 1 direction not 0 or 1; 2 depth not 1, 4, 8, 24 or 32 bits; 3 not enough
+  ///         memory for the copy. On a failure nothing changes.
   int fnIMG_Undulation(int amplitude, int wavelength, int direction, unsigned long background);
+  /// Twists the picture about its centre (W/2, H/2): a pixel at distance d <= radius takes the
+  /// source turned by (radius - d) / radius x twist x pi^2 / 360 radians; farther pixels stay. The
+  /// resampling is transformation's: outside points give black or the all-ones index, and the
+  /// whole picture comes out with 32-bit fourth bytes and padding 0.
+  /// @param twist a finite number; 0 keeps every pixel.
+  /// @param radius in pixels; 0 or less leaves the image exactly as it was.
+  /// @return 0 done; 1 depth not 1, 4, 8, 24 or 32 bits; 2 twist not a finite number; 3 not
+  ///         enough memory for the result. On a failure nothing changes.
   int fnIMG_Spiral(double twist, int radius);
+  /// Shears or compresses the picture by forward mapping into a background-filled copy, source
+  /// columns from the left and rows from the top, a later pixel winning; destinations are
+  /// truncated doubles, k = amount / 50 (kinds 0-3) or amount / 100 (kinds 4-9). Kinds: 0 (x + ky,
+  /// y), 1 (x - ky, y), 2 (x, y + kx), 3 (x, y - kx), 4 (x - ky, y - kx), 5 (x, y - ky), 6 (x - ky,
+  /// y - ky), 7 (x - kx, y), 8 (x - kx, y - kx), 9 (x + ky, y + kx). Only pixel values are written.
+  /// @param kind 0 to 9.
+  /// @param amount 0 to 100; 0 keeps the picture.
+  /// @param background packed colour; on palette images its first entry, or all ones when absent.
+  /// @return 0 done; 1 depth not 1, 4, 8, 24 or 32 bits; 2 kind not 0 to 9; 3 amount below 0,
+  ///         above 100 or not a number; 4 not enough memory for the copy. On a failure nothing
+  ///         changes.
   int fnIMG_Inclination(int kind, double amount, unsigned long background);
+  /// Sets every block to the truncated mean of its pixel values (summed in single precision, rows
+  /// from the top, then divided by the pixel count; true colour as whole 24-bit values). The last
+  /// block row and column take the rows and columns left over. Works in place; fourth bytes and
+  /// padding stay.
+  /// @param blockHeight 1 to H / 2.
+  /// @param blockWidth 1 to W / 2.
+  /// @return 0 done; 1 a block side below 1 or above half the image's; 2 depth not 1, 4, 8, 24 or
+  ///         32 bits (a 16-bit image); 3 not enough memory for the row tables. On a failure nothing
+  ///         changes.
   int fnIMG_Mosaic(int blockHeight, int blockWidth);
+  /// Gives a 4 or 8-bit palette image a relief look: from row 1 and column `distance` on, each
+  /// index becomes index + n / 2 - (the index `distance` columns to the left in a copy filtered
+  /// by fnIMG_Filters(19, 0, 2)), limited to 0 ... n - 1, n being the colour count. Row 0 and the
+  /// first `distance` columns keep their indices; the result replaces the image as a compact
+  /// copy.
+  /// @param distance 1, 3 or 5.
+  /// @return 0 done; 2 depth not 4 or 8 bits (checked first); 1 distance not 1, 3 or 5; 3 not
+  ///         enough memory for the copies. On a failure nothing changes.
   int fnIMG_Emboss(int distance);
+  /// Scatters pixels along random rays from (x, y): passes x 50000 samples of an angle and a
+  /// radius r (0 ... W - 1) from the C library's generator (0 ... 32767), seeded from the clock;
+  /// where the point at r lies inside, mode 0 copies it onto the point at r - 1, mode 1 the
+  /// reverse (a point outside reads as all ones). Works in place on pixel values.
+  /// @param mode 0 pull toward the point, 1 push away from it.
+  /// @param x, y the point, inside the image.
+  /// @param passes 1 or more.
+  /// @return 0 done; 1 mode not 0 or 1; 2 the point is outside; 3 passes below 1; 4 depth not 1,
+  ///         4, 8, 24 or 32 bits. On a failure nothing changes.
   int fnIMG_Hoover(int mode, int x, int y, int passes);
+  /// Sets every pixel, rows from the top and columns from the left, to colourAt(x, y) right after
+  /// asking: blue, green and red at 24 and 32 bits (the fourth byte stays), the red byte as the
+  /// index at 1, 4 and 8 bits (cut to the depth). On a 16-bit image the function is asked for
+  /// every pixel and nothing is written. An empty function throws std::bad_function_call when
+  /// first asked, that is, when the image has a pixel.
+  /// @param colourAt the colour of pixel (x, y), x the column and y the row from the top.
   void mapBitmap(std::function<RGBQUAD(int, int)> colourAt);
+  /// Resamples by inverse mapping: destination (x, y) takes the pixel at (sourceColumn(x, y),
+  /// sourceRow(x, y)) of the picture as it was (the column function is asked first; rows from the
+  /// top, columns from the left); points outside give black at 24 and 32 bits and the all-ones
+  /// index at 1, 4 and 8. Built aside and copied over the rows, so the block, header, palette and
+  /// name stay; the row padding, unused bits and 32-bit fourth bytes come out 0. On a 16-bit image
+  /// the functions are asked for every pixel and the pixels stay. An empty function throws
+  /// std::bad_function_call when first asked; any exception from a function leaves the image
+  /// unchanged.
+  /// @param sourceColumn the source column of pixel (x, y).
+  /// @param sourceRow the source row of pixel (x, y), counted from the top.
+  /// @return true done; false not enough memory for the result (the image unchanged).
   bool transformation(std::function<int(int, int)> sourceColumn,
                       std::function<int(int, int)> sourceRow);
 

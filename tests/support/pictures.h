@@ -73,6 +73,21 @@ inline CLamina Marked(int bpp, const Rows& rows, std::vector<RGBQUAD> palette = 
   return detail::Build(bpp, rows, palette, 0xA5);
 }
 
+// What an operation that builds a new image from `like` should leave: the data constructor's
+// w x h image with `like`'s depth, palette and name, pixel (x, y) set to at(x, y) through the
+// public setter (so 32-bit fourth bytes and the padding are 0).
+template <class F>
+CLamina Drawn(CLamina& like, int w, int h, F at) {
+  const int bpp = like.fnIMG_GetColorDepth();
+  std::vector<RGBQUAD> palette(256);
+  if (bpp <= 8) like.fnIMG_GetPalette(palette.data());
+  CLamina out(nullptr, bpp <= 8 ? palette.data() : nullptr, w, h, bpp);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) out.fnIMG_SetPixel(x, y, at(x, y));
+  out.fnIMG_SetFileName(lamina::BlockAccess::Name(like));
+  return out;
+}
+
 inline Rows PixelsOf(CLamina& img) {
   Rows rows(img.fnIMG_GetRows(), std::vector<std::uint32_t>(img.fnIMG_GetColumns()));
   for (int y = 0; y < img.fnIMG_GetRows(); ++y)
