@@ -69,6 +69,19 @@ inline Bytes StoredRow(CLamina& img, int y) {
   return Bytes(RowBytes(img, y), RowBytes(img, y) + lamina::BlockAccess::View(img).stride);
 }
 
+// The image as its header describes it, the form a handle carries: the 40 header bytes, the
+// palette entries the header counts (1, 4 and 8 bits only), then biSizeImage bytes of rows.
+inline Bytes Described(CLamina& img) {
+  const CLamina::Punteros p = img.fnIMG_GetPointers();
+  if (p.lpDib == nullptr) return {};
+  const auto* head = reinterpret_cast<const std::uint8_t*>(p.lpbmih);
+  Bytes out(head, head + 40);
+  const auto* pal = reinterpret_cast<const std::uint8_t*>(p.lpPalette);
+  if (pal != nullptr) out.insert(out.end(), pal, pal + 4 * lamina::PaletteEntries(*p.lpbmih));
+  out.insert(out.end(), p.lpBits, p.lpBits + p.lpbmih->biSizeImage);
+  return out;
+}
+
 // A handle holding the header, then `rest`, then `extra` zero bytes.
 inline HGLOBAL MakeHandle(const BITMAPINFOHEADER& h, const Bytes& rest, std::size_t extra = 0) {
   HGLOBAL g = GlobalAlloc(GHND, 40 + rest.size() + extra);
