@@ -6,7 +6,9 @@
 //   0 loaded, 1 the named file cannot be opened, 2 not "BM", 3 depth not 1/4/8/16/24/32,
 //   4 compressed, 5 damaged or inconsistent, 6 not enough memory.
 // Saving: 0 written, 1 the named file cannot be created, 2 a write failed or there is no block,
-// 3 a header no loader takes (io/packed_dib.h), refused before anything is written.
+// 3 a header no loader takes (io/packed_dib.h), refused before anything is written. Above 8 bits
+// the file's biClrUsed and biClrImportant count the colour-table entries it carries (0 when none),
+// whatever the block says, so that every reader finds the rows where they are.
 // Empty images (a width or height of 0) load and save: the library makes them, so it reads them.
 // A 40-byte-header file becomes the block byte for byte (the file minus its 14-byte file header);
 // longer headers (V4, V5 ...) and the 12-byte OS/2 core header are rewritten into a compact block
@@ -313,7 +315,14 @@ int Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) {
     return kWriteFailed;
   if (!lamina::io::WritableHeader(h)) return kUnreadable;
   const std::int64_t n = lamina::ColourCount(h);
-  const std::size_t paletteBytes = n <= 256 ? static_cast<std::size_t>(4 * n) : 0;
+  // At 1, 4 and 8 bits the palette (n <= 256 here). Above 8 bits a colour table is only a hint to
+  // palette displays: it is written back when the block holds it between the header and the rows
+  // (a file loaded with one), and otherwise left out rather than read from the rows or invented.
+  std::int64_t entries = 0;
+  if (h.biBitCount <= 8 ||
+      (n <= 256 && bitsOffset >= static_cast<std::uintptr_t>(kInfoHeader + 4 * n)))
+    entries = n;
+  const std::size_t paletteBytes = static_cast<std::size_t>(4 * entries);
   std::uint8_t* f = out.head;
   f[0] = 'B';
   f[1] = 'M';
@@ -321,9 +330,13 @@ int Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) {
   PutU32(f + 6, 0);
   PutU32(f + 10, static_cast<std::uint32_t>(54 + paletteBytes));
   std::memcpy(f + 14, block, 40);
-  // The table comes from the block when it lies between the header and the rows (always at 1, 4
-  // and 8 bits). A true-colour header may announce a table the block does not hold: its entries
-  // are written as zeros rather than read from beyond the header.
+  if (h.biBitCount > 8) {
+    // By the format a count here announces that many table entries after the header: other
+    // readers (image viewers) refuse a file whose header announces 2^24 entries that are not
+    // there. The file says what it holds; the image's own block keeps its values.
+    PutU32(f + 14 + 32, static_cast<std::uint32_t>(entries));
+    PutU32(f + 14 + 36, static_cast<std::uint32_t>(entries));
+  }
   if (bitsOffset >= kInfoHeader + paletteBytes)
     std::memcpy(f + 54, block + kInfoHeader, paletteBytes);
   else

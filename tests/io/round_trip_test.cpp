@@ -12,6 +12,14 @@ BITMAPINFOHEADER HeaderOf(const Bytes& described) {
   return h;
 }
 
+// The image as a file brings it back. Above 8 bits a file's biClrUsed and biClrImportant count the
+// colour-table entries it carries, and these images hold none there: both read 0 once loaded (0
+// means all the depth's colours, as 2^24 does at 24 and 32 bits). All else is kept.
+Bytes FileForm(Bytes described) {
+  if (HeaderOf(described).biBitCount > 8) std::fill(described.begin() + 32, described.begin() + 40, 0);
+  return described;
+}
+
 // Taking a 32-bit bitmap from a handle reduces it to 24 bits, each pixel's first three bytes; the
 // padding of the reduced rows is left undefined, so it is cleared on both sides of a comparison.
 Bytes Reduced(const Bytes& described) {
@@ -52,7 +60,8 @@ Bytes ThroughHandle(CLamina& img) {
 
 // Saves `img`, loads the file by all three forms, hands each image out and takes it back, saves
 // again: every step gives `expected` (the image as a file carries it) and the second file is the
-// first byte for byte. The handle of the original gives the original.
+// first byte for byte. The handle of the original gives the original: a handle carries the header
+// as the block holds it.
 void ExpectRoundTrip(CLamina& img, const Bytes& expected, const TempDir& dir) {
   const std::string path = (dir / "a.bmp").string();
   const Bytes original = Described(img);
@@ -130,7 +139,7 @@ TEST(RoundTrip, EveryDepthShapeAndColourCountComesBackFromFileAndHandle) {
           EXPECT_EQ(img.fnIMG_CopyToHandle(), nullptr);
           continue;
         }
-        const Bytes expected = Described(img);
+        const Bytes expected = FileForm(Described(img));
         ExpectRoundTrip(img, expected, dir);
         // The same file as other programs write it loads to the same image, which round-trips.
         const Bytes file = ReadAll(dir / "a.bmp");
