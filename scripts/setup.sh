@@ -6,6 +6,8 @@ need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
+# pkg-config: the installed-package test builds a program with it.
+command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 # netpbm decodes written BMP files in one test (which is skipped without it).
