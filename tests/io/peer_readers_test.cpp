@@ -1,10 +1,14 @@
-// Files this library writes, read back by independent decoders (netpbm, ImageMagick, Pillow) to the
-// same colours and gray levels: a reader of our own could share a writer's mistake, and these are
-// the programs a user opens the files with. Each peer is skipped where it is not installed.
+// Files this library writes (BMP, and PNG where Lamina::formats is built), read back by independent
+// decoders (netpbm, ImageMagick, Pillow) to the same colours and gray levels: a reader of our own
+// could share a writer's mistake, and these are the programs a user opens the files with. Each
+// peer is skipped where it is not installed.
 #include <cstdio>
 #include <cstdlib>
 
 #include "support/files.h"
+#if LAMINA_HAVE_FORMATS
+#include "lamina/formats.h"
+#endif
 
 namespace {
 
@@ -78,7 +82,8 @@ std::string Python() { return Have("python3 -c 'import PIL'") ? "python3" : "/us
 std::vector<Peer> Peers() {
   const std::string py = Python();
   return {
-      {"netpbm", "command -v bmptopnm && command -v ppmtoppm", "bmptopnm \"$F\" | ppmtoppm"},
+      {"netpbm", "command -v bmptopnm && command -v pngtopam && command -v ppmtoppm",
+       "case \"$F\" in *.png) pngtopam \"$F\" ;; *) bmptopnm \"$F\" ;; esac | ppmtoppm"},
       {"ImageMagick", "command -v magick || command -v convert",
        "$(command -v magick || command -v convert) \"$F\" -depth 8 ppm:-"},
       {"Pillow", py + " -c 'import PIL'",
@@ -90,28 +95,42 @@ std::vector<Peer> Peers() {
 
 class PeerReaders : public ::testing::TestWithParam<int> {};
 
-TEST_P(PeerReaders, BmpFilesDecodeToTheSameColoursAtEveryDepth) {
+int Save(CLamina& img, const std::string& path) {
+#if LAMINA_HAVE_FORMATS
+  if (path.size() > 4 && path.substr(path.size() - 4) == ".png")
+    return lamina::formats::SavePNG(img, CString(path));
+#endif
+  return img.fnIMG_SaveBMP(CString(path));
+}
+
+TEST_P(PeerReaders, FilesWeWriteDecodeToTheSameColoursAtEveryDepth) {
   const Peer peer = Peers()[static_cast<std::size_t>(GetParam())];
   if (!Have(peer.present)) GTEST_SKIP() << peer.what << " is not installed";
   const TempDir dir;
-  for (int bpp : {1, 4, 8, 16, 24, 32}) {
-    CLamina img = Picture(bpp);
-    const std::string path = (dir / ("p" + std::to_string(bpp) + ".bmp")).string();
-    ASSERT_EQ(img.fnIMG_SaveBMP(CString(path)), 0);
-    int w = 0, h = 0;
-    const Bytes rgb = Decode("F='" + path + "'; " + peer.command, "P6", w, h);
-    ASSERT_EQ(rgb.size(), 13u * 7u * 3u) << peer.what << " cannot read " << bpp << " bits";
-    const int tolerance = bpp == 16 ? 8 : 0;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        int want[3];
-        Expected(img, x, y, want);
-        const unsigned char* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
-        for (int c = 0; c < 3; ++c)
-          ASSERT_LE(std::abs(p[c] - want[c]), tolerance)
-              << peer.what << ", " << bpp << " bits at " << x << "," << y << " channel " << c;
-      }
-  }
+  std::vector<std::string> kinds = {".bmp"};
+#if LAMINA_HAVE_FORMATS
+  kinds.push_back(".png");
+#endif
+  for (const std::string& kind : kinds)
+    for (int bpp : {1, 4, 8, 16, 24, 32}) {
+      SCOPED_TRACE(kind);
+      CLamina img = Picture(bpp);
+      const std::string path = (dir / ("p" + std::to_string(bpp) + kind)).string();
+      ASSERT_EQ(Save(img, path), 0);
+      int w = 0, h = 0;
+      const Bytes rgb = Decode("F='" + path + "'; " + peer.command, "P6", w, h);
+      ASSERT_EQ(rgb.size(), 13u * 7u * 3u) << peer.what << " cannot read " << bpp << " bits";
+      const int tolerance = bpp == 16 ? 8 : 0;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          int want[3];
+          Expected(img, x, y, want);
+          const unsigned char* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
+          for (int c = 0; c < 3; ++c)
+            ASSERT_LE(std::abs(p[c] - want[c]), tolerance)
+                << peer.what << ", " << bpp << " bits at " << x << "," << y << " channel " << c;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, PeerReaders, ::testing::Range(0, 3),
