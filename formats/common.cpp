@@ -110,9 +110,17 @@ void Picture::SetGrayRamp() {
 }
 
 void Picture::ClearPadding() {
-  const std::size_t used = (std::size_t{width_} * static_cast<std::size_t>(bpp_) + 7) / 8;
-  if (used == stride_) return;
-  for (std::uint32_t y = 0; y < height_; ++y) std::memset(Row(y) + used, 0, stride_ - used);
+  const std::size_t bits = std::size_t{width_} * static_cast<std::size_t>(bpp_);
+  const std::size_t used = (bits + 7) / 8;
+  // At 1 and 4 bits the last byte may hold fewer pixels than it has room for; decoders leave the
+  // rest as the memory had it.
+  const std::uint8_t keep = static_cast<std::uint8_t>(0xFF00u >> (bits % 8 == 0 ? 8 : bits % 8));
+  if (used == stride_ && bits % 8 == 0) return;
+  for (std::uint32_t y = 0; y < height_; ++y) {
+    std::uint8_t* row = Row(y);
+    if (bits % 8 != 0) row[used - 1] &= keep;
+    std::memset(row + used, 0, stride_ - used);
+  }
 }
 
 bool Picture::GiveTo(CLamina& image) {

@@ -47,7 +47,7 @@ class Picture {
   // Row y counted from the top.
   std::uint8_t* Row(std::uint32_t y) { return bits_ + stride_ * (height_ - 1 - y); }
   std::size_t Stride() const { return stride_; }
-  // Zeroes the bytes of each row after its last pixel (the padding to 4 bytes).
+  // Zeroes every bit of each row after its last pixel (the padding to 4 bytes).
   void ClearPadding();
   // Makes the picture the image's block; false when memory ran out (the image is unchanged).
   bool GiveTo(CLamina& image);
