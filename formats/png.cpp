@@ -77,6 +77,15 @@ int ReadHeader(PngRead* r) {
   png_set_read_fn(r->png, r, ReadData);
   // libpng's own default stops at 1,000,000 pixels a side; the image block sets the real limit.
   png_set_user_limits(r->png, 0x7FFFFFFF, 0x7FFFFFFF);
+  // Only the pixels and the palette are taken. Every other chunk (text, colour profiles, time ...)
+  // is skipped unread rather than decoded and kept: found by fuzzing, a small file of compressed
+  // text chunks made libpng inflate and hold megabytes per chunk, gigabytes in all.
+  static const png_byte kUnused[] =
+      "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0"
+      "sRGB\0tEXt\0tIME\0tRNS\0zTXt";
+  png_set_keep_unknown_chunks(r->png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_keep_unknown_chunks(r->png, PNG_HANDLE_CHUNK_NEVER, kUnused,
+                              static_cast<int>(sizeof kUnused / 5));
   png_read_info(r->png, r->info);
   int interlace = 0;
   png_get_IHDR(r->png, r->info, &r->width, &r->height, &r->bitDepth, &r->colourType, &interlace,
