@@ -2,7 +2,6 @@
 // levels of the uncompressed original, the 12-bit file and cut or foreign files refused with the
 // image untouched, and what we write read back (and by Pillow) to nearly the same colours.
 // Progressive and gray files written by other programs are read in png_test.cpp (WrittenByOthers).
-#include <cstdio>
 #include <cstdlib>
 
 #include "lamina/formats.h"
@@ -59,8 +58,7 @@ TEST(JpegLoad, TwelveBitCutAndForeignFilesAreRefusedAndChangeNothing) {
   EXPECT_EQ(Snap(img), before);
 }
 
-// Our writer at 8 (gray and colour palettes) and 24 bits; read back by us and by Pillow where it is
-// installed, which must agree with each other (both are libjpeg) and lie near the picture.
+// Our writer at 8 (gray and colour palettes) and 24 bits: read back near the picture's colours.
 TEST(JpegSave, EightAndTwentyFourBitsReadBackNearTheirColours) {
   const TempDir dir;
   CLamina colour;
@@ -72,8 +70,6 @@ TEST(JpegSave, EightAndTwentyFourBitsReadBackNearTheirColours) {
   RGBQUAD tinted[256];
   for (int i = 0; i < 256; ++i) tinted[i] = Quad(i, i / 2, 255 - i);
   palette.fnIMG_SetPalette(tinted);
-  const bool pillow = std::system("python3 -c 'import PIL' >/dev/null 2>&1") == 0 ||
-                      std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0;
   for (CLamina* img : {&colour, &gray, &palette}) {
     const std::string path = (dir / "a.jpg").string();
     ASSERT_EQ(formats::SaveJPEG(*img, CString(path), 95), 0);
@@ -84,18 +80,6 @@ TEST(JpegSave, EightAndTwentyFourBitsReadBackNearTheirColours) {
     double total = 0;
     for (std::size_t i = 0; i < want.size(); ++i) total += std::abs(want[i] - got[i]);
     EXPECT_LT(total / want.size(), 3.0);
-    if (!pillow) continue;
-    const std::string ppm = (dir / "a.ppm").string();
-    const std::string py = std::system("python3 -c 'import PIL' >/dev/null 2>&1") == 0
-                               ? "python3"
-                               : "/usr/bin/python3";
-    ASSERT_EQ(std::system((py +
-                           " -c 'import sys; from PIL import Image; "
-                           "Image.open(sys.argv[1]).convert(\"RGB\").save(sys.argv[2])' " +
-                           path + " " + ppm)
-                              .c_str()),
-              0);
-    EXPECT_LE(WorstDifference(ReadPnm(ppm).samples, got), 1);
   }
 }
 

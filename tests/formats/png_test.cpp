@@ -236,11 +236,4 @@ TEST(PngSave, RefusalsWriteNothing) {
   }
 }
 
-TEST(FormatsMeaning, CodesHaveWordsAndUnknownOnesNone) {
-  EXPECT_STREQ(formats::Meaning("LoadPNG", 2), "not a PNG file");
-  EXPECT_STREQ(formats::Meaning("SaveJPEG", 0), "success");
-  EXPECT_EQ(formats::Meaning("LoadPNG", 6), nullptr);
-  EXPECT_EQ(formats::Meaning("Flip", 1), nullptr);
-}
-
 }  // namespace

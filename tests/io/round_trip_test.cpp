@@ -16,46 +16,27 @@ BITMAPINFOHEADER HeaderOf(const Bytes& described) {
 // colour-table entries it carries, and these images hold none there: both read 0 once loaded (0
 // means all the depth's colours, as 2^24 does at 24 and 32 bits). All else is kept.
 Bytes FileForm(Bytes described) {
-  if (HeaderOf(described).biBitCount > 8) std::fill(described.begin() + 32, described.begin() + 40, 0);
+  if (HeaderOf(described).biBitCount > 8)
+    std::fill(described.begin() + 32, described.begin() + 40, 0);
   return described;
 }
 
-// Taking a 32-bit bitmap from a handle reduces it to 24 bits, each pixel's first three bytes; the
-// padding of the reduced rows is left undefined, so it is cleared on both sides of a comparison.
-Bytes Reduced(const Bytes& described) {
-  BITMAPINFOHEADER h = HeaderOf(described);
-  if (h.biBitCount != 32) return described;
-  const std::size_t w = static_cast<std::size_t>(h.biWidth),
-                    rows = static_cast<std::size_t>(h.biHeight);
-  const std::size_t stride = static_cast<std::size_t>(lamina::Stride64(h.biWidth, 24));
-  h.biBitCount = 24;
-  h.biSizeImage = static_cast<DWORD>(stride * rows);
-  Bytes out(40 + stride * rows, 0);
-  std::memcpy(out.data(), &h, 40);
-  for (std::size_t r = 0; r < rows; ++r)
-    for (std::size_t x = 0; x < w; ++x)
-      std::memcpy(&out[40 + r * stride + 3 * x], &described[40 + (r * w + x) * 4], 3);
-  return out;
-}
-Bytes PaddingCleared(const Bytes& described) {
-  const BITMAPINFOHEADER h = HeaderOf(described);
-  Bytes out = described;
-  const std::size_t stride = static_cast<std::size_t>(lamina::Stride64(h.biWidth, 24));
-  for (std::size_t r = 0; r < static_cast<std::size_t>(h.biHeight); ++r)
-    for (std::size_t i = 3 * static_cast<std::size_t>(h.biWidth); i < stride; ++i)
-      out[40 + r * stride + i] = 0;
-  return out;
-}
-
-// Hands the image out and takes it back into a fresh image.
-Bytes ThroughHandle(CLamina& img) {
+// Hands the image out and takes it back into a fresh image: `expected` again, except that a 32-bit
+// bitmap comes back at 24 bits with the same colours (the exchange always reduced them).
+void ExpectThroughHandle(CLamina& img, const Bytes& expected) {
   HGLOBAL h = img.fnIMG_CopyToHandle();
-  EXPECT_NE(h, nullptr);
+  ASSERT_NE(h, nullptr);
   CLamina back(nullptr, nullptr, 1, 1, 8);
   back.fnIMG_CopyFromHandle(h);
   GlobalFree(h);
-  const Bytes d = Described(back);
-  return HeaderOf(Described(img)).biBitCount == 32 ? PaddingCleared(d) : d;
+  if (img.fnIMG_GetColorDepth() != 32) {
+    EXPECT_EQ(Described(back), expected);
+    return;
+  }
+  EXPECT_EQ(
+      (std::vector<int>{back.fnIMG_GetColorDepth(), back.fnIMG_GetColumns(), back.fnIMG_GetRows()}),
+      (std::vector<int>{24, img.fnIMG_GetColumns(), img.fnIMG_GetRows()}));
+  EXPECT_EQ(Colours(back), Colours(img));
 }
 
 // Saves `img`, loads the file by all three forms, hands each image out and takes it back, saves
@@ -75,8 +56,8 @@ void ExpectRoundTrip(CLamina& img, const Bytes& expected, const TempDir& dir) {
   Bytes copy = file;
   ASSERT_EQ(byBuffer.fnIMG_LoadBMPFromBuffer(copy.data(), static_cast<int>(copy.size())), 0);
   for (CLamina* loaded : {&byName, &byFile, &byBuffer}) EXPECT_EQ(Described(*loaded), expected);
-  EXPECT_EQ(ThroughHandle(img), Reduced(original));
-  EXPECT_EQ(ThroughHandle(byName), Reduced(expected));
+  ExpectThroughHandle(img, original);
+  ExpectThroughHandle(byName, expected);
   const std::string again = (dir / "b.bmp").string();
   ASSERT_EQ(byName.fnIMG_SaveBMP(CString(again)), 0);
   EXPECT_EQ(ReadAll(again), file);
@@ -153,18 +134,6 @@ TEST(RoundTrip, EveryDepthShapeAndColourCountComesBackFromFileAndHandle) {
           ExpectRoundTrip(loaded, expected, dir);
         }
       }
-}
-
-TEST(RoundTrip, AnImageDeInterlacedToNoRowsSavesAndLoads) {
-  const TempDir dir;
-  CLamina img(nullptr, nullptr, 3, 1, 8);
-  ASSERT_EQ(img.fnIMG_DeInterlace(0, 2), 0);
-  ASSERT_EQ(img.fnIMG_GetRows(), 0);
-  ExpectRoundTrip(img, Described(img), dir);
-  CLamina loaded;
-  ASSERT_EQ(loaded.fnIMG_LoadBMP(CString((dir / "a.bmp").string())), 0);
-  EXPECT_EQ((std::vector<int>{loaded.fnIMG_GetColumns(), loaded.fnIMG_GetRows()}),
-            (std::vector<int>{3, 0}));
 }
 
 TEST(RoundTrip, HeadersNoLoaderTakesAreNotWritten) {
