@@ -6,23 +6,17 @@
 #include "lamina/formats.h"
 
 namespace {
-// True when the frame header declares more than 2^20 pixels. A few hundred bytes can describe a
-// picture of 40 million even pixels, which decodes correctly but slowly; such inputs are left out
-// so that the search spends its time on the decoder's paths rather than on long rows.
+// True when a frame header anywhere in the input declares more than 2^20 pixels. A few hundred bytes
+// can describe a picture of tens of millions of even pixels, which decodes correctly but slowly;
+// such inputs are left out so that the search spends its time on the decoder's paths rather than
+// on long rows. Every FF Cn is looked at, not only those a walk over the segments meets: the
+// decoder skips stray bytes to find its markers, and would find a frame header that a walk missed.
 bool Huge(const std::uint8_t* d, std::size_t n) {
-  for (std::size_t i = 2; i + 9 < n;) {
-    if (d[i] != 0xFF) return false;
+  for (std::size_t i = 0; i + 9 < n; ++i) {
     const std::uint8_t m = d[i + 1];
-    if (m == 0xFF) {
-      ++i;
-    } else if (m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
-      const std::uint64_t h = d[i + 5] << 8 | d[i + 6], w = d[i + 7] << 8 | d[i + 8];
-      return w * h > (1u << 20);
-    } else if (m == 0x01 || m == 0xD8 || (m >= 0xD0 && m <= 0xD7)) {
-      i += 2;
-    } else {
-      i += 2 + (static_cast<std::size_t>(d[i + 2]) << 8 | d[i + 3]);
-    }
+    if (d[i] != 0xFF || m < 0xC0 || m > 0xCF || m == 0xC4 || m == 0xC8 || m == 0xCC) continue;
+    const std::uint64_t h = d[i + 5] << 8 | d[i + 6], w = d[i + 7] << 8 | d[i + 8];
+    if (w * h > (1u << 20)) return true;
   }
   return false;
 }
