@@ -1,23 +1,80 @@
 // lamina: a small command-line front end to the library.
 //   lamina                 writes a colourful test picture at every supported depth as BMP files in
 //                          the current folder and describes each one as read back
-//   lamina info FILE       describes an image file (BMP, or PGM / RAW by extension)
-//   lamina copy IN OUT     loads a BMP file and saves it again
+//   lamina info FILE       describes an image file (BMP; PNG, JPEG, PGM, RAW by extension)
+//   lamina copy IN OUT     loads an image file and saves it again (BMP; PNG, JPEG by extension)
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "CLamina.h"
+#if LAMINA_HAVE_FORMATS
+#include "lamina/formats.h"
+#endif
 
 namespace {
 
-int Load(CLamina& img, const std::string& path) {
-  std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : "";
+// The file's extension in lower case, with its dot ("" when there is none).
+std::string Extension(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
+  std::string ext = path.substr(dot);
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".pgm") return img.fnIMG_LoadPGM(CString(path));
-  if (ext == ".raw") return img.fnIMG_LoadRAW(CString(path));
+  return ext;
+}
+
+// Loads by extension; `what` names the operation whose code the result is.
+int Load(CLamina& img, const std::string& path, const char*& what) {
+  const std::string ext = Extension(path);
+#if LAMINA_HAVE_FORMATS
+  if (ext == ".png") {
+    what = "LoadPNG";
+    return lamina::formats::LoadPNG(img, CString(path));
+  }
+  if (ext == ".jpg" || ext == ".jpeg") {
+    what = "LoadJPEG";
+    return lamina::formats::LoadJPEG(img, CString(path));
+  }
+#endif
+  if (ext == ".pgm") {
+    what = "LoadPGM";
+    return img.fnIMG_LoadPGM(CString(path));
+  }
+  if (ext == ".raw") {
+    what = "LoadRAW";
+    return img.fnIMG_LoadRAW(CString(path));
+  }
+  what = "LoadBMP";
   return img.fnIMG_LoadBMP(CString(path));
+}
+
+int Save(CLamina& img, const std::string& path, const char*& what) {
+  const std::string ext = Extension(path);
+#if LAMINA_HAVE_FORMATS
+  if (ext == ".png") {
+    what = "SavePNG";
+    return lamina::formats::SavePNG(img, CString(path));
+  }
+  if (ext == ".jpg" || ext == ".jpeg") {
+    what = "SaveJPEG";
+    return lamina::formats::SaveJPEG(img, CString(path), 90);
+  }
+#endif
+  what = "SaveBMP";
+  return img.fnIMG_SaveBMP(CString(path));
+}
+
+// "result N" and, where the formats library knows the code, its meaning.
+std::string Explain(const char* what, int code) {
+  std::string text = "result " + std::to_string(code);
+#if LAMINA_HAVE_FORMATS
+  if (const char* meaning = lamina::formats::Meaning(what, code))
+    text += ": " + std::string(meaning);
+#else
+  (void)what;
+#endif
+  return text;
 }
 
 void Describe(CLamina& img) {
@@ -120,11 +177,12 @@ int Default() {
 int main(int argc, char** argv) {
   if (argc == 1) return Default();
   const std::string cmd = argv[1];
+  const char* what = "";
   if (cmd == "info" && argc == 3) {
     CLamina img;
-    const int rc = Load(img, argv[2]);
+    const int rc = Load(img, argv[2], what);
     if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot read %s (result %d)\n", argv[2], rc);
+      std::fprintf(stderr, "lamina: cannot read %s (%s)\n", argv[2], Explain(what, rc).c_str());
       return 1;
     }
     std::printf("%s\n", argv[2]);
@@ -133,21 +191,22 @@ int main(int argc, char** argv) {
   }
   if (cmd == "copy" && argc == 4) {
     CLamina img;
-    int rc = img.fnIMG_LoadBMP(CString(argv[2]));
+    int rc = Load(img, argv[2], what);
     if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot read %s (result %d)\n", argv[2], rc);
+      std::fprintf(stderr, "lamina: cannot read %s (%s)\n", argv[2], Explain(what, rc).c_str());
       return 1;
     }
-    rc = img.fnIMG_SaveBMP(CString(argv[3]));
+    rc = Save(img, argv[3], what);
     if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot write %s (result %d)\n", argv[3], rc);
+      std::fprintf(stderr, "lamina: cannot write %s (%s)\n", argv[3], Explain(what, rc).c_str());
       return 1;
     }
     return 0;
   }
   std::fprintf(stderr,
                "usage: lamina                 write and describe test pictures\n"
-               "       lamina info FILE       describe an image file (BMP, PGM, RAW)\n"
-               "       lamina copy IN OUT     copy a BMP file\n");
+               "       lamina info FILE       describe an image file (BMP; PNG, JPEG, PGM, RAW\n"
+               "                              by extension)\n"
+               "       lamina copy IN OUT     copy an image file (BMP; PNG, JPEG by extension)\n");
   return 2;
 }

@@ -5,7 +5,11 @@
 // and only then allocates, so a refused file leaves the image exactly as it was. Results:
 //   0 loaded, 1 the named file cannot be opened, 2 not "BM", 3 depth not 1/4/8/16/24/32,
 //   4 compressed, 5 damaged or inconsistent, 6 not enough memory.
-// Saving: 0 written, 1 the named file cannot be created, 2 a write failed or there is no block.
+// Saving: 0 written, 1 the named file cannot be created, 2 a write failed or there is no block,
+// 3 a header no loader takes (io/packed_dib.h), refused before anything is written. Above 8 bits
+// the file's biClrUsed and biClrImportant count the colour-table entries it carries (0 when none),
+// whatever the block says, so that every reader finds the rows where they are.
+// Empty images (a width or height of 0) load and save: the library makes them, so it reads them.
 // A 40-byte-header file becomes the block byte for byte (the file minus its 14-byte file header);
 // longer headers (V4, V5 ...) and the 12-byte OS/2 core header are rewritten into a compact block
 // with a 40-byte header, because the rest of the library reads the palette at block + 40.
@@ -20,6 +24,8 @@
 #include "core/block_access.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
+#include "io/codes.h"
+#include "io/packed_dib.h"
 #include "lamina/cfile.h"
 #include "lamina/memory.h"
 
@@ -27,17 +33,21 @@ namespace {
 
 using lamina::BlockAccess;
 
+namespace load = lamina::codes::load_bmp;
+namespace save = lamina::codes::save_bmp;
+
 constexpr int kLoaded = 0;
-constexpr int kCannotOpen = 1;
-constexpr int kNotBmp = 2;
-constexpr int kBadDepth = 3;
-constexpr int kCompressed = 4;
-constexpr int kDamaged = 5;
-constexpr int kNoMemory = 6;
+constexpr int kCannotOpen = load::kCannotOpen;
+constexpr int kNotBmp = load::kNotBmp;
+constexpr int kBadDepth = load::kDepth;
+constexpr int kCompressed = load::kCompressed;
+constexpr int kDamaged = load::kDamaged;
+constexpr int kNoMemory = load::kNoMemory;
 
 constexpr int kSaved = 0;
-constexpr int kCannotCreate = 1;
-constexpr int kWriteFailed = 2;
+constexpr int kCannotCreate = save::kCannotCreate;
+constexpr int kWriteFailed = save::kWriteFailed;
+constexpr int kUnreadable = save::kUnreadable;
 
 constexpr std::int64_t kFileHeader = 14;
 constexpr std::int64_t kInfoHeader = 40;
@@ -107,10 +117,13 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
   if (!lamina::InMask(lamina::kLoadableDepthMask, bpp)) return kBadDepth;
   if (compression != 0) return kCompressed;
 
-  // From here on every refusal is a damaged or inconsistent file.
-  if (width <= 0 || height == 0 || height == INT32_MIN) return kDamaged;
+  // From here on every refusal is a damaged or inconsistent file. A width or height of 0 is an
+  // image without pixels, which the library itself makes and saves.
+  if (width < 0 || height == INT32_MIN) return kDamaged;
   const std::int64_t levels = lamina::Levels(bpp);
-  if (clrUsed > levels) return kDamaged;  // at 1, 4, 8 bits: more entries than indices
+  // At 1, 4 and 8 bits the count sizes the palette, which cannot hold more entries than indices.
+  // Above 8 bits it sizes no table unless it is 256 or less (below), so no value is damage.
+  if (bpp <= 8 && clrUsed > levels) return kDamaged;
   const std::int64_t headerEnd = kFileHeader + headerSize;
   const std::int64_t bitsAt = U32(data + 10);
   std::int64_t entries = 0;
@@ -139,8 +152,9 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
   const std::int64_t stride = lamina::Stride64(width, bpp);
   const std::int64_t rows = height < 0 ? -height : height;
   const std::int64_t room = length - bitsAt;
-  // Compared by division first: stride * rows of a hostile header can exceed 64 bits.
-  if (stride > room || rows > room / stride) return kDamaged;
+  // Compared by division first: stride * rows of a hostile header can exceed 64 bits. Rows of
+  // width 0, and no rows, take no bytes.
+  if (stride != 0 && rows != 0 && (stride > room || rows > room / stride)) return kDamaged;
   const std::int64_t rowBytes = stride * rows;
   if (sizeImage != 0 && bitsAt + sizeImage > length) return kDamaged;
   // A missing or short biSizeImage is repaired: every other operation copies biSizeImage bytes.
@@ -186,7 +200,7 @@ void Fill(const Plan& p, std::uint8_t* block) {
   const std::size_t stride = static_cast<std::size_t>(p.stride);
   if (p.asIs) {
     std::memcpy(block, p.data + kFileHeader, static_cast<std::size_t>(p.blockBytes));
-    if (p.topDown) {
+    if (p.topDown && p.stride != 0) {
       for (std::int64_t i = 0, j = p.rows - 1; i < j; ++i, --j)
         std::swap_ranges(bits + i * p.stride, bits + i * p.stride + p.stride, bits + j * p.stride);
     }
@@ -199,7 +213,7 @@ void Fill(const Plan& p, std::uint8_t* block) {
       for (std::int64_t i = 0; i < p.entries; ++i, src += 3) pal[i] = RGBQUAD{src[0], src[1], src[2], 0};
     }
     const std::uint8_t* rows = p.data + p.bitsAt;
-    if (p.topDown) {
+    if (p.topDown && p.stride != 0) {
       for (std::int64_t i = 0; i < p.rows; ++i)
         std::memcpy(bits + (p.rows - 1 - i) * p.stride, rows + i * p.stride, stride);
       const std::int64_t rowBytes = p.stride * p.rows;
@@ -263,8 +277,7 @@ int CLamina::fnIMG_LoadBMPFromBuffer(unsigned char* buffer, int length) {
 
 namespace {
 
-// The bytes of a BMP file for an image: the 54 + P header bytes and the rows. Null rows when the
-// image holds no block or its rows do not lie inside it.
+// The bytes of a BMP file for an image: the 54 + P header bytes and the rows.
 struct Layout {
   std::uint8_t head[54 + 1024];
   std::size_t headBytes = 0;
@@ -272,20 +285,30 @@ struct Layout {
   std::size_t rowBytes = 0;
 };
 
-bool Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) {
-  if (block == nullptr || bits == nullptr) return false;
+// 0 with `out` filled; kWriteFailed when the image holds no block or its rows do not lie inside it;
+// kUnreadable when its header is one no loader takes.
+int Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) {
+  if (block == nullptr || bits == nullptr) return kWriteFailed;
   const std::uintptr_t blockBytes = GlobalSize(GlobalHandle(block));
   const std::uintptr_t bitsOffset = reinterpret_cast<std::uintptr_t>(bits) -
                                     reinterpret_cast<std::uintptr_t>(block);
   BITMAPINFOHEADER h;
-  if (blockBytes < kInfoHeader) return false;
+  if (blockBytes < kInfoHeader) return kWriteFailed;
   std::memcpy(&h, block, sizeof h);
   if (reinterpret_cast<std::uintptr_t>(bits) < reinterpret_cast<std::uintptr_t>(block) ||
       bitsOffset < kInfoHeader || bitsOffset > blockBytes ||
       h.biSizeImage > blockBytes - bitsOffset)
-    return false;
+    return kWriteFailed;
+  if (!lamina::io::WritableHeader(h)) return kUnreadable;
   const std::int64_t n = lamina::ColourCount(h);
-  const std::size_t paletteBytes = n <= 256 ? static_cast<std::size_t>(4 * n) : 0;
+  // At 1, 4 and 8 bits the palette (n <= 256 here). Above 8 bits a colour table is only a hint to
+  // palette displays: it is written back when the block holds it between the header and the rows
+  // (a file loaded with one), and otherwise left out rather than read from the rows or invented.
+  std::int64_t entries = 0;
+  if (h.biBitCount <= 8 ||
+      (n <= 256 && bitsOffset >= static_cast<std::uintptr_t>(kInfoHeader + 4 * n)))
+    entries = n;
+  const std::size_t paletteBytes = static_cast<std::size_t>(4 * entries);
   std::uint8_t* f = out.head;
   f[0] = 'B';
   f[1] = 'M';
@@ -293,17 +316,21 @@ bool Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) 
   PutU32(f + 6, 0);
   PutU32(f + 10, static_cast<std::uint32_t>(54 + paletteBytes));
   std::memcpy(f + 14, block, 40);
-  // The table comes from the block when it lies between the header and the rows (always at 1, 4
-  // and 8 bits). A true-colour header may announce a table the block does not hold: its entries
-  // are written as zeros rather than read from beyond the header.
+  if (h.biBitCount > 8) {
+    // By the format a count here announces that many table entries after the header: other
+    // readers (image viewers) refuse a file whose header announces 2^24 entries that are not
+    // there. The file says what it holds; the image's own block keeps its values.
+    PutU32(f + 14 + 32, static_cast<std::uint32_t>(entries));
+    PutU32(f + 14 + 36, static_cast<std::uint32_t>(entries));
+  }
   if (bitsOffset >= kInfoHeader + paletteBytes)
     std::memcpy(f + 54, block + kInfoHeader, paletteBytes);
   else
-    std::memset(f + 54, 0, paletteBytes);
+    std::memset(f + 54, 0, paletteBytes);  // a palette the block lacks is not read past it
   out.headBytes = 54 + paletteBytes;
   out.rows = bits;
   out.rowBytes = h.biSizeImage;
-  return true;
+  return kSaved;
 }
 
 bool WriteAll(CFile& file, const Layout& l) {
@@ -316,7 +343,8 @@ bool WriteAll(CFile& file, const Layout& l) {
 int CLamina::fnIMG_SaveBMP(CString name) {
   Layout layout;
   // Checked before the file is created, so an existing file is not truncated for nothing.
-  if (!Describe(m_lpDib, m_lpBits, layout)) return kWriteFailed;
+  const int r = Describe(m_lpDib, m_lpBits, layout);
+  if (r != kSaved) return r;
   CFile file;
   if (!file.Open(name, CFile::modeCreate | CFile::modeWrite)) return kCannotCreate;
   return WriteAll(file, layout) ? kSaved : kWriteFailed;
@@ -324,6 +352,8 @@ int CLamina::fnIMG_SaveBMP(CString name) {
 
 int CLamina::fnIMG_SaveBMP(CFile* file) {
   Layout layout;
-  if (file == nullptr || !Describe(m_lpDib, m_lpBits, layout)) return kWriteFailed;
+  if (file == nullptr) return kWriteFailed;
+  const int r = Describe(m_lpDib, m_lpBits, layout);
+  if (r != kSaved) return r;
   return WriteAll(*file, layout) ? kSaved : kWriteFailed;
 }

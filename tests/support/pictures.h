@@ -116,6 +116,16 @@ inline bool PaddingKept(CLamina& img) {
   return true;
 }
 
+// True when every padding bit of every row is `bit` (0 or 1).
+inline bool PaddingIs(CLamina& img, int bit) {
+  const int bpp = img.fnIMG_GetColorDepth(), width = img.fnIMG_GetColumns();
+  const std::int64_t strideBits = 8 * lamina::Stride64(width, bpp);
+  for (int y = 0; y < img.fnIMG_GetRows(); ++y)
+    for (std::int64_t b = std::int64_t{width} * bpp; b < strideBits; ++b)
+      if (((RowBytes(img, y)[b / 8] >> (7 - b % 8)) & 1) != bit) return false;
+  return true;
+}
+
 // True when the fourth byte of every 32-bit pixel still holds the 0xA5 that Marked wrote there
 // (other depths have none).
 inline bool AlphaKept(CLamina& img) {
