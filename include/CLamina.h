@@ -310,6 +310,17 @@ class LAMINA_API CLamina {
 
   // ---- Frequency domain ----------------------------------------------------------------------
 
+  /// Replaces an 8-bit image by the logarithmic magnitude of its Fourier transform, for display.
+  /// All width x height samples are transformed as one sequence (sample k = r x width + c for
+  /// column c of stored row r, the bottom row first) by one radix-2 transform (fnIMG_Fourier).
+  /// Pixel k becomes trunc(log10(|X[k]| + 1) x L / M), M the largest such logarithm and L the
+  /// colour count (biClrUsed, or 256); the largest magnitude shows as L - 1 and an all-zero
+  /// image stays all zero. The palette is not touched. Needs 16 bytes of memory per pixel.
+  /// @param mode 0 transforms the pixel values as they are; 1 first multiplies the sample of
+  ///   column c, stored row r by (-1)^(c + r), which moves the zero frequency to the middle.
+  /// @return 0 done (an 8-bit image without pixels is left as it is); 1 width x height is not a
+  ///   power of two; 2 the depth is not 8 bits (checked after the size); 3 the mode is not 0 or
+  ///   1; 4 not enough memory for the samples. On 1 to 4 the image is unchanged.
   int fnIMG_FFT(int mode);
 
   // ---- Colour models -------------------------------------------------------------------------
@@ -345,6 +356,13 @@ class LAMINA_API CLamina {
   int fnIMG_GetAnchoBitmapAlineado(int width, int bpp);
   int fnIMG_GetSizeBitmapAlineado();
   int fnIMG_GetSizeBitmapAlineado(int width, int height, int bpp);
+  /// Forward discrete Fourier transform of data[0 .. 2^m - 1] in place, without scaling: the
+  /// samples in bit-reversed order, then m radix-2 decimation-in-time stages whose twiddles start
+  /// at 1 and advance by one multiplication with cos(pi / h) - i sin(pi / h), pi written as
+  /// 3.14159265. The results are bit for bit those of that textbook loop.
+  /// @param data 2^m samples (x the real part, y the imaginary part), owned by the caller.
+  /// @param m 0 to 30; a null array or any other m is ignored. The transform borrows 16 bytes
+  ///   per sample of working memory; without it, it runs in place, more slowly, to the same bits.
   void fnIMG_Fourier(_complex* data, int m);
   int fnIMG_TransfPixel(float u, float v, float& uOut, float& vOut);
 
