@@ -304,6 +304,17 @@ class LAMINA_API CLamina {
   int fnIMG_Convolution(int* kernel, int size, int divisor, int mapping, int border);
   int fnIMG_Morphological(int operation, unsigned char* element, int elementWidth,
                           int elementHeight, int originX, int originY);
+  /// Cleans a 1-bit image with fixed 3 x 3 rules on the pixel indices (1 counts as set, whatever
+  /// its colour). Each chosen rule is one pass over the image on the result of the pass before,
+  /// in the order of the flags; the outermost rows and columns never change.
+  /// @param rules six flags, a non-zero flag choosing its rule: bRegla1 sets a 0 with at least
+  ///   three of its four edge neighbours at 1; bRegla2 clears a 1 without support on two opposite
+  ///   corners; bRegla3 to bRegla6 set the inner corner of an L of three 1s with the other five
+  ///   neighbours 0 (L at left/bottom-left/bottom, right/bottom-right/bottom, left/top-left/top,
+  ///   right/top-right/top).
+  /// @return 0 done (also with no flag set, the image then untouched); 1 the image is not 1 bit
+  ///   deep; 2 not enough memory for the working rows. On 1 and 2 the image is unchanged. A block
+  ///   with bytes besides the header, palette and rows comes out compact when a rule runs.
   int fnIMG_BinarySmoothing(CLamina::CualesSuavizadoBinario rules);
   int fnIMG_RegionGrowing(int seedX, int seedY, int distance, int percent, unsigned char tolerance,
                           unsigned long fill);

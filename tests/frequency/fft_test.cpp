@@ -75,7 +75,7 @@ TEST(Fourier, SameBitsAsTheTextbookOrder) {
           << "m " << c.m << " blocks " << c.blockBits << " groups " << c.groupBits << " set "
           << widest;
     }
-  lamina::cpu::g_widest = 2;
+  lamina::cpu::g_widest = 3;
   lamina::frequency::g_blocking = {};
   // Without memory for its working arrays it still transforms, in place.
   std::vector<_complex> data(1024), expected;
@@ -170,7 +170,7 @@ TEST(FFT, FastDisplayGivesTheExactBytes) {
       ASSERT_EQ(fast.fnIMG_FFT(mode), 0);
       lamina::cpu::g_widest = 0;
       ASSERT_EQ(exact.fnIMG_FFT(mode), 0);
-      lamina::cpu::g_widest = 2;
+      lamina::cpu::g_widest = 3;
       EXPECT_EQ(PixelsOf(fast), PixelsOf(exact)) << "picture " << kind << " mode " << mode;
     }
 }
