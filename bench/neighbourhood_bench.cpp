@@ -37,4 +37,22 @@ void BM_BinarySmoothingFloorMemcpy(benchmark::State& state) {
 }
 BENCHMARK(BM_BinarySmoothingFloorMemcpy)->Unit(benchmark::kMillisecond);
 
+// A flat picture: every pixel joins, grown from the middle; 0 city-block, 1 chessboard.
+void BM_RegionGrowingFlat(benchmark::State& state) {
+  const CLamina flat(nullptr, nullptr, kSide, kSide, 8);
+  const int distance = static_cast<int>(state.range(0));
+  lamina_bench::TimeOnCopies(state, flat, [distance](CLamina& img) {
+    return img.fnIMG_RegionGrowing(kSide / 2, kSide / 2, distance, 0, 0, 200);
+  });
+  SetPixelRate(state, kPixels);
+  state.counters["s/px"] = benchmark::Counter(
+      static_cast<double>(kPixels),
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_RegionGrowingFlat)
+    ->ArgName("chessboard")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace

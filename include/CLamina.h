@@ -316,6 +316,22 @@ class LAMINA_API CLamina {
   ///   deep; 2 not enough memory for the working rows. On 1 and 2 the image is unchanged. A block
   ///   with bytes besides the header, palette and rows comes out compact when a rule runs.
   int fnIMG_BinarySmoothing(CLamina::CualesSuavizadoBinario rules);
+  /// Grows a region from a seed pixel and paints it. A pixel joins when it is an 8-neighbour of a
+  /// pixel already in the region, its value (the index at 4 and 8 bits, the red byte at 24 and
+  /// 32) differs from the seed's by at most the tolerance, and its distance from the seed is at
+  /// most the growth's generation (1 for the seed's neighbours, rising by one per generation).
+  /// The seed is always painted. Needs about one byte of memory per pixel and a queue as long as
+  /// the growth front; time is linear in the image.
+  /// @param seedX column of the seed, 0 to width - 1; @param seedY its row from the top.
+  /// @param distance 0 city-block |dx| + |dy|, 1 chessboard max(|dx|, |dy|); under city-block a
+  ///   pixel touching the region only diagonally, at the growth's edge, may stay out.
+  /// @param percent 0 the tolerance is a level difference; 1 it is a percentage of the range of
+  ///   column I of fnIMG_GetInfoHistogram: the low 8 bits of tolerance x (nMaxI - nMinI) / 100.
+  /// @param tolerance 0 to 255. @param fill the low 4 bits (4 bits) or 8 bits (8 bits) as the
+  ///   index; at 24 and 32 bits its low byte as blue = green = red, the fourth byte kept.
+  /// @return 0 painted; 1 the depth is not 4, 8, 24 or 32; 2 the seed is outside the image;
+  ///   3 distance not 0 or 1; 4 percent not 0 or 1; 5 not enough memory. On 1 to 5 the image is
+  ///   unchanged.
   int fnIMG_RegionGrowing(int seedX, int seedY, int distance, int percent, unsigned char tolerance,
                           unsigned long fill);
 
