@@ -291,16 +291,106 @@ class LAMINA_API CLamina {
 
   // ---- Combination ---------------------------------------------------------------------------
 
+  /// Combines `second` into this image pixel by pixel over the common top-left area
+  /// (min(widths) x min(heights)); the image's other pixels are unchanged and `second` is only read.
+  /// Palette images (1, 4, 8 bits) combine their indices a, b, limited by maxV = the colour count
+  /// less one; 24 and 32-bit images combine blue, green and red, each limited by 255 (a 24-bit
+  /// image may meet a 32-bit one; the fourth byte of a 32-bit pixel never changes).
+  /// @param operation 0 add, 1 subtract (a - b, not below 0), 2 multiply, 3 divide (a / b in
+  ///        single precision, a zero b taken as 0.2, rounded up), 4 average (rounded down),
+  ///        5 maximum, 6 minimum.
+  /// @param second the second image, not kept.
+  /// @return 0 done; 1 operation not 0 to 6 (negative included); 2 the image's depth, then the
+  ///         second image's, not 1, 4, 8, 24 or 32 bits; 3 the depths differ and one is below 24
+  ///         bits; 4 `second` is null (checked before its depth is read). On a failure nothing
+  ///         changes.
   int fnIMG_Arithmetic(int operation, CLamina* second);
+  /// Weighted arithmetic: the second image's top-left pixel is laid on (x, y) of the image and its
+  /// pixels (c, r), c below min(widths) and r below min(heights), are combined with the image's
+  /// pixel (x + c, y + r) where that lies inside; other pixels are unchanged. Values are weighted
+  /// in single precision (a x weightA, b x weightB), limited and truncated; see `operation` of the
+  /// plain form (the palette and colour forms differ for division, maximum and minimum).
+  /// @param operation 0 to 6 as for the plain form.
+  /// @param second the second image, not kept.
+  /// @param weightA weight of the image's values, 0 or more and finite.
+  /// @param weightB weight of the second image's values, 0 or more and finite.
+  /// @param x column of the image, 0 to width - 1. @param y row from the top, 0 to height - 1.
+  /// @return 0 done; 1 operation not 0 to 6; 2 a depth not 1, 4, 8, 24 or 32 (the image's first);
+  ///         4 weightA, then weightB, below 0 or not a finite number; 5 (x, y) outside the image;
+  ///         3 the depths differ and one is below 24 bits; 6 `second` is null (checked before its
+  ///         depth is read). On a failure nothing changes.
   int fnIMG_Arithmetic(int operation, CLamina* second, float weightA, float weightB, int x, int y);
+  /// Copies every pixel (c, r) of `second` to (x + c, y + r) of the image, rows from the top;
+  /// pixels falling outside are skipped. Palette images copy indices (the palette is not changed),
+  /// 24 and 32-bit images blue, green and red (the fourth byte of a 32-bit pixel is kept).
+  /// @param second the image to paste, not kept. @param x column, 0 to width - 1.
+  /// @param y row from the top, 0 to height - 1.
+  /// @return 0 done; 1 the image's depth, then the second image's, not 1, 4, 8, 24 or 32 bits;
+  ///         2 the depths differ and one is below 24 bits; 3 x or y below 0; 4 x or y at or beyond
+  ///         the width or height; 5 `second` is null. On a failure nothing changes.
   int fnIMG_Insert(CLamina* second, int x, int y);
+  /// Bitwise combination of the pixel values as fnIMG_GetPixel reads them (indices, or 24-bit
+  /// colours), written back as fnIMG_SetPixel keeps them (the depth's low bits; at 1 bit the
+  /// lowest bit of the result, the exclusive or its low byte). The area is the whole image for
+  /// code 0, the common top-left area otherwise; depths need not match.
+  /// @param operation 0 not, 1 and, 2 or, 3 exclusive or, 4 not-and, 5 not-or.
+  /// @param second the second image, not kept; may be null for code 0.
+  /// @return 0 done (an image of a depth the accessors refuse is left unchanged); 1 operation
+  ///         not 0 to 5; 2 `second` is null for codes 1 to 5. On a failure nothing changes.
   int fnIMG_Logic(int operation, CLamina* second);
+  /// Treats two-colour images as sets (the pixels of value 0 are the members).
+  /// @param operation 0 complement (fnIMG_Negative), 1 reflection through the centre (flip top-
+  ///        bottom then left-right), 2 union (1 where both low bytes are non-zero), 3 intersection
+  ///        (1 where either is), 4 difference (0 where a is 0 and b is 1, else 1); codes 2 to 4
+  ///        work on the common top-left area.
+  /// @param second the second image, not kept; may be null for codes 0 and 1.
+  /// @return 0 done (the inner operations' codes are not passed on); 1 operation not 0 to 4;
+  ///         2 the image's colour count (biClrUsed, or 2^depth) is not 2, or for codes 2 to 4 the
+  ///         second image's; 3 `second` is null for codes 2 to 4. On a failure nothing changes.
   int fnIMG_SetOps(int operation, CLamina* second);
+  /// Counts the places of the common top-left area where fnIMG_GetPixel of the two images
+  /// differs (values compared as they are: an index against a colour when depths differ).
+  /// Neither image changes.
+  /// @param second the other image, not kept.
+  /// @return the count (at most INT_MAX); -1 when either depth is not 1, 4, 8, 24 or 32 bits or
+  ///         `second` is null.
   int fnIMG_GetDifferentPixels(CLamina* second);
 
   // ---- Neighbourhood operations --------------------------------------------------------------
 
+  /// Applies one of the 75 predefined filters in place: linear kernels (0-21, 26-37, 41, 42, 44-47,
+  /// 51-54, 58-65), gradient magnitudes adding two kernels' results with saturation (40, 43, 48,
+  /// 50, 55), compass filters keeping the largest of eight 45-degree turns (49, 56, 57), and order
+  /// and mean filters on a fixed window (median 22-25, maximum 66, minimum 67, midpoint 68,
+  /// extreme value 70-73, geometric mean 74-75, harmonic mean 76-77). Works on the index (4, 8
+  /// bits; the palette is untouched) or the red byte (24, 32 bits; the result is gray). Size and
+  /// depth never change; the name is kept.
+  /// @param filter 0 to 37, 40 to 68 or 70 to 77.
+  /// @param mapping output mapping of the kernels (0 stretch, 1 clip, 2 absolute value); checked
+  ///        but unused by the order and mean filters.
+  /// @param border 0 leave the frame, 1 pad with the value 255, 2 pad with shifted copies;
+  ///        checked but unused by the order and mean filters, which always leave their frame.
+  /// @return 0 filtered; 1 depth not 4, 8, 24 or 32 bits; 2 filter number not in the table;
+  ///         3 mapping not 0 to 2; 4 border not 0 to 2; 5 not enough memory. On a failure nothing
+  ///         changes.
   int fnIMG_Filters(int filter, int mapping, int border);
+  /// Convolves the working values (the index at 4 and 8 bits, the red byte at 24 and 32) with a
+  /// size x size kernel: 32-bit sums (wrapping, never overflowing), divided by `divisor`
+  /// (truncating), mapped to 0 ... L (15 at 4 bits, else 255) and written as the index or as gray.
+  /// Border 0 leaves the frame of width size / 2 unfiltered and keeps the header and the fourth
+  /// bytes; borders 1 and 2 filter every pixel and leave the data constructor's header, the palette
+  /// extended to the depth's levels by (i, i, i, 0) and fourth bytes 0. Size never changes.
+  /// @param kernel size x size coefficients, row 0 weighing the top row of the window; may be null
+  ///        when size is below 1 (the empty kernel: every sum 0).
+  /// @param size side of the kernel; the window of x covers x - size / 2 ... for size >= 2.
+  /// @param divisor any non-zero number (negative ones too).
+  /// @param mapping 0 stretch (from min(0, smallest) to max(0, largest) quotient onto 0 ... L),
+  ///        1 clip to 0 ... L, 2 absolute value limited to L.
+  /// @param border 0 leave the frame, 1 pad with the value 255 (index 15 at 4 bits, red 0 at 24
+  ///        and 32), 2 pad with the image shifted by size / 2 (points no copy covers read 0).
+  /// @return 0 filtered; 1 depth not 4, 8, 24 or 32 bits; 2 divisor 0; 3 mapping not 0 to 2;
+  ///         4 border not 0 to 2; 5 kernel null with size 1 or more; 6 not enough memory. On a
+  ///         failure nothing changes.
   int fnIMG_Convolution(int* kernel, int size, int divisor, int mapping, int border);
   int fnIMG_Morphological(int operation, unsigned char* element, int elementWidth,
                           int elementHeight, int originX, int originY);
