@@ -392,6 +392,28 @@ class LAMINA_API CLamina {
   ///         4 border not 0 to 2; 5 kernel null with size 1 or more; 6 not enough memory. On a
   ///         failure nothing changes.
   int fnIMG_Convolution(int* kernel, int size, int divisor, int mapping, int border);
+  /// Morphology with a rectangular structuring element, in place. 1-bit images are sets (index 0
+  /// the object, 1 the background); 4- and 8-bit images are gray levels (the index) with an
+  /// additive element. The window of pixel (x, y) is (x - a + i, y - c + j) for i below the
+  /// element's width and j below its height, a = width - 1 - originX, c = height - 1 - originY.
+  /// Dilation pairs window point (i, j) with the entry reflected through the element's centre:
+  /// gray, the largest level + entry (outside points 0), at most the top level; sets, the object
+  /// where a member (an entry other than 1) covers an object point. Erosion pairs (i, j) with
+  /// entry (i, j): gray, the smallest level - entry (outside points the top level), at least 0;
+  /// sets, the object where every member (an entry 0) covers an object point inside the image.
+  /// Operations 2 to 6 use the origin mirrored through the element's centre for their steps.
+  /// @param operation 0 dilation, 1 erosion, 2 opening (erosion, then dilation), 3 closing
+  ///   (dilation, then erosion), 4 opening then closing, 5 gradient (dilation minus erosion),
+  ///   6 top-hat (the image minus its opening). Differences of levels stop at 0; for sets they
+  ///   keep the object of the first where the second is background (when both images have two
+  ///   colours).
+  /// @param element elementWidth x elementHeight bytes, row by row from the top, owned by the
+  ///   caller and only read. @param originX 0 to elementWidth - 1; @param originY 0 to
+  ///   elementHeight - 1.
+  /// @return 0 done; 1 operation not 0 to 6; 2 the depth is not 1, 4 or 8; 3 the origin lies
+  ///   outside the element (negative, or not below its width or height); 4 no element (null);
+  ///   5 not enough memory. On 1 to 5 the image is unchanged. A block with bytes besides the
+  ///   header, palette and rows comes out compact.
   int fnIMG_Morphological(int operation, unsigned char* element, int elementWidth,
                           int elementHeight, int originX, int originY);
   /// Cleans a 1-bit image with fixed 3 x 3 rules on the pixel indices (1 counts as set, whatever

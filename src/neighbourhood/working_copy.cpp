@@ -2,27 +2,43 @@
 
 #include <cstring>
 
-#include "core/block_access.h"
-#include "core/image_builder.h"
 #include "core/pixel_access.h"
 
 namespace lamina {
 namespace neighbourhood {
+namespace {
 
-bool MakeCompact(CLamina& img) {
+std::size_t PaletteBytes(const ImageView& v) {
+  return static_cast<std::size_t>(PaletteEntries(*v.header)) * 4;
+}
+
+}  // namespace
+
+bool IsCompact(CLamina& img) {
   if (!BlockAccess::HasBlock(img)) return true;
   const ImageView v = BlockAccess::View(img);
-  const std::size_t paletteBytes = static_cast<std::size_t>(PaletteEntries(*v.header)) * 4;
-  const std::size_t bytes = 40 + paletteBytes + v.header->biSizeImage;
+  const std::size_t bytes = 40 + PaletteBytes(v) + v.header->biSizeImage;
   std::uint8_t* block = BlockAccess::Block(img);
-  const bool compact = v.bits == block + 40 + paletteBytes &&
-                       GlobalSize(GlobalHandle(block)) == static_cast<SIZE_T>(bytes);
-  if (compact) return true;
-  NewImage copy = NewImage::Raw(bytes, 40 + paletteBytes, /*zero=*/false);
-  if (!copy.Ok()) return false;
+  return v.bits == block + 40 + PaletteBytes(v) &&
+         GlobalSize(GlobalHandle(block)) == static_cast<SIZE_T>(bytes);
+}
+
+NewImage CompactCopy(CLamina& img) {
+  const ImageView v = BlockAccess::View(img);
+  const std::size_t palette = PaletteBytes(v);
+  NewImage copy = NewImage::Raw(40 + palette + v.header->biSizeImage, 40 + palette,
+                                /*zero=*/false);
+  if (!copy.Ok()) return copy;
   std::memcpy(copy.Block(), v.header, 40);
-  if (paletteBytes > 0) std::memcpy(copy.Block() + 40, v.palette, paletteBytes);
-  std::memcpy(copy.Block() + 40 + paletteBytes, v.bits, v.header->biSizeImage);
+  if (palette > 0) std::memcpy(copy.Block() + 40, v.palette, palette);
+  std::memcpy(copy.Block() + 40 + palette, v.bits, v.header->biSizeImage);
+  return copy;
+}
+
+bool MakeCompact(CLamina& img) {
+  if (IsCompact(img)) return true;
+  NewImage copy = CompactCopy(img);
+  if (!copy.Ok()) return false;
   copy.InstallInto(img);
   return true;
 }

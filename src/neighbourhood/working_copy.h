@@ -10,10 +10,16 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/image_builder.h"
 
 namespace lamina {
 namespace neighbourhood {
 
+// True when the image's block is compact (or the image has none).
+bool IsCompact(CLamina& img);
+// A compact copy of the image's block (header, palette, rows), not yet installed; not Ok() when
+// memory is short.
+NewImage CompactCopy(CLamina& img);
 // Makes the image's block compact if it is not. False when memory is short (image unchanged).
 bool MakeCompact(CLamina& img);
 
