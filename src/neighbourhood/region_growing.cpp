@@ -5,13 +5,15 @@
 //
 // The growth runs on a map of one byte per pixel, framed by a border of pixels that never
 // qualify: whether the pixel's value is close enough to the seed's (worked out once, in one pass),
-// and whether it has been queued. The queue is one ring of points that grows by doubling, the
-// generation in hand at its head and the next one behind it, so nothing is allocated per point
-// and a flat 16-megapixel image needs only its map and a queue as long as the growth front.
-// Painted pixels are never read again and queued ones never examined again, so the region does
-// not depend on when a pixel is painted: the map records it, and the region is painted in one
-// pass at the end, which also means that running out of memory part-way leaves the image as it
-// was.
+// and whether it has been queued. Under the city-block distance the generations matter and are
+// followed one by one: the queue is one ring of points that grows by doubling, the generation in
+// hand at its head and the next one behind it, so nothing is allocated per point and a flat
+// 16-megapixel image needs only its map and a queue as long as the growth front. Under the
+// chessboard distance no pixel is ever too far, the region is the 8-connected set of close pixels,
+// and whole spans of rows are taken at once. Painted pixels are never read again and queued ones
+// never examined again, so the region does not depend on when a pixel is painted: the map records
+// it, and the region is painted in one pass at the end, which also means that running out of
+// memory part-way leaves the image as it was.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -77,18 +79,16 @@ inline std::uint32_t Compared(const std::uint8_t* row, int x) {
     return row[static_cast<size_t>(x) * (B / 8) + 2];
 }
 
-// Grows the region on the map; false when the queue could not grow.
+// Grows the region on the map by generations under the city-block distance (FillSpans serves the
+// chessboard); false when the queue could not grow.
 //
 // A point of generation d - 1 lies within d - 1 of the seed, so its neighbours lie within d + 1:
 // under the chessboard distance every neighbour is within d, and under the city-block distance so
 // is every neighbour sharing an edge; only the diagonal ones can be too far.
 //
-// Each neighbour is taken without a branch: its point is written at the tail of the ring and kept
-// only when it qualifies, and, since kOpen is 0 and kQueued 1, or-ing the verdict into the map
-// queues an open pixel and leaves any other as it is. Branching instead costs more than the
-// stores: along a growth front whether a neighbour is open follows no pattern a processor learns.
-template <bool CityBlock>
-bool Grow(std::uint8_t* map, size_t pitch, int seedX, int seedY) {
+// The map is written only for a pixel taken: neighbouring points share most of their neighbours,
+// and rewriting every byte examined would make each point wait for the last one's stores.
+bool GrowCityBlock(std::uint8_t* map, size_t pitch, int seedX, int seedY) {
   PointRing ring;
   if (!ring.Reserve(4096)) return false;
   map[static_cast<size_t>(seedY + 1) * pitch + static_cast<size_t>(seedX) + 1] = kQueued;
@@ -112,29 +112,26 @@ bool Grow(std::uint8_t* map, size_t pitch, int seedX, int seedY) {
       --size;
       std::uint8_t* centre =
           map + static_cast<size_t>(p.y + 1) * pitch + static_cast<size_t>(p.x) + 1;
-      // City-block distances of the columns and rows either side of p.
-      long long left = 0, right = 0, up = 0, below = 0;
-      if constexpr (CityBlock) {
-        left = std::llabs(static_cast<long long>(p.x) - 1 - seedX);
-        right = std::llabs(static_cast<long long>(p.x) + 1 - seedX);
-        up = std::llabs(static_cast<long long>(p.y) - 1 - seedY);
-        below = std::llabs(static_cast<long long>(p.y) + 1 - seedY);
-      }
+      // Distances of the columns and rows either side of p.
+      const long long left = std::llabs(static_cast<long long>(p.x) - 1 - seedX);
+      const long long right = std::llabs(static_cast<long long>(p.x) + 1 - seedX);
+      const long long up = std::llabs(static_cast<long long>(p.y) - 1 - seedY);
+      const long long below = std::llabs(static_cast<long long>(p.y) + 1 - seedY);
       auto visit = [&](std::ptrdiff_t offset, int dx, int dy, bool near) {
         std::uint8_t& m = centre[offset];
-        const size_t take = static_cast<size_t>(m == kOpen) & static_cast<size_t>(near);
-        m = static_cast<std::uint8_t>(m | take);
-        points[(head + size) & mask] = Point{p.x + dx, p.y + dy};
-        size += take;
+        if ((m == kOpen) & near) {
+          m = kQueued;
+          points[(head + size++) & mask] = Point{p.x + dx, p.y + dy};
+        }
       };
-      visit(-down - 1, -1, -1, !CityBlock || left + up <= d);
+      visit(-down - 1, -1, -1, left + up <= d);
       visit(-down, 0, -1, true);
-      visit(-down + 1, 1, -1, !CityBlock || right + up <= d);
+      visit(-down + 1, 1, -1, right + up <= d);
       visit(-1, -1, 0, true);
       visit(1, 1, 0, true);
-      visit(down - 1, -1, 1, !CityBlock || left + below <= d);
+      visit(down - 1, -1, 1, left + below <= d);
       visit(down, 0, 1, true);
-      visit(down + 1, 1, 1, !CityBlock || right + below <= d);
+      visit(down + 1, 1, 1, right + below <= d);
     }
     ring.head = head;
     ring.size = size;
@@ -142,6 +139,93 @@ bool Grow(std::uint8_t* map, size_t pitch, int seedX, int seedY) {
     if (generation == 0) {
       generation = ring.size;
       ++d;
+    }
+  }
+  return true;
+}
+
+// ---- Chessboard growth by spans -----------------------------------------------------------
+
+// Under the chessboard distance no neighbour is ever too far (see GrowCityBlock), so the region is
+// the 8-connected set of open pixels around the seed, whatever the order of the growth. Spans find
+// it at a few byte tests per pixel: a whole run of a row is queued at once, and the rows above and
+// below are searched for open runs over the span and one pixel either side.
+
+// A last-in first-out stack of map positions that doubles when full.
+class Stack {
+ public:
+  Stack() = default;
+  ~Stack() { BlockAccess::Release(block_); }
+  Stack(const Stack&) = delete;
+  Stack& operator=(const Stack&) = delete;
+  bool Push(size_t at) {
+    if (size_ == capacity_ && !Grow()) return false;
+    items_[size_++] = at;
+    return true;
+  }
+  bool Empty() const { return size_ == 0; }
+  size_t Pop() { return items_[--size_]; }
+
+ private:
+  bool Grow() {
+    const size_t wanted = capacity_ == 0 ? 1024 : 2 * capacity_;
+    std::uint8_t* grown = BlockAccess::Allocate(wanted * sizeof(size_t), /*zero=*/false);
+    if (grown == nullptr) return false;
+    if (size_ > 0) std::memcpy(grown, items_, size_ * sizeof(size_t));
+    BlockAccess::Release(block_);
+    block_ = grown;
+    items_ = reinterpret_cast<size_t*>(grown);
+    capacity_ = wanted;
+    return true;
+  }
+  std::uint8_t* block_ = nullptr;
+  size_t* items_ = nullptr;
+  size_t capacity_ = 0;
+  size_t size_ = 0;
+};
+
+// Eight map bytes at once (the map has eight closed bytes of slack at either end).
+inline std::uint64_t Eight(const std::uint8_t* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
+}
+// The first position from x on that is not open (kOpen is 0). A closed frame ends every run.
+inline size_t EndOfOpen(const std::uint8_t* map, size_t x) {
+  for (;; x += 8)
+    if (const std::uint64_t w = Eight(map + x))
+      return x + static_cast<size_t>(__builtin_ctzll(w)) / 8;
+}
+// The first position of the open run that ends at x (map[x] open).
+inline size_t StartOfOpen(const std::uint8_t* map, size_t x) {
+  for (;; x -= 8)
+    if (const std::uint64_t w = Eight(map + x - 7))
+      return x + 1 - static_cast<size_t>(__builtin_clzll(w)) / 8;
+}
+// The first open position in [x, end], or end + 1.
+inline size_t NextOpen(const std::uint8_t* map, size_t x, size_t end) {
+  for (; x <= end; x += 8) {
+    const std::uint64_t w = Eight(map + x);
+    const std::uint64_t zero = (w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull;
+    if (zero != 0) return std::min(end + 1, x + static_cast<size_t>(__builtin_ctzll(zero)) / 8);
+  }
+  return end + 1;
+}
+
+bool FillSpans(std::uint8_t* map, size_t pitch, size_t seed) {
+  Stack stack;
+  if (!stack.Push(seed)) return false;
+  while (!stack.Empty()) {
+    const size_t at = stack.Pop();
+    if (map[at] != kOpen) continue;
+    const size_t first = StartOfOpen(map, at), last = EndOfOpen(map, at) - 1;
+    std::memset(map + first, kQueued, last - first + 1);
+    for (const size_t row : {first - pitch, first + pitch}) {
+      // Every open run touching columns first - 1 .. last + 1 of the row.
+      const size_t end = row + (last - first) + 1;
+      for (size_t x = NextOpen(map, row - 1, end); x <= end;
+           x = NextOpen(map, EndOfOpen(map, x), end))
+        if (!stack.Push(x)) return false;
     }
   }
   return true;
@@ -167,11 +251,11 @@ int RegionGrowing(CLamina& img, int seedX, int seedY, int distance, int percent,
   // The map: one byte per pixel with a frame of closed pixels around it.
   const size_t pitch = static_cast<size_t>(v.width) + 2;
   const size_t rows = static_cast<size_t>(v.height) + 2;
-  Scratch mapMemory(pitch * rows);
+  Scratch mapMemory(pitch * rows + 16);
   if (!mapMemory.Ok()) return codes::region_growing::kNoMemory;
-  std::uint8_t* map = mapMemory.As<std::uint8_t>();
-  std::memset(map, kClosed, pitch);
-  std::memset(map + (rows - 1) * pitch, kClosed, pitch);
+  std::uint8_t* map = mapMemory.As<std::uint8_t>() + 8;  // eight closed bytes either side
+  std::memset(map - 8, kClosed, pitch + 8);
+  std::memset(map + (rows - 1) * pitch, kClosed, pitch + 8);
   DispatchDepth<kLevelDepthMask>(v.bpp, [&](auto depth) {
     constexpr int B = decltype(depth)::value;
     const std::uint32_t seed = Compared<B>(v.Row(seedY), seedX);
@@ -189,7 +273,10 @@ int RegionGrowing(CLamina& img, int seedX, int seedY, int distance, int percent,
     }
   });
   const bool grown =
-      distance == 0 ? Grow<true>(map, pitch, seedX, seedY) : Grow<false>(map, pitch, seedX, seedY);
+      distance == 0
+          ? GrowCityBlock(map, pitch, seedX, seedY)
+          : FillSpans(map, pitch,
+                      static_cast<size_t>(seedY + 1) * pitch + static_cast<size_t>(seedX) + 1);
   if (!grown) return codes::region_growing::kNoMemory;
 
   // Paint: the low 4 or 8 bits of the fill as the index, or its low byte as gray.

@@ -190,8 +190,8 @@ void ReferenceGrowth(CLamina& img, int sx, int sy, int distance, int percent, in
 TEST(RegionGrowing, RandomPicturesMatchTheLiteralGrowth) {
   std::mt19937 rng(23);
   const int depths[] = {4, 8, 24, 32};
-  for (int round = 0; round < 48; ++round) {
-    const int bpp = depths[round % 4], w = 5 + int(rng() % 60), h = 3 + int(rng() % 40);
+  for (int round = 0; round < 96; ++round) {
+    const int bpp = depths[round % 4], w = 5 + int(rng() % 100), h = 3 + int(rng() % 40);
     // Few levels, so that regions have ragged edges and diagonal-only contacts.
     Rows rows(h, std::vector<std::uint32_t>(w));
     for (auto& row : rows)
