@@ -1,8 +1,9 @@
-// The Fourier display: refusals, the stated pictures, tiny widths, a comparison with a plain DFT,
-// and the transform itself bit for bit against the textbook loop order.
+// The Fourier display: refusals, a comparison with a plain DFT at every width, the fast display
+// against the exact one, and the transform bit for bit against the textbook loop order.
 #include <cmath>
 #include <complex>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -54,12 +55,14 @@ void TextbookOrder(std::vector<_complex>& d, int m) {
 TEST(Fourier, SameBitsAsTheTextbookOrder) {
   struct Case {
     int m, blockBits, groupBits;
+    bool starved;  // no memory for working arrays: the transform runs in place
   };
   // Default cutting, then small blocks and groups so that several groups, several panel rows
   // and uneven groups occur on arrays the textbook loop checks quickly.
-  const Case cases[] = {{0, 12, 12},  {1, 12, 12},  {2, 12, 12}, {5, 12, 12}, {12, 12, 12},
-                        {13, 12, 12}, {17, 12, 12}, {9, 3, 2},   {11, 4, 3},  {10, 2, 5},
-                        {14, 5, 4},   {8, 0, 1},    {10, 4, 6},  {12, 3, 9}};
+  const Case cases[] = {{0, 12, 12, 0},  {1, 12, 12, 0},  {2, 12, 12, 0},  {5, 12, 12, 0},
+                        {12, 12, 12, 0}, {13, 12, 12, 0}, {17, 12, 12, 0}, {9, 3, 2, 0},
+                        {11, 4, 3, 0},   {10, 2, 5, 0},   {14, 5, 4, 0},   {8, 0, 1, 0},
+                        {10, 4, 6, 0},   {12, 3, 9, 0},   {10, 12, 12, 1}};
   std::mt19937 rng(5);
   std::uniform_real_distribution<double> value(-300.0, 300.0);
   for (const Case& c : cases)
@@ -70,29 +73,21 @@ TEST(Fourier, SameBitsAsTheTextbookOrder) {
       for (auto& z : data) z = {value(rng), (rng() % 3 == 0) ? 0.0 : value(rng)};
       std::vector<_complex> expected = data;
       TextbookOrder(expected, c.m);
-      Transformer().fnIMG_Fourier(data.data(), c.m);
+      {
+        std::optional<FailingAllocations> none;
+        if (c.starved) none.emplace();
+        Transformer().fnIMG_Fourier(data.data(), c.m);
+      }
       EXPECT_EQ(std::memcmp(data.data(), expected.data(), data.size() * sizeof(_complex)), 0)
           << "m " << c.m << " blocks " << c.blockBits << " groups " << c.groupBits << " set "
           << widest;
+      // An m it cannot hold, or no array, is ignored.
+      Transformer().fnIMG_Fourier(data.data(), widest == 0 ? -1 : 31);
+      Transformer().fnIMG_Fourier(nullptr, 3);
+      EXPECT_EQ(std::memcmp(data.data(), expected.data(), data.size() * sizeof(_complex)), 0);
     }
   lamina::cpu::g_widest = 3;
   lamina::frequency::g_blocking = {};
-  // Without memory for its working arrays it still transforms, in place.
-  std::vector<_complex> data(1024), expected;
-  for (auto& z : data) z = {value(rng), value(rng)};
-  expected = data;
-  TextbookOrder(expected, 10);
-  {
-    FailingAllocations none;
-    Transformer().fnIMG_Fourier(data.data(), 10);
-  }
-  EXPECT_EQ(std::memcmp(data.data(), expected.data(), data.size() * sizeof(_complex)), 0);
-  // An m it cannot hold, or no array, is ignored.
-  std::vector<_complex> kept = data;
-  Transformer().fnIMG_Fourier(data.data(), -1);
-  Transformer().fnIMG_Fourier(data.data(), 31);
-  Transformer().fnIMG_Fourier(nullptr, 3);
-  EXPECT_EQ(std::memcmp(data.data(), kept.data(), data.size() * sizeof(_complex)), 0);
 }
 
 TEST(FFT, RefusesWithTheImageUntouched) {
@@ -100,79 +95,55 @@ TEST(FFT, RefusesWithTheImageUntouched) {
     const char* what;
     CLamina img;
     int mode, code;
+    bool starved;
   };
   Refusal cases[] = {
-      {"12 x 8 is not a power of two", Random(8, 12, 8, 1), 0, 1},
-      {"size before depth", Random(24, 12, 8, 2), 0, 1},
-      {"24 bits", Random(24, 16, 8, 3), 0, 2},
-      {"4 bits", Random(4, 16, 8, 4), 0, 2},
-      {"no image", CLamina(nullptr, nullptr, 1, 1, 16), 0, 2},
-      {"mode 2", Random(8, 16, 8, 5), 2, 3},
-      {"mode -1", Random(8, 16, 8, 6), -1, 3},
+      {"12 x 8 is not a power of two", Random(8, 12, 8, 1), 0, 1, false},
+      {"size before depth", Random(24, 12, 8, 2), 0, 1, false},
+      {"24 bits", Random(24, 16, 8, 3), 0, 2, false},
+      {"4 bits", Random(4, 16, 8, 4), 0, 2, false},
+      {"no image", CLamina(nullptr, nullptr, 1, 1, 16), 0, 2, false},
+      {"mode 2", Random(8, 16, 8, 5), 2, 3, false},
+      {"mode -1", Random(8, 16, 8, 6), -1, 3, false},
+      {"no memory", Random(8, 64, 32, 7), 0, 4, true},
+      {"no pixels: nothing to show", CLamina(nullptr, nullptr, 0, 4, 8), 0, 0, false},
   };
   for (Refusal& c : cases) {
     const Snapshot before = Snap(c.img);
+    std::optional<FailingAllocations> none;
+    if (c.starved) none.emplace();
     EXPECT_EQ(c.img.fnIMG_FFT(c.mode), c.code) << c.what;
     EXPECT_EQ(Snap(c.img), before) << c.what;
   }
-  // An 8-bit image without pixels has nothing to show.
-  CLamina empty(nullptr, nullptr, 0, 4, 8);
-  const Snapshot emptyBefore = Snap(empty);
-  EXPECT_EQ(empty.fnIMG_FFT(0), 0);
-  EXPECT_EQ(Snap(empty), emptyBefore);
-  CLamina img = Random(8, 64, 32, 7);
-  const Snapshot before = Snap(img);
-  {
-    FailingAllocations none;
-    EXPECT_EQ(img.fnIMG_FFT(0), 4);
-  }
-  EXPECT_EQ(Snap(img), before);
 }
 
-TEST(FFT, FlatPicturesShowOnlyTheirMean) {
-  // All zero stays all zero (no magnitude to scale by). A constant level has only X[0]: the first
-  // stored sample (bottom-left) gets the top level, which with a 16-entry palette is 15.
-  CLamina zero = Marked(8, Rows(8, std::vector<std::uint32_t>(16, 0)));
-  EXPECT_EQ(zero.fnIMG_FFT(0), 0);
-  EXPECT_EQ(PixelsOf(zero), Rows(8, std::vector<std::uint32_t>(16, 0)));
-  for (int entries : {256, 16}) {
-    CLamina flat = entries == 256 ? Marked(8, Rows(8, std::vector<std::uint32_t>(16, 77)))
-                                  : Raw(8, 16, 8, GrayRamp(16));
-    if (entries == 16)
-      for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 16; ++x) flat.fnIMG_SetPixel(x, y, 77);
-    EXPECT_EQ(flat.fnIMG_FFT(0), 0);
-    Rows expected(8, std::vector<std::uint32_t>(16, 0));
-    expected[7][0] = entries - 1;
-    EXPECT_EQ(PixelsOf(flat), expected) << entries;
-  }
+// A picture of one kind: 0 random, 1 one bright pixel (every magnitude equal), 2 a checkerboard,
+// 3 flat (only X[0] is not 0), 4 all zero.
+Rows Picture(int w, int h, int kind, std::mt19937& rng) {
+  Rows rows(h, std::vector<std::uint32_t>(w));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      rows[y][x] = kind == 0   ? rng() % 256
+                   : kind == 1 ? (x == w / 2 && y == h / 3 ? 200 : 0)
+                   : kind == 2 ? ((x + y) % 2) * 255
+                   : kind == 3 ? 77
+                               : 0;
+  return rows;
 }
 
 TEST(FFT, FastDisplayGivesTheExactBytes) {
-  // The vector path finds the top level by squares and the bytes by an approximate logarithm;
-  // pictures with many equal magnitudes (an impulse: all equal; a checkerboard; a flat image
-  // whose other magnitudes are rounding noise) take its exact fallbacks.
+  // The vector path finds the top level by squares and the bytes by an approximate logarithm,
+  // falling back on the exact one near a level's edge: many equal magnitudes take the fallbacks.
   std::mt19937 rng(3);
-  auto picture = [&](int w, int h, int kind) {
-    Rows rows(h, std::vector<std::uint32_t>(w));
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        rows[y][x] = kind == 0   ? rng() % 256
-                     : kind == 1 ? (x == 3 && y == 5 ? 200 : 0)
-                     : kind == 2 ? ((x + y) % 2) * 255
-                     : kind == 3 ? 9
-                                 : (x * 7 + y * 3) % 256;
-    return FromRows(8, rows);
-  };
-  for (int kind = 0; kind < 5; ++kind)
-    for (int mode : {0, 1}) {
-      CLamina fast = picture(kind == 0 ? 256 : 64, 128, kind), exact = fast;
-      ASSERT_EQ(fast.fnIMG_FFT(mode), 0);
-      lamina::cpu::g_widest = 0;
-      ASSERT_EQ(exact.fnIMG_FFT(mode), 0);
-      lamina::cpu::g_widest = 3;
-      EXPECT_EQ(PixelsOf(fast), PixelsOf(exact)) << "picture " << kind << " mode " << mode;
-    }
+  for (int kind = 0; kind < 4; ++kind) {
+    const int mode = kind % 2;
+    CLamina fast = FromRows(8, Picture(kind == 0 ? 256 : 64, 128, kind, rng)), exact = fast;
+    ASSERT_EQ(fast.fnIMG_FFT(mode), 0);
+    lamina::cpu::g_widest = 0;
+    ASSERT_EQ(exact.fnIMG_FFT(mode), 0);
+    lamina::cpu::g_widest = 3;
+    EXPECT_EQ(PixelsOf(fast), PixelsOf(exact)) << "picture " << kind;
+  }
 }
 
 // The display of an independent transform: a plain DFT in long double of the samples taken row by
@@ -193,44 +164,47 @@ std::vector<long double> PlainLogMagnitudes(const std::vector<double>& x) {
 
 TEST(FFT, MatchesAPlainTransform) {
   struct Case {
-    int width, height, mode;
+    int width, height, mode, kind, colours;
   };
   // Widths 1 and 2 have rows shorter than their stride: samples are taken row x width + column,
-  // the padding is never read or written.
-  const Case cases[] = {{16, 8, 0}, {16, 8, 1}, {4, 4, 1}, {32, 16, 0}, {1, 8, 0},
-                        {2, 4, 1},  {1, 1, 0},  {2, 1, 0}, {8, 64, 1}};
+  // the padding is never read or written. The largest magnitude shows as the top level (255, or
+  // 15 with 16 colours); an all-zero picture stays all zero.
+  const Case cases[] = {{16, 8, 0, 0, 256},  {16, 8, 1, 0, 256}, {4, 4, 1, 0, 256},
+                        {32, 16, 0, 2, 256}, {1, 8, 0, 0, 256},  {2, 4, 1, 0, 256},
+                        {1, 1, 0, 0, 256},   {2, 1, 0, 3, 256},  {8, 64, 1, 1, 256},
+                        {16, 8, 0, 3, 16},   {16, 8, 1, 0, 16},  {8, 8, 0, 4, 256}};
   std::mt19937 rng(11);
   for (const Case& c : cases) {
-    Rows rows(c.height, std::vector<std::uint32_t>(c.width));
-    for (auto& row : rows)
-      for (auto& p : row) p = rng() % 256;
-    CLamina img = Marked(8, rows);
+    const Rows rows = Picture(c.width, c.height, c.kind, rng);
     std::vector<double> samples;
     for (int y = c.height - 1; y >= 0; --y)
       for (int x = 0; x < c.width; ++x) {
-        const int storedRow = c.height - 1 - y;
-        const bool odd = c.mode == 1 && (x + storedRow) % 2 == 1;
+        const bool odd = c.mode == 1 && (x + c.height - 1 - y) % 2 == 1;
         samples.push_back(odd ? -double(rows[y][x]) : double(rows[y][x]));
       }
     const std::vector<long double> logs = PlainLogMagnitudes(samples);
-    long double top = 0;
-    for (long double l : logs) top = std::max(top, l);
-    ASSERT_EQ(img.fnIMG_FFT(c.mode), 0);
-    EXPECT_TRUE(PaddingKept(img));
-    for (std::size_t k = 0; k < samples.size(); ++k) {
-      const int x = static_cast<int>(k % c.width), y = c.height - 1 - static_cast<int>(k / c.width);
-      const long double scaled = top > 0 ? logs[k] * 256 / top : 0;
-      const long double expected = std::min<long double>(std::floor(scaled), 255);
-      const std::uint32_t got = img.fnIMG_GetPixel(x, y);
-      // Two transforms agree to about 1e-12; only a value that close to a whole level may land
-      // on either side of it.
-      if (std::fabs(scaled - std::round(scaled)) > 1e-9)
-        EXPECT_EQ(got, static_cast<std::uint32_t>(expected))
-            << c.width << " x " << c.height << " mode " << c.mode << " sample " << k;
-      else
-        EXPECT_NEAR(got, static_cast<double>(expected), 1.0);
+    const long double top = *std::max_element(logs.begin(), logs.end());
+    for (int widest : {0, 3}) {
+      lamina::cpu::g_widest = widest;
+      CLamina img = c.colours == 256 ? Marked(8, rows) : Raw(8, c.width, c.height, GrayRamp(16));
+      for (int y = 0; c.colours != 256 && y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) img.fnIMG_SetPixel(x, y, rows[y][x]);
+      ASSERT_EQ(img.fnIMG_FFT(c.mode), 0);
+      EXPECT_TRUE(c.colours != 256 || PaddingKept(img));
+      for (std::size_t k = 0; k < samples.size(); ++k) {
+        const int x = int(k % c.width), y = c.height - 1 - int(k / c.width);
+        const long double scaled = top > 0 ? logs[k] * c.colours / top : 0;
+        const double expected = double(std::min<long double>(std::floor(scaled), c.colours - 1));
+        // Two transforms agree to about 1e-12: only a value that close to a level's edge may land
+        // on either side of it.
+        EXPECT_NEAR(img.fnIMG_GetPixel(x, y), expected,
+                    std::fabs(scaled - std::round(scaled)) > 1e-9 ? 0.0 : 1.0)
+            << c.width << " x " << c.height << " mode " << c.mode << " kind " << c.kind
+            << " sample " << k << " set " << widest;
+      }
     }
   }
+  lamina::cpu::g_widest = 3;
 }
 
 }  // namespace

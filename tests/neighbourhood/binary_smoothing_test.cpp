@@ -17,13 +17,14 @@ Rules Only(int rule) {
   return r;
 }
 
-// Rows from strings of '0' and '1'.
-Rows Picture(const std::vector<std::string>& lines) {
-  Rows rows;
-  for (const std::string& l : lines) {
-    rows.emplace_back();
-    for (char c : l) rows.back().push_back(c == '1' ? 1u : 0u);
-  }
+// Rows from '0' and '1', rows parted by '/'.
+Rows Picture(const std::string& text) {
+  Rows rows(1);
+  for (char c : text)
+    if (c == '/')
+      rows.emplace_back();
+    else
+      rows.back().push_back(c == '1' ? 1u : 0u);
   return rows;
 }
 
@@ -31,44 +32,21 @@ TEST(BinarySmoothing, RulesOnSmallPictures) {
   struct Case {
     const char* what;
     Rules rules;
-    std::vector<std::string> before, after;
+    const char *before, *after;
   };
-  Rules fillThenThin{1, 1, 0, 0, 0, 0};
   const Case cases[] = {
-      {"rule 2 removes an isolated 1",
-       Only(2),
-       {"00000", "00000", "00100", "00000", "00000"},
-       {"00000", "00000", "00000", "00000", "00000"}},
-      {"rule 2 keeps a 1 with opposite support",
-       Only(2),
-       {"00000", "01000", "00100", "00010", "00000"},
-       {"00000", "00000", "00100", "00000", "00000"}},
-      {"rule 1 fills a hole and a notch",
-       Only(1),
-       {"111110", "101110", "111100", "110110", "111110"},
-       {"111110", "111110", "111110", "111110", "111110"}},
-      {"fill then thin keeps the filled hole",
-       fillThenThin,
-       {"11111", "11111", "11011", "11111", "11111"},
-       {"11111", "11111", "11111", "11111", "11111"}},
-      {"thin alone leaves the hole",
-       Only(2),
-       {"11111", "11111", "11011", "11111", "11111"},
-       {"11111", "11111", "11011", "11111", "11111"}},
-      {"rule 3: left, bottom-left, bottom", Only(3), {"000", "100", "110"}, {"000", "110", "110"}},
-      {"rule 3 not with p8 set", Only(3), {"000", "100", "111"}, {"000", "100", "111"}},
-      {"rule 4: right, bottom-right, bottom",
-       Only(4),
-       {"000", "001", "011"},
-       {"000", "011", "011"}},
-      {"rule 5: left, top-left, top", Only(5), {"110", "100", "000"}, {"110", "110", "000"}},
-      {"rule 6: right, top-right, top", Only(6), {"011", "001", "000"}, {"011", "011", "000"}},
-      {"rule 6 is not rule 5", Only(6), {"110", "100", "000"}, {"110", "100", "000"}},
+      {"rule 2 removes an isolated 1", Only(2), "000/010/000", "000/000/000"},
+      {"rule 2 keeps opposite support", Only(2), "100/010/001", "100/010/001"},
+      {"rule 1 fills a hole and a notch", Only(1), "11110/10110/11100/11010/11110",
+       "11110/11110/11110/11110/11110"},
+      {"fill then thin keeps the hole filled", Rules{1, 1, 0, 0, 0, 0}, "111/101/111",
+       "111/111/111"},
+      {"thin alone leaves the hole", Only(2), "111/101/111", "111/101/111"},
+      {"rule 3: left, bottom-left, bottom", Only(3), "000/100/110", "000/110/110"},
+      {"rule 3 not with p8 set", Only(3), "000/100/111", "000/100/111"},
+      {"rule 6 is not rule 5", Only(6), "110/100/000", "110/100/000"},
       // Rule 1 fills the inside of a checkerboard; its frame would fill too, but never changes.
-      {"frame kept",
-       Rules{1, 1, 1, 1, 1, 1},
-       {"1010", "0101", "1010", "0101"},
-       {"1010", "0111", "1110", "0101"}},
+      {"frame kept", Rules{1, 1, 1, 1, 1, 1}, "1010/0101/1010/0101", "1010/0111/1110/0101"},
   };
   for (const Case& c : cases) {
     CLamina img = Marked(1, Picture(c.before), {Quad(1, 2, 3), Quad(4, 5, 6)});
@@ -88,88 +66,67 @@ int Reference(int rule, const int p[9]) {
     const bool g3 = p[1] || p[2] || p[5], g4 = p[3] || p[6] || p[7];
     return p[4] && ((g1 && g2) || (g3 && g4));
   }
-  // The L the rule fills, as a picture of p0 .. p8 ('1' set, '0' clear, '.' the centre).
-  const char* shapes[] = {
-      "000"
-      "1.0"
-      "110",
-      "000"
-      "0.1"
-      "011",
-      "110"
-      "1.0"
-      "000",
-      "011"
-      "0.1"
-      "000"};
-  const char* shape = shapes[rule - 3];
+  // The L each rule fills, as p0 .. p8 ('1' set, '0' clear, '.' the centre).
+  const char* shapes[] = {"0001.0110", "0000.1011", "1101.0000", "0110.1000"};
   for (int k = 0; k < 9; ++k)
-    if (shape[k] != '.' && p[k] != shape[k] - '0') return p[4];
+    if (shapes[rule - 3][k] != '.' && p[k] != shapes[rule - 3][k] - '0') return p[4];
   return 1;
-}
-
-void ReferenceSmoothing(CLamina& img, const Rules& rules) {
-  const int w = img.fnIMG_GetColumns(), h = img.fnIMG_GetRows();
-  for (int rule = 1; rule <= 6; ++rule) {
-    if ((&rules.bRegla1)[rule - 1] == 0) continue;
-    CLamina copy = img;
-    for (int y = 1; y < h - 1; ++y)
-      for (int x = 1; x < w - 1; ++x) {
-        int p[9];
-        for (int k = 0; k < 9; ++k) p[k] = int(img.fnIMG_GetPixel(x - 1 + k % 3, y - 1 + k / 3));
-        copy.fnIMG_SetPixel(x, y, Reference(rule, p));
-      }
-    img = copy;
-  }
 }
 
 TEST(BinarySmoothing, RandomPicturesMatchAPlainReference) {
   std::mt19937 rng(17);
   const int sizes[][2] = {{67, 13}, {130, 9}, {3, 3}, {64, 5}, {65, 4}, {128, 6}, {200, 30}};
-  for (int widest : {0, 2, 3}) {
-    lamina::cpu::g_widest = widest;
-    for (const auto& s : sizes)
-      for (int round = 0; round < 4; ++round) {
-        Rows rows(s[1], std::vector<std::uint32_t>(s[0]));
-        const unsigned density = 1 + rng() % 3;  // sparse to dense pictures
-        for (auto& row : rows)
-          for (auto& v : row) v = (rng() % 4) < density ? 1 : 0;
-        Rules rules{};
-        for (int k = 0; k < 6; ++k) (&rules.bRegla1)[k] = int(rng() % 2) * (k + 1);
-        CLamina img = Marked(1, rows), expected = img;
-        ReferenceSmoothing(expected, rules);
+  for (const auto& s : sizes)
+    for (int round = 0; round < 4; ++round) {
+      Rows rows(s[1], std::vector<std::uint32_t>(s[0]));
+      const unsigned density = 1 + rng() % 3;  // sparse to dense pictures
+      for (auto& row : rows)
+        for (auto& v : row) v = (rng() % 4) < density ? 1 : 0;
+      Rules rules{};
+      for (int k = 0; k < 6; ++k) (&rules.bRegla1)[k] = int(rng() % 2) * (k + 1);
+      CLamina expected = Marked(1, rows);
+      for (int rule = 1; rule <= 6; ++rule) {
+        if ((&rules.bRegla1)[rule - 1] == 0) continue;
+        CLamina copy = expected;
+        for (int y = 1; y < s[1] - 1; ++y)
+          for (int x = 1; x < s[0] - 1; ++x) {
+            int p[9];
+            for (int k = 0; k < 9; ++k)
+              p[k] = int(expected.fnIMG_GetPixel(x - 1 + k % 3, y - 1 + k / 3));
+            copy.fnIMG_SetPixel(x, y, Reference(rule, p));
+          }
+        expected = copy;
+      }
+      for (int widest : {0, 2, 3}) {
+        lamina::cpu::g_widest = widest;
+        CLamina img = Marked(1, rows);
         ASSERT_EQ(img.fnIMG_BinarySmoothing(rules), 0);
         EXPECT_EQ(PixelsOf(img), PixelsOf(expected)) << s[0] << " x " << s[1] << " set " << widest;
         EXPECT_TRUE(PaddingKept(img));
       }
-  }
+    }
   lamina::cpu::g_widest = 3;
 }
 
 TEST(BinarySmoothing, RefusalsAndWhatIsLeft) {
-  CLamina gray = Random(8, 9, 9, 1);
-  Snapshot before = Snap(gray);
+  CLamina gray = Random(8, 9, 9, 1), binary = Random(1, 70, 9, 2);
+  const Snapshot grayBefore = Snap(gray), before = Snap(binary);
   EXPECT_EQ(gray.fnIMG_BinarySmoothing(Rules{1, 1, 1, 1, 1, 1}), 1);
-  EXPECT_EQ(Snap(gray), before);
-
-  CLamina binary = Random(1, 70, 9, 2);
-  before = Snap(binary);
+  EXPECT_EQ(Snap(gray), grayBefore);
   {
     FailingAllocations none;
-    EXPECT_EQ(binary.fnIMG_BinarySmoothing(Rules{0, 1, 0, 0, 0, 0}), 2);
+    EXPECT_EQ(binary.fnIMG_BinarySmoothing(Only(2)), 2);
   }
   EXPECT_EQ(Snap(binary), before);
   EXPECT_EQ(binary.fnIMG_BinarySmoothing(Rules{}), 0);
   EXPECT_EQ(Snap(binary), before);
-
   // A block with bytes after its rows (as a file may leave them) comes out compact when a rule
   // runs, as assigning the working copy leaves it; with no rule it is left alone.
   CLamina loaded = Raw(1, 20, 6, {Quad(0, 0, 0), Quad(255, 255, 255)}, 40);
-  const std::size_t compact = 40 + 8 + 4 * 6;
   EXPECT_EQ(loaded.fnIMG_BinarySmoothing(Rules{}), 0);
-  EXPECT_EQ(Snap(loaded).block.size(), compact + 40);
+  EXPECT_EQ(Snap(loaded).block.size(), 40 + 8 + 4 * 6 + 40u);
   EXPECT_EQ(loaded.fnIMG_BinarySmoothing(Only(1)), 0);
-  EXPECT_EQ(Snap(loaded).block.size(), compact);
+  EXPECT_EQ(Snap(loaded).block.size(), 40 + 8 + 4 * 6u);
 }
 
 }  // namespace
