@@ -197,6 +197,19 @@ void PlainCombine(const ImageView& v, const ImageView& s, int op, int w, int h) 
                              static_cast<std::size_t>(w), false);
       return;
     }
+    // Two-colour 1-bit images (maxV 1): every operation is a bitwise one on whole bytes of eight
+    // pixels (add and maximum or, multiply, average and minimum and, subtract a and not b, and
+    // division leaves a: a / 0.2 is limited to 1), the last partial byte pixel by pixel below.
+    int whole = 0;
+    if (v.bpp == 1 && top == 1) {
+      static const ByteOp ops[] = {ByteOp::kOr,  ByteOp::kAndNot, ByteOp::kAnd, ByteOp::kAnd,
+                                   ByteOp::kAnd, ByteOp::kOr,     ByteOp::kAnd};
+      whole = w / 8 * 8;
+      if (op != 3)
+        for (int y = h - 1; y >= 0; --y)
+          detail::CombineBytes(ops[op], 255, v.Row(y), s.Row(y), static_cast<std::size_t>(w / 8),
+                               false);
+    }
     DispatchDepth<kPaletteDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
       const auto result = MakePairResults(
@@ -204,7 +217,8 @@ void PlainCombine(const ImageView& v, const ImageView& s, int op, int w, int h) 
       for (int y = h - 1; y >= 0; --y) {
         std::uint8_t* ra = v.Row(y);
         const std::uint8_t* rb = s.Row(y);
-        for (int x = 0; x < w; ++x) Px<B>::Set(ra, x, result(Px<B>::Get(ra, x), Px<B>::Get(rb, x)));
+        for (int x = whole; x < w; ++x)
+          Px<B>::Set(ra, x, result(Px<B>::Get(ra, x), Px<B>::Get(rb, x)));
       }
     });
     return;

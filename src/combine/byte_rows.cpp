@@ -36,8 +36,12 @@ inline std::uint8_t One(unsigned a, unsigned b, unsigned cap) {
     r = a ^ b;
   } else if constexpr (Op == ByteOp::kNand) {
     r = ~(a & b);
-  } else {
+  } else if constexpr (Op == ByteOp::kNor) {
     r = ~(a | b);
+  } else if constexpr (Op == ByteOp::kAndNot) {
+    r = a & ~b;
+  } else {
+    r = a | ~b;
   }
   return static_cast<std::uint8_t>(r);
 }
@@ -88,8 +92,12 @@ __attribute__((target("avx2"))) inline __m256i Vec(__m256i a, __m256i b, __m256i
     return _mm256_xor_si256(a, b);
   } else if constexpr (Op == ByteOp::kNand) {
     return _mm256_xor_si256(_mm256_and_si256(a, b), ones);
-  } else {
+  } else if constexpr (Op == ByteOp::kNor) {
     return _mm256_xor_si256(_mm256_or_si256(a, b), ones);
+  } else if constexpr (Op == ByteOp::kAndNot) {
+    return _mm256_andnot_si256(b, a);
+  } else {
+    return _mm256_or_si256(a, _mm256_xor_si256(b, ones));
   }
 }
 
@@ -185,6 +193,10 @@ void Dispatch(ByteOp op, std::uint8_t cap, std::uint8_t* a, const std::uint8_t* 
       return Run<ByteOp::kNand>(cap, a, b, n, keepFourth, plain);
     case ByteOp::kNor:
       return Run<ByteOp::kNor>(cap, a, b, n, keepFourth, plain);
+    case ByteOp::kAndNot:
+      return Run<ByteOp::kAndNot>(cap, a, b, n, keepFourth, plain);
+    case ByteOp::kOrNot:
+      return Run<ByteOp::kOrNot>(cap, a, b, n, keepFourth, plain);
   }
 }
 

@@ -21,8 +21,10 @@ enum class ByteOp {
   kAnd,
   kOr,
   kXor,
-  kNand,  // ~(a & b)
-  kNor,   // ~(a | b)
+  kNand,    // ~(a & b)
+  kNor,     // ~(a | b)
+  kAndNot,  // a & ~b (1-bit subtraction)
+  kOrNot,   // a | ~b (1-bit set difference)
 };
 
 // a[i] = op(a[i], b[i]) for i in [0, n). With `keepFourth`, the bytes at i % 4 == 3 keep their

@@ -1,14 +1,14 @@
 // fnIMG_Convolution and the engine behind every linear filter.
 //
-// The stated route pads a larger copy of the image (with the value 255, or with five shifted
-// copies of itself), convolves a copy of that, and crops the padding away. Here the working
+// The route the interface defines pads a larger copy of the image (with the value 255, or with five
+// shifted copies of itself), convolves a copy of that, and crops the padding away. Here the working
 // values (the index, or the red byte) are read once, row by row, into a ring of extended rows that
 // already holds the padding (core/bordered_rows.h), 32-bit sums are formed over row pointers, and
-// each result row is mapped and written once. The bytes are those of the stated route:
+// each result row is mapped and written once. The bytes are those of that route:
 // - border 0 works on the image's block made compact, as the copy-and-assign leaves it;
 // - borders 1 and 2 leave the image the crop makes: the data constructor's header, the palette
 //   extended by the constructor's ramp, the fourth byte of 32-bit pixels 0.
-// Where the stated route goes wrong this keeps to what it means: an image one pixel wide or high
+// Where that route goes wrong this keeps to what it means: an image one pixel wide or high
 // keeps its size under borders 1 and 2 (the crop would refuse and leave it enlarged), pad pixels
 // no shifted copy covers hold 0 (the new image's zero bytes), the image keeps its name, and sums
 // that leave 32 bits wrap as two's complement.
@@ -156,9 +156,9 @@ bool RunKernels(CLamina& img, const int* const* kernels, int count, int size, in
 
     // A pair's sum is limited as the plain addition limits it: by the image's colour count less
     // one at 4 and 8 bits (after a padded pass the fresh header's), by 255 per channel.
+    // (The image's own header is read through `out`: the block `original` saw may be gone.)
     std::int64_t top = 255;
-    if (bpp <= 8) top = ColourCount(fresh ? *out.header : *original.header) - 1;
-    if (fresh && bpp <= 8) top = Levels(bpp) - 1;
+    if (bpp <= 8) top = fresh ? Levels(bpp) - 1 : ColourCount(*out.header) - 1;
 
     for (int y = y0; any && y < y1; ++y) {
       const std::uint8_t* const* w = rows.Window(y);

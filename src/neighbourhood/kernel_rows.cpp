@@ -130,7 +130,6 @@ __attribute__((target("avx2"))) int SumsSeparable(const std::uint8_t* const* win
     v[i] = static_cast<std::int16_t>(s);
   }
   std::memset(v + m, 0, sizeof(std::int16_t) * 32);
-  const int perRow = (size + 1) / 2;
   int x = 0;
   for (; x + 16 <= n; x += 16) {
     __m256i lo = _mm256_setzero_si256(), hi = _mm256_setzero_si256();
@@ -144,7 +143,6 @@ __attribute__((target("avx2"))) int SumsSeparable(const std::uint8_t* const* win
     }
     StoreSixteen(out + x, lo, hi);
   }
-  (void)perRow;
   return x;
 }
 
@@ -159,6 +157,28 @@ __attribute__((target("avx2"))) inline __m256i TimesWord(__m256i v, std::int32_t
 }
 
 __attribute__((target("avx2"))) inline __m256i MapWords(__m256i s, const WordDivision& d) {
+  if (d.mapping == 0) {
+    if (d.flat) return _mm256_setzero_si256();
+    // q = s / d truncated towards zero; q - Qmin lies in 0 ... 65534, an unsigned 16-bit value;
+    // the product is formed in single precision as the scalar stretch forms it.
+    __m256i q = _mm256_abs_epi16(s);
+    if (!d.identity)
+      q = _mm256_srli_epi16(
+          _mm256_mulhi_epu16(q, _mm256_set1_epi16(static_cast<short>(d.multiplier))), d.shift);
+    q = _mm256_sign_epi16(q, s);
+    const __m256i span = _mm256_sub_epi16(q, _mm256_set1_epi16(d.qMin));
+    const __m256 f = _mm256_set1_ps(d.factor);
+    const __m256i low8 = _mm256_set1_epi32(255);
+    const __m256i lo = _mm256_and_si256(
+        _mm256_cvttps_epi32(_mm256_mul_ps(
+            f, _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(span, _mm256_setzero_si256())))),
+        low8);
+    const __m256i hi = _mm256_and_si256(
+        _mm256_cvttps_epi32(_mm256_mul_ps(
+            f, _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(span, _mm256_setzero_si256())))),
+        low8);
+    return _mm256_packus_epi32(lo, hi);
+  }
   __m256i a = d.mapping == 2 ? _mm256_abs_epi16(s) : _mm256_max_epi16(s, _mm256_setzero_si256());
   if (!d.identity)
     a = _mm256_srli_epi16(
@@ -166,13 +186,30 @@ __attribute__((target("avx2"))) inline __m256i MapWords(__m256i s, const WordDiv
   return _mm256_min_epu16(a, _mm256_set1_epi16(static_cast<short>(d.ceiling)));
 }
 
+// The 32 sums of one step, lanes in order (lo holds x ... x + 15, hi x + 16 ... x + 31): mapped and
+// packed to bytes, or widened to 32 bits for the other mappings.
+__attribute__((target("avx2"))) inline void EmitWords(__m256i lo, __m256i hi, const WordDivision* d,
+                                                      std::uint8_t* out, std::int32_t* wide,
+                                                      int x) {
+  if (wide != nullptr) {
+    auto* w = reinterpret_cast<__m256i*>(wide + x);
+    _mm256_storeu_si256(w, _mm256_cvtepi16_epi32(_mm256_castsi256_si128(lo)));
+    _mm256_storeu_si256(w + 1, _mm256_cvtepi16_epi32(_mm256_extracti128_si256(lo, 1)));
+    _mm256_storeu_si256(w + 2, _mm256_cvtepi16_epi32(_mm256_castsi256_si128(hi)));
+    _mm256_storeu_si256(w + 3, _mm256_cvtepi16_epi32(_mm256_extracti128_si256(hi, 1)));
+    return;
+  }
+  const __m256i bytes = _mm256_packus_epi16(MapWords(lo, *d), MapWords(hi, *d));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_permute4x64_epi64(bytes, 0xD8));
+}
+
 // N taps known at compile time: the coefficients sit in registers and the loops over them unroll.
 template <int N>
 __attribute__((target("avx2"))) int MappedWordsFixed(const std::uint8_t* const* window, int r,
                                                      const std::int32_t* column,
                                                      const std::int32_t* row, int x0, int done,
-                                                     const WordDivision& d, std::int16_t* v,
-                                                     std::uint8_t* out) {
+                                                     const WordDivision* d, std::int16_t* v,
+                                                     std::uint8_t* out, std::int32_t* wide) {
   __m256i cv[N], rv[N];
   const std::uint8_t* rows[N];
   for (int j = 0; j < N; ++j) {
@@ -211,8 +248,7 @@ __attribute__((target("avx2"))) int MappedWordsFixed(const std::uint8_t* const* 
           hi, _mm256_mullo_epi16(
                   _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + x + 16 + t)), rv[t]));
     }
-    const __m256i bytes = _mm256_packus_epi16(MapWords(lo, d), MapWords(hi, d));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_permute4x64_epi64(bytes, 0xD8));
+    EmitWords(lo, hi, d, out, wide, x);
   }
   return done;
 }
@@ -220,19 +256,19 @@ __attribute__((target("avx2"))) int MappedWordsFixed(const std::uint8_t* const* 
 __attribute__((target("avx2"))) int MappedWordsAvx2(const std::uint8_t* const* window, int size,
                                                     int r, const std::int32_t* column,
                                                     const std::int32_t* row, int x0, int n,
-                                                    const WordDivision& d, std::int16_t* v,
-                                                    std::uint8_t* out) {
+                                                    const WordDivision* d, std::int16_t* v,
+                                                    std::uint8_t* out, std::int32_t* wide) {
   const int done = n & ~31;
   if (done == 0) return 0;
   switch (size) {
     case 3:
-      return MappedWordsFixed<3>(window, r, column, row, x0, done, d, v, out);
+      return MappedWordsFixed<3>(window, r, column, row, x0, done, d, v, out, wide);
     case 5:
-      return MappedWordsFixed<5>(window, r, column, row, x0, done, d, v, out);
+      return MappedWordsFixed<5>(window, r, column, row, x0, done, d, v, out, wide);
     case 7:
-      return MappedWordsFixed<7>(window, r, column, row, x0, done, d, v, out);
+      return MappedWordsFixed<7>(window, r, column, row, x0, done, d, v, out, wide);
     case 9:
-      return MappedWordsFixed<9>(window, r, column, row, x0, done, d, v, out);
+      return MappedWordsFixed<9>(window, r, column, row, x0, done, d, v, out, wide);
     default:
       break;
   }
@@ -263,8 +299,7 @@ __attribute__((target("avx2"))) int MappedWordsAvx2(const std::uint8_t* const* w
           hi,
           TimesWord(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + x + 16 + t)), row[t]));
     }
-    const __m256i bytes = _mm256_packus_epi16(MapWords(lo, d), MapWords(hi, d));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_permute4x64_epi64(bytes, 0xD8));
+    EmitWords(lo, hi, d, out, wide, x);
   }
   return done;
 }
@@ -321,8 +356,8 @@ int KernelRows::MappedWords(const std::uint8_t* const* window, int x0, int n,
   WordDivision word;
   if (words16_ && cpu::HaveAvx2() && mapping.Word(bound_, &word) &&
       columnSums_.size() >= static_cast<std::size_t>(n) + size_ + 32)
-    return MappedWordsAvx2(window, size_, reach_, column_.data(), row_.data(), x0, n, word,
-                           columnSums_.data(), out);
+    return MappedWordsAvx2(window, size_, reach_, column_.data(), row_.data(), x0, n, &word,
+                           columnSums_.data(), out, nullptr);
 #endif
   (void)window, (void)x0, (void)n, (void)mapping, (void)out;
   return 0;
@@ -346,13 +381,16 @@ void KernelRows::Sums(const std::uint8_t* const* window, int x0, int n, std::int
   int done = 0;
 #ifdef LAMINA_X86
   if (nonZero_ && cpu::HaveAvx2()) {
-    if (separable_) {
-      if (columnSums_.size() >= static_cast<std::size_t>(n) + size_ + 32)
-        done = SumsSeparable(window, size_, reach_, column_.data(), rowPairs_.data(), x0, n,
-                             columnSums_.data(), out);
-    } else if (words_) {
-      done = SumsMadd(window, size_, reach_, pairs_.data(), x0, n, out);
-    }
+    const bool room = columnSums_.size() >= static_cast<std::size_t>(n) + size_ + 32;
+    // Whole steps of 32 in 16-bit lanes where the sums fit, then 16 at a time in 32 bits.
+    if (words16_ && room)
+      done = MappedWordsAvx2(window, size_, reach_, column_.data(), row_.data(), x0, n, nullptr,
+                             columnSums_.data(), nullptr, out);
+    if (separable_ && room)
+      done += SumsSeparable(window, size_, reach_, column_.data(), rowPairs_.data(), x0 + done,
+                            n - done, columnSums_.data(), out + done);
+    else if (words_)
+      done += SumsMadd(window, size_, reach_, pairs_.data(), x0 + done, n - done, out + done);
   }
 #endif
   if (done < n) SumsPlain(window, x0 + done, n - done, out + done);
@@ -374,9 +412,14 @@ std::int32_t Mapping::Quotient(std::int32_t s) const {
 }
 
 bool Mapping::Word(std::int64_t bound, WordDivision* word) const {
-  if (mapping_ == 0 || divisor_ < 1 || bound > 32767) return false;
+  // The stretch needs its extremes first (SetExtremes), and then Qmin within 16 bits, which it is
+  // for sums that are.
+  if (divisor_ < 1 || bound > 32767 || (mapping_ == 0 && !extremesSet_)) return false;
   word->mapping = mapping_;
   word->ceiling = ceiling_;
+  word->flat = flat_;
+  word->qMin = static_cast<std::int16_t>(qMin_);
+  word->factor = factor_;
   word->identity = divisor_ == 1;
   if (word->identity) return true;
   // q = floor(s x m / 2^k) with m = ceil(2^k / d) is exact for 0 <= s <= bound when
@@ -396,6 +439,7 @@ bool Mapping::Word(std::int64_t bound, WordDivision* word) const {
 }
 
 void Mapping::SetExtremes(std::int32_t smallest, std::int32_t largest) {
+  extremesSet_ = true;
   qMin_ = Quotient(smallest);
   qMax_ = Quotient(largest);
   const std::int64_t range = std::int64_t{qMax_} - qMin_;
@@ -473,7 +517,10 @@ void Mapping::Map(const std::int32_t* sums, int n, std::uint8_t* out) const {
   if (done < n) MapPlain(sums + done, n - done, out + done);
 }
 
-void Extremes(const std::int32_t* sums, int n, std::int32_t& smallest, std::int32_t& largest) {
+namespace {
+inline __attribute__((always_inline)) void ExtremesBody(const std::int32_t* __restrict__ sums,
+                                                        int n, std::int32_t& smallest,
+                                                        std::int32_t& largest) {
   std::int32_t lo = smallest, hi = largest;
   for (int i = 0; i < n; ++i) {
     lo = sums[i] < lo ? sums[i] : lo;
@@ -481,6 +528,20 @@ void Extremes(const std::int32_t* sums, int n, std::int32_t& smallest, std::int3
   }
   smallest = lo;
   largest = hi;
+}
+#ifdef LAMINA_X86
+__attribute__((target("avx2"))) void ExtremesAvx2(const std::int32_t* sums, int n,
+                                                  std::int32_t& smallest, std::int32_t& largest) {
+  ExtremesBody(sums, n, smallest, largest);
+}
+#endif
+}  // namespace
+
+void Extremes(const std::int32_t* sums, int n, std::int32_t& smallest, std::int32_t& largest) {
+#ifdef LAMINA_X86
+  if (cpu::HaveAvx2()) return ExtremesAvx2(sums, n, smallest, largest);
+#endif
+  ExtremesBody(sums, n, smallest, largest);
 }
 
 }  // namespace detail

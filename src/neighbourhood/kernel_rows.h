@@ -12,11 +12,15 @@ namespace detail {
 
 // A 16-bit quotient: q = ((s x multiplier) >> 16) >> shift for 0 <= s <= the bound it was made for.
 struct WordDivision {
-  int mapping = 1;  // 1 clip, 2 absolute value
+  int mapping = 1;  // 0 stretch, 1 clip, 2 absolute value
   int ceiling = 255;
   bool identity = true;  // divisor 1
   std::uint16_t multiplier = 0;
   int shift = 0;
+  // The stretch: u = f x (q - Qmin), truncated, low 8 bits; all 0 when flat.
+  bool flat = false;
+  std::int16_t qMin = 0;
+  float factor = 0.0f;
 };
 
 class Mapping;
@@ -90,6 +94,7 @@ class Mapping {
   bool floatDivision_;  // |sums| < 2^24 and |divisor| <= 2^24: a float quotient truncates exactly
   std::int32_t qMin_ = 0, qMax_ = 0;
   float factor_ = 0.0f;
+  bool extremesSet_ = false;
   bool flat_ = true;    // Qmax = Qmin: every value 0
   bool narrow_ = true;  // every q - Qmin fits 32 bits
 };

@@ -155,30 +155,33 @@ bool OrderFilter(CLamina& img, int filter) {
 
     for (int y = r; y < v.height - r; ++y) {
       const std::uint8_t* const* w = rows.Window(y);
+      // At 8 bits the values are the pixels: they go straight into the row, whose old values
+      // are in the ring by now.
+      std::uint8_t* target = v.bpp == 8 ? v.Row(y) + r : out.data();
       switch (kind.order) {
         case Order::kMedian:
           if (size == 3)
-            Median3(w, r, n, out.data(), lo.data());
+            Median3(w, r, n, target, lo.data());
           else if (size == 5)
-            Median5(w, r, n, out.data(), lo.data());
+            Median5(w, r, n, target, lo.data());
           else
-            MedianRow(w, size, r, n, out.data());
+            MedianRow(w, size, r, n, target);
           break;
         case Order::kGeometric:
-          GeometricRow(w, size, r, n, product.data(), out.data());
+          GeometricRow(w, size, r, n, product.data(), target);
           break;
         case Order::kHarmonic:
-          HarmonicRow(w, size, r, n, sum.data(), out.data());
+          HarmonicRow(w, size, r, n, sum.data(), target);
           break;
         case Order::kMaximum:
-          WindowExtremes(w, size, r, n, nullptr, out.data(), colLo.data(), colHi.data());
+          WindowExtremes(w, size, r, n, nullptr, target, colLo.data(), colHi.data());
           break;
         case Order::kMinimum:
-          WindowExtremes(w, size, r, n, out.data(), nullptr, colLo.data(), colHi.data());
+          WindowExtremes(w, size, r, n, target, nullptr, colLo.data(), colHi.data());
           break;
         case Order::kMidpoint:
           WindowExtremes(w, size, r, n, lo.data(), hi.data(), colLo.data(), colHi.data());
-          for (int i = 0; i < n; ++i) out[i] = static_cast<std::uint8_t>((lo[i] + hi[i]) / 2);
+          for (int i = 0; i < n; ++i) target[i] = static_cast<std::uint8_t>((lo[i] + hi[i]) / 2);
           break;
         case Order::kExtreme: {
           WindowExtremes(w, size, r, n, lo.data(), hi.data(), colLo.data(), colHi.data());
@@ -186,12 +189,12 @@ bool OrderFilter(CLamina& img, int filter) {
           const std::uint8_t* centre = w[r] + r;
           for (int i = 0; i < n; ++i) {
             const int a = lo[i], b = hi[i], c = centre[i];
-            out[i] = static_cast<std::uint8_t>((b - c) < (c - a) ? a : b);
+            target[i] = static_cast<std::uint8_t>((b - c) < (c - a) ? a : b);
           }
           break;
         }
       }
-      WriteValues(v.Row(y), v.bpp, r, n, out.data(), false);
+      if (v.bpp != 8) WriteValues(v.Row(y), v.bpp, r, n, out.data(), false);
     }
     BlockAccess::NoteStride(img, v);
   } catch (const std::bad_alloc&) {

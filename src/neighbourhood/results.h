@@ -20,7 +20,7 @@ namespace detail {
 void WriteValues(std::uint8_t* row, int bpp, int x0, int n, const std::uint8_t* u, bool zeroFourth);
 
 // The image's block as an assignment copies it (a 40-byte header, palette and rows with no gap and
-// nothing after them), which is what the stated route's copy-and-assign leaves. A block that is not
+// nothing after them), which is what the interface's copy-and-assign leaves. A block that is not
 // compact is copied into a new one, made before anything else so that a failure changes nothing;
 // Install() makes it the image's. The view is that of the block the results go to.
 class Compacted {

@@ -64,12 +64,18 @@ TEST(Filters, WideRowsMatchTheReference) {
             for (int y = 0; y < 12; ++y)
               for (int x = 0; x < 149; ++x)
                 img.fnIMG_SetPixel(x, y, (img.fnIMG_GetPixel(x, y) & 0x10101) * 200);
-          const int mapping = number == 63 ? 2 : 1;
-          CLamina expected = ReferenceFilter(img, number, mapping, border);
-          ASSERT_EQ(img.fnIMG_Filters(number, mapping, border), 0);
-          EXPECT_TRUE(Snap(img) == Snap(expected))
-              << FirstDifference(Snap(img), Snap(expected)) << ", filter " << number << ", " << bpp
-              << " bits, border " << border << ", widest " << widest;
+          // The order filters check the mapping but do not use it.
+          const bool order = (number >= 22 && number <= 25) || number >= 66;
+          for (int mapping = order ? 1 : 0; mapping < 3; ++mapping) {
+            CLamina filtered = img;
+            CLamina expected = ReferenceFilter(img, number, mapping, border);
+            ASSERT_EQ(filtered.fnIMG_Filters(number, mapping, border), 0);
+            EXPECT_TRUE(Snap(filtered) == Snap(expected))
+                << FirstDifference(Snap(filtered), Snap(expected)) << ", filter " << number << ", "
+                << bpp << " bits, border " << border << ", mapping " << mapping << ", widest "
+                << widest;
+            if (order) break;
+          }
         }
   }
   lamina::cpu::g_widest = 2;
