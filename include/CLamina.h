@@ -1552,14 +1552,76 @@ class LAMINA_API CLamina {
   ///         4 border not 0 to 2; 5 kernel null with size 1 or more; 6 not enough memory. On a
   ///         failure nothing changes.
   int fnIMG_Convolution(int* kernel, int size, int divisor, int mapping, int border);
+  /// Morphology with a rectangular structuring element, in place. 1-bit images are sets (index 0
+  /// the object, 1 the background); 4- and 8-bit images are gray levels (the index) with an
+  /// additive element. The window of pixel (x, y) is (x - a + i, y - c + j) for i below the
+  /// element's width and j below its height, a = width - 1 - originX, c = height - 1 - originY.
+  /// Dilation pairs window point (i, j) with the entry reflected through the element's centre:
+  /// gray, the largest level + entry (outside points 0), at most the top level; sets, the object
+  /// where a member (an entry other than 1) covers an object point. Erosion pairs (i, j) with
+  /// entry (i, j): gray, the smallest level - entry (outside points the top level), at least 0;
+  /// sets, the object where every member (an entry 0) covers an object point inside the image.
+  /// Operations 2 to 6 use the origin mirrored through the element's centre for their steps.
+  /// @param operation 0 dilation, 1 erosion, 2 opening (erosion, then dilation), 3 closing
+  ///   (dilation, then erosion), 4 opening then closing, 5 gradient (dilation minus erosion),
+  ///   6 top-hat (the image minus its opening). Differences of levels stop at 0; for sets they
+  ///   keep the object of the first where the second is background (when both images have two
+  ///   colours).
+  /// @param element elementWidth x elementHeight bytes, row by row from the top, owned by the
+  ///   caller and only read.
+  /// @param elementWidth, elementHeight the element's size in bytes.
+  /// @param originX 0 to elementWidth - 1.
+  /// @param originY 0 to elementHeight - 1.
+  /// @return 0 done; 1 operation not 0 to 6; 2 the depth is not 1, 4 or 8; 3 the origin lies
+  ///   outside the element (negative, or not below its width or height); 4 no element (null);
+  ///   5 not enough memory. On 1 to 5 the image is unchanged. A block with bytes besides the
+  ///   header, palette and rows comes out compact.
   int fnIMG_Morphological(int operation, unsigned char* element, int elementWidth,
                           int elementHeight, int originX, int originY);
+  /// Cleans a 1-bit image with fixed 3 x 3 rules on the pixel indices (1 counts as set, whatever
+  /// its colour). Each chosen rule is one pass over the image on the result of the pass before,
+  /// in the order of the flags; the outermost rows and columns never change.
+  /// @param rules six flags, a non-zero flag choosing its rule: bRegla1 sets a 0 with at least
+  ///   three of its four edge neighbours at 1; bRegla2 clears a 1 without support on two opposite
+  ///   corners; bRegla3 to bRegla6 set the inner corner of an L of three 1s with the other five
+  ///   neighbours 0 (L at left/bottom-left/bottom, right/bottom-right/bottom, left/top-left/top,
+  ///   right/top-right/top).
+  /// @return 0 done (also with no flag set, the image then untouched); 1 the image is not 1 bit
+  ///   deep; 2 not enough memory for the working rows. On 1 and 2 the image is unchanged. A block
+  ///   with bytes besides the header, palette and rows comes out compact when a rule runs.
   int fnIMG_BinarySmoothing(CLamina::CualesSuavizadoBinario rules);
+  /// Grows a region from a seed pixel and paints it. A pixel joins when it is an 8-neighbour of a
+  /// pixel already in the region, its value (the index at 4 and 8 bits, the red byte at 24 and
+  /// 32) differs from the seed's by at most the tolerance, and its distance from the seed is at
+  /// most the growth's generation (1 for the seed's neighbours, rising by one per generation).
+  /// The seed is always painted. Needs about one byte of memory per pixel and a queue as long as
+  /// the growth front; time is linear in the image.
+  /// @param seedX column of the seed, 0 to width - 1; @param seedY its row from the top.
+  /// @param distance 0 city-block |dx| + |dy|, 1 chessboard max(|dx|, |dy|); under city-block a
+  ///   pixel touching the region only diagonally, at the growth's edge, may stay out.
+  /// @param percent 0 the tolerance is a level difference; 1 it is a percentage of the range of
+  ///   column I of fnIMG_GetInfoHistogram: the low 8 bits of tolerance x (nMaxI - nMinI) / 100.
+  /// @param tolerance 0 to 255. @param fill the low 4 bits (4 bits) or 8 bits (8 bits) as the
+  ///   index; at 24 and 32 bits its low byte as blue = green = red, the fourth byte kept.
+  /// @return 0 painted; 1 the depth is not 4, 8, 24 or 32; 2 the seed is outside the image;
+  ///   3 distance not 0 or 1; 4 percent not 0 or 1; 5 not enough memory. On 1 to 5 the image is
+  ///   unchanged.
   int fnIMG_RegionGrowing(int seedX, int seedY, int distance, int percent, unsigned char tolerance,
                           unsigned long fill);
 
   // ---- Frequency domain ----------------------------------------------------------------------
 
+  /// Replaces an 8-bit image by the logarithmic magnitude of its Fourier transform, for display.
+  /// All width x height samples are transformed as one sequence (sample k = r x width + c for
+  /// column c of stored row r, the bottom row first) by one radix-2 transform (fnIMG_Fourier).
+  /// Pixel k becomes trunc(log10(|X[k]| + 1) x L / M), M the largest such logarithm and L the
+  /// colour count (biClrUsed, or 256); the largest magnitude shows as L - 1 and an all-zero
+  /// image stays all zero. The palette is not touched. Needs 16 bytes of memory per pixel.
+  /// @param mode 0 transforms the pixel values as they are; 1 first multiplies the sample of
+  ///   column c, stored row r by (-1)^(c + r), which moves the zero frequency to the middle.
+  /// @return 0 done (an 8-bit image without pixels is left as it is); 1 width x height is not a
+  ///   power of two; 2 the depth is not 8 bits (checked after the size); 3 the mode is not 0 or
+  ///   1; 4 not enough memory for the samples. On 1 to 4 the image is unchanged.
   int fnIMG_FFT(int mode);
 
   // ---- Colour models -------------------------------------------------------------------------
@@ -1748,6 +1810,13 @@ class LAMINA_API CLamina {
   /// @param bpp the bits per pixel.
   /// @return the size; the caller keeps it within an int.
   int fnIMG_GetSizeBitmapAlineado(int width, int height, int bpp);
+  /// Forward discrete Fourier transform of data[0 .. 2^m - 1] in place, without scaling: the
+  /// samples in bit-reversed order, then m radix-2 decimation-in-time stages whose twiddles start
+  /// at 1 and advance by one multiplication with cos(pi / h) - i sin(pi / h), pi written as
+  /// 3.14159265. The results are bit for bit those of that textbook loop.
+  /// @param data 2^m samples (x the real part, y the imaginary part), owned by the caller.
+  /// @param m 0 to 30; a null array or any other m is ignored. The transform borrows 16 bytes
+  ///   per sample of working memory; without it, it runs in place, more slowly, to the same bits.
   void fnIMG_Fourier(_complex* data, int m);
   /// Maps the point (u, v) of a disc onto the square of the same half-width: the point keeps its
   /// direction and moves outward until max(|u'|, |v'|) equals its distance from the centre,

@@ -13,8 +13,9 @@
 namespace lamina {
 namespace cpu {
 
-// The widest instructions the library may use: 2 AVX2, 1 SSSE3, 0 none beyond the baseline.
-inline int g_widest = 2;
+// The widest instructions the library may use: 3 AVX-512 (F, BW, VL), 2 AVX2, 1 SSSE3, 0 none
+// beyond the baseline.
+inline int g_widest = 3;
 
 inline bool HaveSsse3() {
 #ifdef LAMINA_X86
@@ -29,6 +30,16 @@ inline bool HaveAvx2() {
 #ifdef LAMINA_X86
   static const bool have = __builtin_cpu_supports("avx2");
   return have && g_widest >= 2;
+#else
+  return false;
+#endif
+}
+
+inline bool HaveAvx512() {
+#ifdef LAMINA_X86
+  static const bool have = __builtin_cpu_supports("avx512f") &&
+                           __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+  return have && g_widest >= 3;
 #else
   return false;
 #endif

@@ -29,5 +29,32 @@ inline constexpr ResultCode kNoMemory{5, "not enough memory"};  // new
 inline constexpr ResultCode kAll[] = {kDepth, kFilter, kMapping, kBorder, kNoMemory};
 }  // namespace filters
 
+// fnIMG_Morphological (a negative origin counts as outside the element)
+namespace morphology {
+inline constexpr ResultCode kOperation{1, "the operation is not 0 to 6"};
+inline constexpr ResultCode kDepth{2, "the depth is not 1, 4 or 8 bits"};
+inline constexpr ResultCode kOrigin{3, "the origin lies outside the structuring element"};
+inline constexpr ResultCode kNoElement{4, "no structuring element"};                 // new
+inline constexpr ResultCode kNoMemory{5, "not enough memory for the working rows"};  // new
+inline constexpr ResultCode kAll[] = {kOperation, kDepth, kOrigin, kNoElement, kNoMemory};
+}  // namespace morphology
+
+// fnIMG_BinarySmoothing
+namespace binary_smoothing {
+inline constexpr ResultCode kDepth{1, "the image is not 1 bit deep"};
+inline constexpr ResultCode kNoMemory{2, "not enough memory for the working rows"};  // new
+inline constexpr ResultCode kAll[] = {kDepth, kNoMemory};
+}  // namespace binary_smoothing
+
+// fnIMG_RegionGrowing
+namespace region_growing {
+inline constexpr ResultCode kDepth{1, "the depth is not 4, 8, 24 or 32 bits"};
+inline constexpr ResultCode kSeed{2, "the seed lies outside the image"};
+inline constexpr ResultCode kDistance{3, "the distance is not 0 or 1"};
+inline constexpr ResultCode kPercent{4, "the tolerance form is not 0 or 1"};
+inline constexpr ResultCode kNoMemory{5, "not enough memory for the marks and the queue"};  // new
+inline constexpr ResultCode kAll[] = {kDepth, kSeed, kDistance, kPercent, kNoMemory};
+}  // namespace region_growing
+
 }  // namespace codes
 }  // namespace lamina

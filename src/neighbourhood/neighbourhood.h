@@ -12,6 +12,11 @@ namespace neighbourhood {
 int Convolution(CLamina& img, int* kernel, int size, int divisor, int mapping, int border);
 // One of the 75 predefined filters (numbers 0-37, 40-68, 70-77).
 int Filters(CLamina& img, int filter, int mapping, int border);
+int Morphological(CLamina& img, int operation, const unsigned char* element, int elementWidth,
+                  int elementHeight, int originX, int originY);
+int BinarySmoothing(CLamina& img, CLamina::CualesSuavizadoBinario rules);
+int RegionGrowing(CLamina& img, int seedX, int seedY, int distance, int percent,
+                  unsigned char tolerance, unsigned long fill);
 
 }  // namespace neighbourhood
 }  // namespace lamina
