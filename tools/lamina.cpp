@@ -1,85 +1,44 @@
-// lamina: a small command-line front end to the library.
-//   lamina                 writes a colourful test picture at every supported depth as BMP files in
-//                          the current folder and describes each one as read back
-//   lamina info FILE       describes an image file (BMP; PNG, JPEG, PGM, RAW by extension)
-//   lamina copy IN OUT     loads an image file and saves it again (BMP; PNG, JPEG by extension)
-#include <cmath>
+// lamina: the command-line front end to the library, driven by the operation registry.
+//   lamina                          the gallery, into ./lamina-gallery
+//   lamina info FILE                describes an image file
+//   lamina convert IN OUT           converts between .bmp .png .jpg .pgm .raw (by extension)
+//   lamina run [--json] IN OUT OP ARGS... OP ARGS...
+//                                   runs a chain of operations; OUT "-" writes nothing
+//   lamina batch [--json] [--ext .EXT] 'PATTERN' OUTDIR OP ARGS...
+//                                   the same chain over many files, one worker per core
+//   lamina gallery DIR [PICTURE]    every operation on a test picture (and PICTURE), index.html
+//   lamina ops                      every operation with its arguments
+//   lamina help OP                  one operation explained
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "CLamina.h"
-#if LAMINA_HAVE_FORMATS
-#include "lamina/formats.h"
-#endif
+#include "tool.h"
 
+namespace lamina {
+namespace tool {
 namespace {
 
-// The file's extension in lower case, with its dot ("" when there is none).
-std::string Extension(const std::string& path) {
-  const std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
-  std::string ext = path.substr(dot);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
-}
+using registry::Operation;
 
-// Loads by extension; `what` names the operation whose code the result is.
-int Load(CLamina& img, const std::string& path, const char*& what) {
-  const std::string ext = Extension(path);
-#if LAMINA_HAVE_FORMATS
-  if (ext == ".png") {
-    what = "LoadPNG";
-    return lamina::formats::LoadPNG(img, CString(path));
-  }
-  if (ext == ".jpg" || ext == ".jpeg") {
-    what = "LoadJPEG";
-    return lamina::formats::LoadJPEG(img, CString(path));
-  }
-#endif
-  if (ext == ".pgm") {
-    what = "LoadPGM";
-    return img.fnIMG_LoadPGM(CString(path));
-  }
-  if (ext == ".raw") {
-    what = "LoadRAW";
-    return img.fnIMG_LoadRAW(CString(path));
-  }
-  what = "LoadBMP";
-  return img.fnIMG_LoadBMP(CString(path));
-}
-
-int Save(CLamina& img, const std::string& path, const char*& what) {
-  const std::string ext = Extension(path);
-#if LAMINA_HAVE_FORMATS
-  if (ext == ".png") {
-    what = "SavePNG";
-    return lamina::formats::SavePNG(img, CString(path));
-  }
-  if (ext == ".jpg" || ext == ".jpeg") {
-    what = "SaveJPEG";
-    return lamina::formats::SaveJPEG(img, CString(path), 90);
-  }
-#endif
-  what = "SaveBMP";
-  return img.fnIMG_SaveBMP(CString(path));
-}
-
-// "result N" and, where the formats library knows the code, its meaning.
-std::string Explain(const char* what, int code) {
-  std::string text = "result " + std::to_string(code);
-#if LAMINA_HAVE_FORMATS
-  if (const char* meaning = lamina::formats::Meaning(what, code))
-    text += ": " + std::string(meaning);
-#else
-  (void)what;
-#endif
-  return text;
-}
+const char kUsage[] =
+    "usage: lamina                          the gallery of every operation, into ./lamina-gallery\n"
+    "       lamina info FILE                describe an image file\n"
+    "       lamina convert IN OUT           convert (.bmp .png .jpg .pgm .raw, by extension)\n"
+    "       lamina run [--json] IN OUT OP ARGS... [OP ARGS...]\n"
+    "                                       run a chain of operations (OUT - writes no image)\n"
+    "       lamina batch [--json] [--ext .EXT] 'PATTERN' OUTDIR OP ARGS...\n"
+    "                                       run a chain over many files\n"
+    "       lamina gallery DIR [PICTURE]    every operation on a test picture, as index.html\n"
+    "       lamina ops                      list every operation with its arguments\n"
+    "       lamina help OP                  explain one operation\n";
 
 void Describe(CLamina& img) {
   const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
-  std::printf("  name       %s\n", (img.fnIMG_GetFileName() + L"." + img.fnIMG_GetFileExt()).ToUtf8().c_str());
+  std::printf("  name       %s\n",
+              (img.fnIMG_GetFileName() + L"." + img.fnIMG_GetFileExt()).ToUtf8().c_str());
   std::printf("  size       %d x %d pixels, %d bits per pixel\n", img.fnIMG_GetColumns(),
               img.fnIMG_GetRows(), img.fnIMG_GetColorDepth());
   std::printf("  pixel data %d bytes (%d per row)\n", img.fnIMG_GetBitmapSize(),
@@ -107,106 +66,198 @@ void Describe(CLamina& img) {
   }
 }
 
-// A hue wheel over a brightness ramp: every channel sweeps its whole range.
-RGBQUAD Rainbow(int x, int y, int w, int h) {
-  const double hue = 6.0 * x / w;
-  const int sector = static_cast<int>(hue) % 6;
-  const double f = hue - std::floor(hue);
-  const double v = 1.0 - 0.8 * y / h;
-  double r = 0, g = 0, b = 0;
-  switch (sector) {
-    case 0: r = 1; g = f; break;
-    case 1: r = 1 - f; g = 1; break;
-    case 2: g = 1; b = f; break;
-    case 3: g = 1 - f; b = 1; break;
-    case 4: r = f; b = 1; break;
-    default: r = 1; b = 1 - f; break;
+int Info(const std::string& path) {
+  CLamina img;
+  std::string words;
+  if (registry::LoadImage(img, path, &words) != 0) {
+    std::fprintf(stderr, "lamina: cannot read %s: %s\n", path.c_str(), words.c_str());
+    return 1;
   }
-  auto byte = [&](double c) { return static_cast<BYTE>(c * v * 255.0); };
-  return RGBQUAD{byte(b), byte(g), byte(r), 0};
+  std::printf("%s\n", path.c_str());
+  Describe(img);
+  return 0;
 }
 
-CLamina TestPicture(int bpp) {
-  const int w = 256, h = 128;
-  RGBQUAD pal[256];
-  int entries = bpp == 1 ? 2 : bpp == 4 ? 16 : 256;
-  for (int i = 0; i < entries; ++i) pal[i] = Rainbow(i * 256 / entries, 0, 256, 128);
-  if (bpp == 1) {
-    pal[0] = RGBQUAD{96, 32, 16, 0};    // navy
-    pal[1] = RGBQUAD{64, 208, 255, 0};  // amber
+int Convert(const std::string& in, const std::string& out) {
+  CLamina img;
+  std::string words;
+  if (registry::LoadImage(img, in, &words) != 0) {
+    std::fprintf(stderr, "lamina: cannot read %s: %s\n", in.c_str(), words.c_str());
+    return 1;
   }
-  CLamina img(nullptr, bpp <= 8 ? pal : nullptr, w, h, bpp);
-  const double cx = w / 2.0, cy = h / 2.0;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      if (bpp >= 24) {
-        img.fnIMG_SetRGBPixel(x, y, Rainbow(x, y, w, h));
-      } else if (bpp == 1) {
-        const double d = std::hypot(x - cx, (y - cy) * 2.0);
-        img.fnIMG_SetPixel(x, y, (static_cast<int>(d) / 12) % 2);
-      } else {
-        img.fnIMG_SetPixel(x, y, static_cast<unsigned>(x * entries / w));
-      }
+  registry::Outputs outputs;
+  if (registry::SaveImage(img, outputs.Stage(out), &words) != 0) {
+    std::fprintf(stderr, "lamina: cannot write %s: %s\n", out.c_str(), words.c_str());
+    return 1;
+  }
+  if (!outputs.Commit(&words)) {
+    std::fprintf(stderr, "lamina: %s\n", words.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+// Takes `--json` out of the arguments wherever it stands.
+bool TakeFlag(std::vector<std::string>& args, const char* flag) {
+  for (std::size_t i = 0; i < args.size(); ++i)
+    if (args[i] == flag) {
+      args.erase(args.begin() + static_cast<long>(i));
+      return true;
     }
-  }
-  if (bpp == 32)
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) img.fnIMG_SetAlfa(x, y, static_cast<unsigned char>(x));
-  return img;
+  return false;
 }
 
-int Default() {
-  for (int bpp : {1, 4, 8, 24, 32}) {
-    CLamina img = TestPicture(bpp);
-    const std::string name = "lamina-" + std::to_string(bpp) + "bit.bmp";
-    if (img.fnIMG_SaveBMP(CString(name)) != 0) {
-      std::fprintf(stderr, "lamina: cannot write %s\n", name.c_str());
+int Run(std::vector<std::string> args) {
+  const bool json = TakeFlag(args, "--json");
+  if (args.size() < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string in = args[0], out = args[1];
+  const std::vector<std::string> words(args.begin() + 2, args.end());
+  registry::Outputs outputs;
+  std::vector<registry::Step> steps;
+  std::string error;
+  if (!registry::ParseChain(words, outputs, steps, error)) {
+    std::fprintf(stderr, "lamina: %s\n", error.c_str());
+    if (json) std::printf("{\"ok\": false, \"error\": %s}\n", JsonString(error).c_str());
+    return 2;
+  }
+  CLamina img;
+  if (registry::LoadImage(img, in, &error) != 0) {
+    error = "cannot read " + in + ": " + error;
+    std::fprintf(stderr, "lamina: %s\n", error.c_str());
+    if (json) std::printf("{\"ok\": false, \"error\": %s}\n", JsonString(error).c_str());
+    return 1;
+  }
+  std::string stepsJson;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const double start = Now();
+    const registry::Outcome outcome = registry::RunStep(img, steps[i], outputs);
+    const double ms = Now() - start;
+    const std::string name = steps[i].Display();
+    if (json) {
+      char time[32];
+      std::snprintf(time, sizeof time, "%.3f", ms);
+      std::string args = "[";
+      for (std::size_t k = 0; k < steps[i].texts.size(); ++k)
+        args += (k ? ", " : "") + JsonString(steps[i].texts[k]);
+      stepsJson += std::string(i ? ",\n    " : "") + "{\"step\": " + std::to_string(i + 1) +
+                   ", \"operation\": " + JsonString(steps[i].op->name) +
+                   ", \"arguments\": " + args +
+                   "], \"ok\": " + (outcome.failed ? "false" : "true") +
+                   ", \"code\": " + std::to_string(outcome.code) +
+                   (outcome.failed ? ", \"error\": " + JsonString(outcome.words) : "") +
+                   ", \"ms\": " + time + ", \"results\": " + JsonMeasures(outcome.measures) + "}";
+    } else if (!outcome.failed && !outcome.measures.empty()) {
+      std::printf("[%zu] %s\n", i + 1, name.c_str());
+      for (const registry::Measure& m : outcome.measures)
+        std::printf("    %s = %s\n", m.name.c_str(), Show(m).c_str());
+    }
+    if (outcome.failed) {
+      error = "step " + std::to_string(i + 1) + " (" + name + ") failed: " + outcome.words +
+              "; nothing written";
+      std::fprintf(stderr, "lamina: %s\n", error.c_str());
+      if (json)
+        std::printf("{\"ok\": false, \"error\": %s,\n  \"steps\": [%s]}\n",
+                    JsonString(error).c_str(), stepsJson.c_str());
       return 1;
     }
-    CLamina back;
-    const int rc = back.fnIMG_LoadBMP(CString(name));
-    std::printf("%s (written and read back, result %d)\n", name.c_str(), rc);
-    if (rc != 0) return 1;
-    Describe(back);
+  }
+  if (out != "-" && registry::SaveImage(img, outputs.Stage(out), &error) != 0) {
+    error = "cannot write " + out + ": " + error;
+    std::fprintf(stderr, "lamina: %s\n", error.c_str());
+    if (json) std::printf("{\"ok\": false, \"error\": %s}\n", JsonString(error).c_str());
+    return 1;
+  }
+  if (!outputs.Commit(&error)) {
+    std::fprintf(stderr, "lamina: %s\n", error.c_str());
+    if (json) std::printf("{\"ok\": false, \"error\": %s}\n", JsonString(error).c_str());
+    return 1;
+  }
+  if (json) std::printf("{\"ok\": true,\n  \"steps\": [%s]}\n", stepsJson.c_str());
+  return 0;
+}
+
+std::string FirstSentence(const std::string& text) {
+  const std::size_t end = text.find(". ");
+  return end == std::string::npos ? text : text.substr(0, end + 1);
+}
+
+int Ops() {
+  const char* family = "";
+  for (const Operation& op : registry::Operations()) {
+    if (std::strcmp(family, op.family) != 0) {
+      family = op.family;
+      std::printf("%s%s\n", family == registry::Operations().front().family ? "" : "\n", family);
+    }
+    std::printf("  %s\n      %s%s%s\n", registry::Synopsis(op).c_str(),
+                FirstSentence(registry::Summary(op)).c_str(),
+                op.noTool != nullptr ? " Not from the tool: " : "",
+                op.noTool != nullptr ? op.noTool : "");
+  }
+  return 0;
+}
+
+int Help(const std::string& name) {
+  const std::vector<const Operation*> forms = registry::Forms(name);
+  if (forms.empty()) {
+    std::fprintf(stderr, "lamina: '%s' is not an operation (lamina ops lists them)\n",
+                 name.c_str());
+    return 2;
+  }
+  for (std::size_t f = 0; f < forms.size(); ++f) {
+    const Operation& op = *forms[f];
+    std::printf("%s%s\n", f ? "\n" : "", registry::Synopsis(op).c_str());
+    std::printf("  member:    %s(%s)\n", op.member, op.parameters);
+    if (op.noTool != nullptr) std::printf("  not from the tool: %s\n", op.noTool);
+    for (const registry::Arg& a : op.args) {
+      std::string upper = a.name;
+      for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      std::printf("  %-10s %s (%s): %s\n", upper.c_str(), registry::KindName(a.kind),
+                  registry::KindSyntax(a.kind), a.meaning);
+    }
+    std::printf("  returns:   %s\n", op.result);
+    if (op.codes.count > 0) {
+      std::printf("  codes:\n");
+      for (std::size_t i = 0; i < op.codes.count; ++i)
+        std::printf("    %4d  %s\n", op.codes.codes[i].value, op.codes.codes[i].meaning);
+    }
+    if (op.gallery != nullptr) std::printf("  example:   lamina run IN OUT %s\n", op.gallery);
+    std::printf("\n");
+    const std::string doc = registry::Documentation(op);
+    std::size_t pos = 0;
+    while (pos < doc.size()) {
+      std::size_t end = doc.find('\n', pos);
+      if (end == std::string::npos) end = doc.size();
+      std::printf("  | %s\n", doc.substr(pos, end - pos).c_str());
+      pos = end + 1;
+    }
   }
   return 0;
 }
 
 }  // namespace
+}  // namespace tool
+}  // namespace lamina
 
 int main(int argc, char** argv) {
-  if (argc == 1) return Default();
-  const std::string cmd = argv[1];
-  const char* what = "";
-  if (cmd == "info" && argc == 3) {
-    CLamina img;
-    const int rc = Load(img, argv[2], what);
-    if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot read %s (%s)\n", argv[2], Explain(what, rc).c_str());
-      return 1;
-    }
-    std::printf("%s\n", argv[2]);
-    Describe(img);
+  using namespace lamina::tool;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Gallery({"lamina-gallery"});
+  const std::string form = args[0];
+  args.erase(args.begin());
+  if (form == "info" && args.size() == 1) return Info(args[0]);
+  if ((form == "convert" || form == "copy") && args.size() == 2) return Convert(args[0], args[1]);
+  if (form == "run") return Run(args);
+  if (form == "batch") return Batch(args);
+  if (form == "gallery" && (args.size() == 1 || args.size() == 2)) return Gallery(args);
+  if (form == "ops" && args.empty()) return Ops();
+  if (form == "help" && args.size() == 1) return Help(args[0]);
+  if (form == "help" || form == "--help" || form == "-h") {
+    std::fputs(kUsage, stdout);
     return 0;
   }
-  if (cmd == "copy" && argc == 4) {
-    CLamina img;
-    int rc = Load(img, argv[2], what);
-    if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot read %s (%s)\n", argv[2], Explain(what, rc).c_str());
-      return 1;
-    }
-    rc = Save(img, argv[3], what);
-    if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot write %s (%s)\n", argv[3], Explain(what, rc).c_str());
-      return 1;
-    }
-    return 0;
-  }
-  std::fprintf(stderr,
-               "usage: lamina                 write and describe test pictures\n"
-               "       lamina info FILE       describe an image file (BMP; PNG, JPEG, PGM, RAW\n"
-               "                              by extension)\n"
-               "       lamina copy IN OUT     copy an image file (BMP; PNG, JPEG by extension)\n");
+  std::fputs(kUsage, stderr);
   return 2;
 }
