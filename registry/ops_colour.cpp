@@ -93,10 +93,10 @@ void AddColourOperations(std::vector<Operation>& ops) {
   const char* rgbResult = "the colour (black when the scale is out of range)";
   const char* recordResult = "the record (zeros when the scale is out of range)";
   auto to = [&](const char* name, const char* member, const char* range, RunFunction run,
-                const char* gallery) {
+                const char* gallery, const char* parameters = "RGBQUAD colour, int scale") {
     ops.push_back({name,
                    member,
-                   "RGBQUAD colour, int scale",
+                   parameters,
                    kColour,
                    {colour, scale(range)},
                    Returns::kValue,
@@ -183,7 +183,8 @@ void AddColourOperations(std::vector<Operation>& ops) {
                  nullptr,
                  Between<L::LABTRIPLEtag, L::XYZTRIPLEtag, &L::fnIMG_LABToXYZ>});
   to("RGBToLAB", "fnIMG_RGBToLAB", "1 to 3 (the result's form)",
-     FromRGB<L::LABTRIPLEtag, &L::fnIMG_RGBToLAB>, "RGBToLAB #ff8000 3");
+     FromRGB<L::LABTRIPLEtag, &L::fnIMG_RGBToLAB>, "RGBToLAB #ff8000 3",
+     "RGBQUAD colour, int labScale");
   from("LABToRGB", "fnIMG_LABToRGB", "CLamina::LABTRIPLEtag lab, int labScale", record("l,a,b"),
        "1 to 3", ToRGB<L::LABTRIPLEtag, &L::fnIMG_LABToRGB>, "LABToRGB 60,20,-30 3");
   ops.back().args[1].name = "labScale";
@@ -213,7 +214,8 @@ void AddColourOperations(std::vector<Operation>& ops) {
                  nullptr,
                  Between<L::LUVTRIPLEtag, L::XYZTRIPLEtag, &L::fnIMG_LUVToXYZ>});
   to("RGBToLUV", "fnIMG_RGBToLUV", "1 to 3 (the result's form)",
-     FromRGB<L::LUVTRIPLEtag, &L::fnIMG_RGBToLUV>, "RGBToLUV #ff8000 3");
+     FromRGB<L::LUVTRIPLEtag, &L::fnIMG_RGBToLUV>, "RGBToLUV #ff8000 3",
+     "RGBQUAD colour, int luvScale");
   from("LUVToRGB", "fnIMG_LUVToRGB", "CLamina::LUVTRIPLEtag luv, int luvScale", record("l,u,v"),
        "1 to 3", ToRGB<L::LUVTRIPLEtag, &L::fnIMG_LUVToRGB>, "LUVToRGB 60,20,-30 3");
   ops.back().args[1].name = "luvScale";
