@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -193,6 +194,23 @@ bool ParseChain(const std::vector<std::string>& words, const Outputs& outputs,
       for (std::size_t k = 0; k < forms.size(); ++k)
         error += (k == 0 ? "" : " | ") + Synopsis(*forms[k]);
       error += ")";
+      // A misspelt operation reads as one more argument: name the likely culprit too.
+      for (std::size_t k = i + 1; k < j; ++k) {
+        const std::string w = Lower(words[k]);
+        bool letters = w.size() >= 3;
+        for (char c : w) letters = letters && std::isalpha(static_cast<unsigned char>(c));
+        for (const char* keyword : {"all", "none", "self", "nan", "inf", "infinity"})
+          letters = letters && w != keyword;
+        for (const Operation* f : forms)
+          for (const Arg& a : f->args)
+            if (a.choices != nullptr &&
+                ("|" + Lower(a.choices) + "|").find("|" + w + "|") != std::string::npos)
+              letters = false;
+        if (letters) {
+          error += "; '" + words[k] + "' is not an operation either";
+          break;
+        }
+      }
       return false;
     }
     if (op->noTool != nullptr) {
