@@ -76,18 +76,18 @@ void DrawBar(std::size_t done, std::size_t total) {
 }  // namespace
 
 int Batch(const std::vector<std::string>& given) {
-  std::vector<std::string> args = given;
+  // The options may stand anywhere: no argument of an operation is written with two dashes.
+  std::vector<std::string> args;
   bool json = false;
   std::string ext;
-  while (!args.empty() && args[0].rfind("--", 0) == 0) {
-    if (args[0] == "--json") {
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    if (given[i] == "--json") {
       json = true;
-      args.erase(args.begin());
-    } else if (args[0] == "--ext" && args.size() > 1) {
-      ext = args[1][0] == '.' ? args[1] : "." + args[1];
-      args.erase(args.begin(), args.begin() + 2);
+    } else if (given[i] == "--ext" && i + 1 < given.size() && !given[i + 1].empty()) {
+      ext = given[i + 1][0] == '.' ? given[i + 1] : "." + given[i + 1];
+      ++i;
     } else {
-      break;
+      args.push_back(given[i]);
     }
   }
   if (args.size() < 2) {
