@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the library and the command-line program `lamina` and runs it with the given arguments
-# (with none, it writes its test pictures into the current folder and describes them). The build's
-# progress goes to standard error, so that the program's output stays apart; only what `lamina`
-# needs is built (the tests and benchmarks are left to scripts/test.sh).
+# (with none, it writes the gallery of every operation into ./lamina-gallery, index.html and one
+# PNG per operation). The build's progress goes to standard error, so that the program's output
+# stays apart; only what `lamina` needs is built (the tests and benchmarks are left to
+# scripts/test.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"

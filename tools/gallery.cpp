@@ -131,8 +131,16 @@ struct Shot {
   std::string image;  // the PNG's name within DIR, empty when there is none
   std::string result;
   bool failed = false;
+  bool unchanged = false;  // the operation only measured: its picture is the one it was given
   double ms = 0;
 };
+
+// The same size, depth and pixel values.
+bool SamePicture(CLamina& a, CLamina& b) {
+  return a.fnIMG_GetColumns() == b.fnIMG_GetColumns() && a.fnIMG_GetRows() == b.fnIMG_GetRows() &&
+         a.fnIMG_GetColorDepth() == b.fnIMG_GetColorDepth() &&
+         a.fnIMG_IsGray() == b.fnIMG_IsGray() && a.fnIMG_GetDifferentPixels(&b) == 0;
+}
 
 // Writes a picture for the page: 32-bit pictures lose their fourth byte, which browsers would
 // show as transparency.
@@ -159,7 +167,9 @@ Shot Take(const registry::Operation& op, std::size_t index, const CLamina& pictu
   }
   CLamina img = picture;
   registry::Outcome last;
+  CLamina given;
   for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (i + 1 == steps.size()) given = img;
     const double start = Now();
     last = registry::RunStep(img, steps[i], outputs);
     shot.ms = Now() - start;
@@ -172,7 +182,9 @@ Shot Take(const registry::Operation& op, std::size_t index, const CLamina& pictu
   outputs.Commit(nullptr);
   for (const registry::Measure& m : last.measures)
     shot.result += (shot.result.empty() ? "" : "; ") + m.name + " " + Brief(m);
-  if (shot.result.empty()) shot.result = op.returns == registry::Returns::kCode ? "0" : "done";
+  if (shot.result.empty())
+    shot.result = op.returns == registry::Returns::kCode ? "0 (done)" : "done";
+  shot.unchanged = SamePicture(img, given);
   char name[160];
   std::snprintf(name, sizeof name, "%s/%03zu-%s.png", key.c_str(), index, op.name);
   std::string words;
@@ -278,9 +290,10 @@ int Gallery(const std::vector<std::string>& args) {
     }
   }
 
-  std::string cards, absent;
+  std::string cards, contents, absent;
   const std::vector<registry::Operation>& ops = registry::Operations();
   std::size_t shown = 0, failed = 0;
+  const char* family = "";
   for (std::size_t i = 0; i < ops.size(); ++i) {
     const registry::Operation& op = ops[i];
     if (op.gallery == nullptr) {
@@ -289,65 +302,84 @@ int Gallery(const std::vector<std::string>& args) {
                 "</li>\n";
       continue;
     }
+    if (std::string(family) != op.family) {
+      family = op.family;
+      const std::string id = "f" + std::to_string(i);
+      cards += std::string(cards.empty() ? "" : "</div>\n") + "<h2 id=\"" + id + "\">" +
+               Html(family) + "</h2>\n<div class=\"grid\">\n";
+      contents += "<a href=\"#" + id + "\">" + Html(family) + "</a> ";
+    }
+    // The representative call is a chain whose last step is the operation: the steps before it
+    // prepare the picture and are shown apart.
     const std::vector<std::string> words = Words(op.gallery);
-    // The representative call is a chain whose last step is the operation: split off the
-    // preparation, to show it apart.
     std::size_t last = 0;
     for (std::size_t k = 0; k < words.size(); ++k)
       if (registry::IsOperationName(words[k])) last = k;
     std::string prep, call;
     for (std::size_t k = 0; k < words.size(); ++k)
       (k < last ? prep : call) += (k == 0 || k == last ? "" : " ") + words[k];
-    std::string figures;
+    std::string shots;
     for (const auto& p : pictures) {
       const Shot shot = Take(op, i, p.second, p.first, dir, files);
       ++shown;
       failed += shot.failed ? 1 : 0;
       char time[32];
-      std::snprintf(time, sizeof time, "%.2f ms", shot.ms);
-      figures += "<div class=\"shot\">" +
-                 (shot.image.empty() ? std::string("<div class=\"none\">no picture</div>")
-                                     : "<img src=\"" + Html(shot.image) + "\" alt=\"" +
-                                           Html(op.name) + " on the " + p.first + " picture\">") +
-                 "<div class=\"" + (shot.failed ? "fail" : "result") + "\">" + Html(shot.result) +
-                 "</div><div class=\"time\">" + time + "</div></div>";
+      std::snprintf(time, sizeof time, "%.3f ms", shot.ms);
+      std::string picture = "<div class=\"none\">no picture</div>";
+      if (!shot.image.empty())
+        picture = "<img src=\"" + Html(shot.image) + "\"" +
+                  (shot.unchanged ? " class=\"same\" title=\"the picture is unchanged\"" : "") +
+                  " alt=\"" + Html(op.name) + " on the " + p.first + " picture\">";
+      shots += "<div class=\"shot\">" + picture + "<div class=\"" +
+               (shot.failed ? "fail" : "result") + "\">" + Html(shot.result) +
+               "</div><div class=\"time\">" + time + "</div></div>";
     }
     cards += "<figure id=\"op" + std::to_string(i) + "\"><figcaption><span class=\"name\">" +
              Html(op.name) + "</span> <code>" + Html(call.substr(std::string(op.name).size())) +
-             "</code>" +
-             (prep.empty() ? "" : "<div class=\"prep\">after " + Html(prep) + "</div>") +
-             "<div class=\"member\">" + Html(op.member) + "(" + Html(op.parameters) + ")</div>" +
-             "</figcaption><div class=\"shots\">" + figures + "</div></figure>\n";
+             "</code>";
+    if (!prep.empty()) cards += "<div class=\"prep\">after " + Html(prep) + "</div>";
+    cards += "<div class=\"member\">" + Html(op.member) + "(" + Html(op.parameters) +
+             ")</div></figcaption><div class=\"shots\">" + shots + "</div></figure>\n";
   }
+  if (!cards.empty()) cards += "</div>\n";
 
   std::string originals;
   for (const auto& p : pictures)
-    originals += "<div class=\"shot\"><img src=\"inputs/" + p.first + ".png\" alt=\"the " +
-                 p.first + " picture\"><div class=\"result\">" + p.first + "</div></div>";
-  const std::string page =
-      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
-      "<title>Lamina gallery</title>\n<style>\n"
-      "body{font:14px/1.4 system-ui,sans-serif;margin:16px;background:#f4f4f0;color:#222}\n"
-      "h1{font-size:22px;margin:0 0 4px}\n"
-      ".grid{display:grid;grid-template-columns:repeat(auto-fill,minmax(" +
-      std::to_string(pictures.size() * 264 + 16) +
-      "px,1fr));gap:12px}\n"
-      "figure{margin:0;background:#fff;border:1px solid #ccc;border-radius:6px;padding:8px}\n"
-      ".name{font-weight:bold;font-size:15px}\n.shots{display:flex;gap:8px}\n"
-      ".shot{width:256px}\n.shot img{width:256px;height:auto;image-rendering:pixelated;"
-      "background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 0 0/16px 16px}\n"
-      ".prep,.member,.time{color:#777;font-size:12px}\n"
-      ".result{font-size:12px;word-break:break-word}\n.fail{font-size:12px;color:#b00}\n"
-      ".none{width:256px;height:60px;display:flex;align-items:center;justify-content:center;"
-      "color:#999;border:1px dashed #ccc}\n"
-      "</style></head><body>\n<h1>Lamina gallery</h1>\n<p>" +
-      std::to_string(ops.size()) + " operations; every one the tool can run is shown on " +
-      (pictures.size() == 1 ? std::string("the built-in picture")
-                            : "the built-in picture and yours") +
-      " with its representative arguments (<code>lamina help NAME</code> explains each).</p>\n"
-      "<div class=\"shots\">" +
-      originals + "</div>\n<div class=\"grid\">\n" + cards + "</div>\n" +
-      (absent.empty() ? "" : "<h2>Not shown</h2><ul>\n" + absent + "</ul>\n") + "</body></html>\n";
+    originals +=
+        "<div class=\"shot\"><img src=\"inputs/" + p.first + ".png\" alt=\"the " + p.first +
+        " picture\"><div class=\"result\">" +
+        (p.first == "builtin" ? "the built-in picture" : "your picture, " + Html(args[1])) +
+        "</div></div>";
+  const std::string cardWidth = std::to_string(pictures.size() * 264 + 16);
+  std::string page = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n";
+  page += "<title>Lamina gallery</title>\n<style>\n";
+  page += "body{font:14px/1.4 system-ui,sans-serif;margin:16px;background:#f4f4f0;color:#222}\n";
+  page += "h1{font-size:22px;margin:0 0 4px}h2{font-size:18px;margin:20px 0 8px}\n";
+  page += ".grid{display:grid;grid-template-columns:repeat(auto-fill,minmax(" + cardWidth +
+          "px,1fr));gap:12px}\n";
+  page += "figure{margin:0;background:#fff;border:1px solid #ccc;border-radius:6px;padding:8px}\n";
+  page += ".name{font-weight:bold;font-size:15px}.shots{display:flex;gap:8px}\n";
+  page += ".shot{width:256px}.shot img{max-width:256px;height:auto;image-rendering:pixelated}\n";
+  page += ".shot img.same{width:96px;opacity:.8}\n";
+  page += ".prep,.member,.time{color:#777;font-size:12px}\n";
+  page += ".result{font-size:12px;word-break:break-word}.fail{font-size:12px;color:#b00}\n";
+  page +=
+      ".none{height:60px;display:flex;align-items:center;justify-content:center;color:#999;"
+      "border:1px dashed #ccc}\n";
+  page += "code{word-break:break-all}nav a{margin-right:10px}\n";
+  page += "</style></head><body>\n<h1>Lamina gallery</h1>\n";
+  page += "<p>" + std::to_string(ops.size()) +
+          " operations. Every one the tool can run is shown "
+          "on " +
+          (pictures.size() == 1 ? std::string("the built-in picture")
+                                : std::string("the built-in picture and yours")) +
+          " with its representative arguments, its result and its time; a small picture means "
+          "the operation only measured. <code>lamina help NAME</code> explains each, and "
+          "<code>lamina run IN OUT NAME ARGS...</code> runs it.</p>\n";
+  page += "<nav>" + contents + (absent.empty() ? "" : "<a href=\"#absent\">Not shown</a>") +
+          "</nav>\n<div class=\"shots\">" + originals + "</div>\n" + cards;
+  if (!absent.empty()) page += "<h2 id=\"absent\">Not shown</h2><ul>\n" + absent + "</ul>\n";
+  page += "</body></html>\n";
   const fs::path index = fs::path(dir) / "index.html";
   std::ofstream out(index, std::ios::binary | std::ios::trunc);
   out << page;

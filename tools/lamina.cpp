@@ -199,6 +199,32 @@ int Ops() {
   return 0;
 }
 
+// The gallery's call as a user would type it: its files named plainly, colours quoted for the
+// shell (a word that starts with # would begin a comment).
+std::string Example(const std::string& call) {
+  static const char* const kFiles[][2] = {{"{second}", "second.png"},
+                                          {"{small}", "small.png"},
+                                          {"{mask}", "mask.bmp"},
+                                          {"{bmp}", "picture.bmp"},
+                                          {"{pgm}", "picture.pgm"},
+                                          {"{pal}", "palette.pal"},
+                                          {"{work}/", ""}};
+  std::string out = call;
+  for (const auto& f : kFiles)
+    for (std::size_t at = out.find(f[0]); at != std::string::npos; at = out.find(f[0]))
+      out.replace(at, std::strlen(f[0]), f[1]);
+  std::string quoted;
+  std::size_t pos = 0;
+  while (pos <= out.size()) {
+    std::size_t end = out.find(' ', pos);
+    if (end == std::string::npos) end = out.size();
+    const std::string word = out.substr(pos, end - pos);
+    quoted += (quoted.empty() ? "" : " ") + (word[0] == '#' ? "'" + word + "'" : word);
+    pos = end + 1;
+  }
+  return quoted;
+}
+
 int Help(const std::string& name) {
   const std::vector<const Operation*> forms = registry::Forms(name);
   if (forms.empty()) {
@@ -209,21 +235,22 @@ int Help(const std::string& name) {
   for (std::size_t f = 0; f < forms.size(); ++f) {
     const Operation& op = *forms[f];
     std::printf("%s%s\n", f ? "\n" : "", registry::Synopsis(op).c_str());
-    std::printf("  member:    %s(%s)\n", op.member, op.parameters);
-    if (op.noTool != nullptr) std::printf("  not from the tool: %s\n", op.noTool);
+    std::printf("  member       %s(%s)\n", op.member, op.parameters);
+    if (op.noTool != nullptr) std::printf("  not run by the tool: %s\n", op.noTool);
     for (const registry::Arg& a : op.args) {
       std::string upper = a.name;
       for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      std::printf("  %-10s %s (%s): %s\n", upper.c_str(), registry::KindName(a.kind),
-                  registry::KindSyntax(a.kind), a.meaning);
+      std::printf("  %-12s %s\n  %-12s (%s: %s)\n", upper.c_str(), a.meaning, "",
+                  registry::KindName(a.kind), registry::KindSyntax(a.kind));
     }
-    std::printf("  returns:   %s\n", op.result);
+    std::printf("  returns      %s\n", op.result);
     if (op.codes.count > 0) {
-      std::printf("  codes:\n");
+      std::printf("  codes\n");
       for (std::size_t i = 0; i < op.codes.count; ++i)
         std::printf("    %4d  %s\n", op.codes.codes[i].value, op.codes.codes[i].meaning);
     }
-    if (op.gallery != nullptr) std::printf("  example:   lamina run IN OUT %s\n", op.gallery);
+    if (op.gallery != nullptr)
+      std::printf("  example      lamina run in.png out.png %s\n", Example(op.gallery).c_str());
     std::printf("\n");
     const std::string doc = registry::Documentation(op);
     std::size_t pos = 0;
