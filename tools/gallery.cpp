@@ -154,13 +154,16 @@ Shot Take(const registry::Operation& op, std::size_t index, const CLamina& pictu
           const std::string& key, const std::string& dir,
           const std::vector<std::pair<std::string, std::string>>& files) {
   Shot shot;
-  std::string chain = op.gallery;
-  for (const auto& f : files) chain = Replace(chain, f.first, f.second);
-  chain = Replace(chain, "{work}", (fs::path(dir) / "work" / key).string());
+  // Words first, then the files put in: a folder's name may hold spaces.
+  std::vector<std::string> chain = Words(op.gallery);
+  for (std::string& word : chain) {
+    for (const auto& f : files) word = Replace(word, f.first, f.second);
+    word = Replace(word, "{work}", (fs::path(dir) / "work" / key).string());
+  }
   registry::Outputs outputs;
   std::vector<registry::Step> steps;
   std::string error;
-  if (!registry::ParseChain(Words(chain), outputs, steps, error)) {
+  if (!registry::ParseChain(chain, outputs, steps, error)) {
     shot.failed = true;
     shot.result = error;
     return shot;

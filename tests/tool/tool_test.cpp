@@ -178,9 +178,10 @@ TEST(ToolGallery, EveryPictureOnThePageExistsAndDecodesAndEveryCallRuns) {
   TempDir dir;
   CLamina mine = lamina_test::Random(24, 300, 150, 8);
   ASSERT_EQ(lamina::formats::SavePNG(mine, CString((dir / "mine.png").string())), 0);
-  const Result r = Tool(dir / "", "gallery g mine.png");
+  // A folder whose name holds a space.
+  const Result r = Tool(dir / "", "gallery 'my g' mine.png");
   ASSERT_EQ(r.status, 0) << r.err;
-  const lamina_test::Bytes page = lamina_test::ReadAll(dir / "g" / "index.html");
+  const lamina_test::Bytes page = lamina_test::ReadAll(dir / "my g" / "index.html");
   const std::string html(page.begin(), page.end());
   const std::vector<std::string> images = Images(html);
   std::size_t runnable = 0;
@@ -190,7 +191,7 @@ TEST(ToolGallery, EveryPictureOnThePageExistsAndDecodesAndEveryCallRuns) {
   EXPECT_EQ(images.size(), 2 + 2 * runnable);
   for (const std::string& name : images) {
     CLamina img;
-    EXPECT_EQ(lamina::formats::LoadPNG(img, CString((dir / "g" / name).string())), 0) << name;
+    EXPECT_EQ(lamina::formats::LoadPNG(img, CString((dir / "my g" / name).string())), 0) << name;
     EXPECT_GT(img.fnIMG_GetColumns(), 0) << name;
   }
   EXPECT_FALSE(Contains(html, "class=\"fail\"")) << "a representative call failed";
