@@ -398,6 +398,7 @@ void AddImageOperations(std::vector<Operation>& ops) {
                    if (c.outcome.failed) return;
                    const int n = std::min(256, std::max(0, c.image.fnIMG_GetPaletteSize() / 4));
                    Measure m{"palette", {}, {}, true};
+                   m.colour = true;
                    for (int i = 0; i < n; ++i) {
                      char t[8];
                      std::snprintf(t, sizeof t, "#%02x%02x%02x", entries[i].rgbRed,

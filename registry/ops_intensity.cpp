@@ -73,7 +73,7 @@ void AddIntensityOperations(std::vector<Operation>& ops) {
                    for (int col = 0; col < 4; ++col) {
                      std::vector<double> counts(256);
                      for (int k = 0; k < 256; ++k) counts[k] = table[4 * k + col];
-                     c.Numbers(kColumns[col], counts);
+                     c.Numbers(kColumns[col], counts, true);
                    }
                  }});
   ops.push_back({"GetInfoHistogram",

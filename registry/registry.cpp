@@ -150,9 +150,10 @@ void Call::Colour(const std::string& name, const RGBQUAD& c) {
   char text[16];
   std::snprintf(text, sizeof text, "#%02x%02x%02x", c.rgbRed, c.rgbGreen, c.rgbBlue);
   Text(name, text);
+  outcome.measures.back().colour = true;
 }
-void Call::Numbers(const std::string& name, std::vector<double> values) {
-  outcome.measures.push_back(Measure{name, std::move(values), {}, true});
+void Call::Numbers(const std::string& name, std::vector<double> values, bool whole) {
+  outcome.measures.push_back(Measure{name, std::move(values), {}, true, whole});
 }
 
 // ---- Chains -------------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "CLamina.h"
@@ -79,6 +80,10 @@ struct Measure {
   std::vector<double> numbers;
   std::vector<std::string> texts;
   bool list = false;  // a list even with one element
+  // What the numbers and texts are, for front ends that give typed values (the tool prints them
+  // alike): whole numbers (counts, indices, pixel values), and texts that are colours #rrggbb.
+  bool whole = false;
+  bool colour = false;
 };
 
 struct Outcome {
@@ -136,9 +141,15 @@ struct Call {
   // A failure the tool finds before it calls the member (a file of the wrong length).
   void Refuse(const std::string& words);
   void Number(const std::string& name, double value);
+  // A whole number: any integer type lands here rather than in the double form.
+  template <typename T, typename std::enable_if<std::is_integral<T>::value, int>::type = 0>
+  void Number(const std::string& name, T value) {
+    Number(name, static_cast<double>(value));
+    outcome.measures.back().whole = true;
+  }
   void Text(const std::string& name, const std::string& text);
   void Colour(const std::string& name, const RGBQUAD& colour);
-  void Numbers(const std::string& name, std::vector<double> values);
+  void Numbers(const std::string& name, std::vector<double> values, bool whole = false);
 };
 
 enum class Returns {
