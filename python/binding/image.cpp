@@ -159,9 +159,7 @@ std::shared_ptr<Held> FromNumpy(py::handle given, py::object bitsGiven, py::obje
   else
     throw py::value_error(
         "from_numpy takes (height, width) indices, (height, width, 3) RGB or (height, width, 4) "
-        "RGBA; this array's shape is " +
-        std::string(py::str(py::tuple(py::cast(std::vector<py::ssize_t>(
-            a.shape(), a.shape() + a.ndim()))))));
+        "RGBA; this array's shape is " + py::str(a.attr("shape")).cast<std::string>());
   if (a.ndim() == 2 && bpp != 1 && bpp != 4 && bpp != 8)
     throw py::value_error("a two-dimensional array gives 1, 4 or 8 bits, not " +
                           std::to_string(bpp));

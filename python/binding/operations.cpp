@@ -135,18 +135,19 @@ struct Converter {
     return d;
   }
 
-  std::vector<py::handle> Items(const Arg& arg, py::handle v, const char* what) const {
+  // Owned: iterating an array makes each element afresh, and a borrowed handle would outlive it.
+  std::vector<py::object> Items(const Arg& arg, py::handle v, const char* what) const {
     if (!py::isinstance<py::sequence>(v) && !py::isinstance<py::array>(v) &&
         !py::isinstance<py::set>(v) && !py::isinstance<py::frozenset>(v))
       Fail(arg, std::string("must be ") + what, true);
-    std::vector<py::handle> items;
-    for (py::handle item : v) items.push_back(item);
+    std::vector<py::object> items;
+    for (py::handle item : v) items.push_back(py::reinterpret_borrow<py::object>(item));
     return items;
   }
 
   // (r, g, b) or (r, g, b, reserved).
   RGBQUAD Colour(const Arg& arg, py::handle v, bool reserved) const {
-    std::vector<py::handle> c = Items(arg, v, "a colour (r, g, b)");
+    const std::vector<py::object> c = Items(arg, v, "a colour (r, g, b)");
     if (c.size() != 3 && !(reserved && c.size() == 4))
       Fail(arg, reserved ? "must be (r, g, b) or (r, g, b, reserved)" : "must be (r, g, b)");
     int b[4] = {0, 0, 0, 0};
