@@ -366,7 +366,9 @@ py::object MeasureValue(const registry::Measure& m) {
   }
   if (!m.texts.empty() || m.numbers.empty()) {
     if (!m.list) return py::str(m.texts.empty() ? "" : m.texts[0]);
-    return py::cast(m.texts);
+    py::list texts;
+    for (const std::string& t : m.texts) texts.append(t);
+    return texts;
   }
   if (m.list) {
     if (m.whole) {
