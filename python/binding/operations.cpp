@@ -195,7 +195,6 @@ struct Converter {
       FromText(arg, Text(py::isinstance<py::str>(v) ? v : py::module_::import("os").attr(
                                                                   "fspath")(v)),
                value);
-      value.text = py::str(v).cast<std::string>();
       return;
     }
     value.text = py::repr(v).cast<std::string>();

@@ -77,3 +77,8 @@ def pictures(tmp_path_factory):
 def state(img):
     """Everything an image is: its block as a BMP file, and its name."""
     return img.to_bmp(), img.name
+
+
+def pytest_configure(config):
+    # Debian's tornado under distributed warns about its own event-loop calls.
+    config.addinivalue_line("filterwarnings", "ignore::DeprecationWarning:tornado.*")
