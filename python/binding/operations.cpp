@@ -189,15 +189,17 @@ struct Converter {
   void Convert(const Arg& arg, py::handle v, Value& value) const {
     value = Value();
     value.kind = arg.kind;
-    const bool isText = py::isinstance<py::str>(v);
+    // Numbers first: they are most arguments, and asking them for __fspath__ costs a failed
+    // attribute lookup on every call.
+    const bool number = PyLong_Check(v.ptr()) || PyFloat_Check(v.ptr());
     // Where text is the natural form (files, names) or the caller chose the tool's syntax.
-    if (isText || py::hasattr(v, "__fspath__")) {
+    if (!number && (py::isinstance<py::str>(v) || py::hasattr(v, "__fspath__"))) {
       FromText(arg, Text(py::isinstance<py::str>(v) ? v : py::module_::import("os").attr(
                                                                   "fspath")(v)),
                value);
       return;
     }
-    value.text = py::repr(v).cast<std::string>();
+    if (stem != nullptr) value.text = py::repr(v).cast<std::string>();  // a file chain's words
     switch (arg.kind) {
       case Kind::kInt:
         value.number = Whole(arg, v, std::numeric_limits<int>::min(),
