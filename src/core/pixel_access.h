@@ -140,6 +140,15 @@ struct Px<24> : PxTrue<3> {};
 template <>
 struct Px<32> : PxTrue<4> {};
 
+// The blue, green and red bytes of a 32-bit pixel read as one 32-bit word, whatever the machine's
+// byte order: the mask that leaves the fourth byte out of word-wide pixel moves.
+inline std::uint32_t ColourBytesMask() {
+  const std::uint8_t bytes[4] = {0xFF, 0xFF, 0xFF, 0x00};
+  std::uint32_t mask;
+  std::memcpy(&mask, bytes, 4);
+  return mask;
+}
+
 template <int BPP>
 using Depth = std::integral_constant<int, BPP>;
 
@@ -206,24 +215,6 @@ inline ImageView MakeView(BITMAPINFOHEADER* header, RGBQUAD* palette, std::uint8
   v.stride = static_cast<int>(Stride64(header->biWidth, header->biBitCount));
   v.paletteEntries = palette != nullptr ? static_cast<int>(PaletteEntries(*header)) : 0;
   return v;
-}
-
-// Calls f(row, x, colour) for every pixel, rows from the top, reading the colour of each pixel the
-// way fnIMG_GetRGBPixel does (the palette entry at 1, 4, 8 bits).
-template <class F>
-void ForEachColour(const ImageView& v, F&& f) {
-  DispatchDepth(v.bpp, [&](auto d) {
-    constexpr int B = decltype(d)::value;
-    for (int y = v.height - 1; y >= 0; --y) {
-      const std::uint8_t* row = v.Row(y);
-      for (int x = 0; x < v.width; ++x) {
-        if constexpr (B <= 8)
-          f(y, x, v.Entry(Px<B>::Get(row, x)));
-        else
-          f(y, x, Px<B>::GetRGB(row, x));
-      }
-    }
-  });
 }
 
 }  // namespace lamina

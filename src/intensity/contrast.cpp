@@ -138,7 +138,7 @@ inline RGBQUAD CurveInModel(const Curve& c, int model, RGBQUAD colour, int L) {
 int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
   namespace nc = lamina::contrast;
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 4 && v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return 1;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 1;
   if (!(k >= 0.0f && k <= 1.0f)) return 2;
   if (static_cast<unsigned>(curve) > 6u) return 3;
   if (static_cast<unsigned>(model) > 10u) return 4;
@@ -146,30 +146,24 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
   const nc::Curve c(curve, k);
   const bool anyPixel = v.width > 0 && v.height > 0;
   if (model == 0) {
-    lamina::DispatchDepth(v.bpp, [&](auto d) {
+    lamina::DispatchDepth<lamina::kLevelDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
-      if constexpr (B == 4 || B == 8) {
+      if constexpr (B <= 8) {
         constexpr std::uint32_t L = (1u << B) - 1;
         std::uint8_t lut[256];
         for (std::uint32_t i = 0; i <= L; ++i)
           lut[i] = static_cast<std::uint8_t>(nc::IndexCurve(c, i, L));
         lamina::intensity::MapIndices<B>(v, lut);
-      } else if constexpr (B == 24 || B == 32) {
+      } else {
         std::uint8_t lut[256];
         for (std::uint32_t i = 0; i < 256; ++i)
           lut[i] = static_cast<std::uint8_t>(nc::ByteCurve(c, i));
-        for (int y = v.height - 1; y >= 0; --y) {
-          std::uint8_t* row = v.Row(y);
-          if (B == 24) {
-            lamina::ApplyByteTable(row, static_cast<std::size_t>(v.width) * 3, lut);
-          } else {
-            for (int x = 0; x < v.width; ++x) {  // the fourth byte stays
-              std::uint8_t* p = row + 4 * x;
-              p[0] = lut[p[0]];
-              p[1] = lut[p[1]];
-              p[2] = lut[p[2]];
-            }
-          }
+        if constexpr (B == 24) {
+          // Every byte of a 24-bit row's pixels takes part: one pass over them all.
+          for (int y = v.height - 1; y >= 0; --y)
+            lamina::ApplyByteTable(v.Row(y), static_cast<std::size_t>(v.width) * 3, lut);
+        } else {
+          lamina::MapChannels<32>(v, lut, lut, lut);  // the fourth byte stays
         }
       }
     });
@@ -194,14 +188,12 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
   const auto convert = [&](std::uint32_t colour) {
     return cm::PackColour(nc::CurveInModel(c, model, cm::UnpackColour(colour), 255));
   };
-  lamina::DispatchDepth(v.bpp, [&](auto d) {
+  lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
-    if constexpr (B == 24 || B == 32) {
-      for (int y = v.height - 1; y >= 0; --y) {
-        std::uint8_t* row = v.Row(y);
-        for (int x = 0; x < v.width; ++x)
-          Px<B>::Set(row, x, cache.Get(Px<B>::Get(row, x), convert));
-      }
+    for (int y = v.height - 1; y >= 0; --y) {
+      std::uint8_t* row = v.Row(y);
+      for (int x = 0; x < v.width; ++x)
+        Px<B>::Set(row, x, cache.Get(Px<B>::Get(row, x), convert));
     }
   });
   if (anyPixel) m_nAnchoAlineado = v.stride;

@@ -40,15 +40,6 @@ inline int Bin(double value, int n) {
   return b;
 }
 
-// Pixels per palette index, counted over the rows.
-template <int B>
-void CountIndices(const ImageView& v, std::uint64_t* counts) {
-  for (int y = v.height - 1; y >= 0; --y) {
-    const std::uint8_t* row = v.Row(y);
-    for (int x = 0; x < v.width; ++x) ++counts[Px<B>::Get(row, x)];
-  }
-}
-
 }  // namespace
 
 int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
@@ -136,15 +127,13 @@ int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
         packed |= static_cast<std::uint32_t>(Bin(ch.f[changed.first + i], n)) << (8 * i);
       return packed;
     };
-    lamina::DispatchDepth(v.bpp, [&](auto d) {
+    lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
-      if constexpr (B > 8) {
-        for (int y = v.height - 1; y >= 0; --y) {
-          const std::uint8_t* row = v.Row(y);
-          for (int x = 0; x < v.width; ++x) {
-            const std::uint32_t b = bins.Get(Px<B>::Get(row, x), binsOf);
-            for (int i = 0; i < changed.count; ++i) ++counts[i][(b >> (8 * i)) & 0xFF];
-          }
+      for (int y = v.height - 1; y >= 0; --y) {
+        const std::uint8_t* row = v.Row(y);
+        for (int x = 0; x < v.width; ++x) {
+          const std::uint32_t b = bins.Get(Px<B>::Get(row, x), binsOf);
+          for (int i = 0; i < changed.count; ++i) ++counts[i][(b >> (8 * i)) & 0xFF];
         }
       }
     });
@@ -162,14 +151,12 @@ int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
       }
       return cm::PackColour(cm::FromModel(model, ch));
     };
-    lamina::DispatchDepth(v.bpp, [&](auto d) {
+    lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
-      if constexpr (B > 8) {
-        for (int y = v.height - 1; y >= 0; --y) {
-          std::uint8_t* row = v.Row(y);
-          for (int x = 0; x < v.width; ++x)
-            Px<B>::Set(row, x, remap.Get(Px<B>::Get(row, x), remapOf));
-        }
+      for (int y = v.height - 1; y >= 0; --y) {
+        std::uint8_t* row = v.Row(y);
+        for (int x = 0; x < v.width; ++x)
+          Px<B>::Set(row, x, remap.Get(Px<B>::Get(row, x), remapOf));
       }
     });
     m_nAnchoAlineado = v.stride;
@@ -180,11 +167,8 @@ int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
   cm::Channels records[256];
   for (int i = 0; i < n; ++i)
     records[i] = cm::ToModel(model, v.Entry(static_cast<std::uint32_t>(i)));
-  std::uint64_t perIndex[256] = {};
-  lamina::DispatchDepth(v.bpp, [&](auto d) {
-    constexpr int B = decltype(d)::value;
-    if constexpr (B <= 8) CountIndices<B>(v, perIndex);
-  });
+  std::uint64_t perIndex[256];
+  lamina::intensity::CountLevels(v, 0, perIndex);
   const bool ycbcr = model == 7;
   for (int i = 0; i < n; ++i) {
     for (int j = 0; j < changed.count; ++j) {

@@ -64,24 +64,9 @@ void CountIndices(const ImageView& v, std::uint64_t counts[256]) {
   }
 }
 
-void CountIndicesAny(const ImageView& v, std::uint64_t counts[256]) {
-  switch (v.bpp) {
-    case 1:
-      CountIndices<1>(v, counts);
-      break;
-    case 4:
-      CountIndices<4>(v, counts);
-      break;
-    case 8:
-      CountIndices<8>(v, counts);
-      break;
-    default:
-      break;
-  }
-}
-
-template <int Bytes>
+template <int B>
 void CountTrueColour(const ImageView& v, std::uint64_t columns[4][256]) {
+  constexpr int Bytes = B / 8;
   // (r + g + b) / 3 for every possible sum, so the intensity costs one load per pixel.
   std::uint8_t third[766];
   for (int s = 0; s < 766; ++s) third[s] = static_cast<std::uint8_t>(s / 3);
@@ -125,43 +110,47 @@ void CountTrueColour(const ImageView& v, std::uint64_t columns[4][256]) {
 void CountLevels(const ImageView& v, int channel, std::uint64_t counts[256]) {
   std::memset(counts, 0, 256 * sizeof(std::uint64_t));
   if (v.width <= 0 || v.height <= 0) return;
-  if (v.bpp <= 8) {
-    CountIndicesAny(v, counts);
-    return;
-  }
-  const int bytes = v.bpp / 8;
-  std::uint64_t h[2][256] = {};
-  for (int y = v.height - 1; y >= 0; --y) {
-    const std::uint8_t* p = v.Row(y) + channel;
-    int x = 0;
-    for (; x + 2 <= v.width; x += 2, p += 2 * bytes) {
-      ++h[0][p[0]];
-      ++h[1][p[bytes]];
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    if constexpr (B <= 8) {
+      CountIndices<B>(v, counts);
+    } else {
+      constexpr int kBytes = B / 8;
+      std::uint64_t h[2][256] = {};
+      for (int y = v.height - 1; y >= 0; --y) {
+        const std::uint8_t* p = v.Row(y) + channel;
+        int x = 0;
+        for (; x + 2 <= v.width; x += 2, p += 2 * kBytes) {
+          ++h[0][p[0]];
+          ++h[1][p[kBytes]];
+        }
+        if (x < v.width) ++h[0][p[0]];
+      }
+      for (int k = 0; k < 256; ++k) counts[k] = h[0][k] + h[1][k];
     }
-    if (x < v.width) ++h[0][p[0]];
-  }
-  for (int k = 0; k < 256; ++k) counts[k] = h[0][k] + h[1][k];
+  });
 }
 
 void CountHistogram(const ImageView& v, std::uint64_t columns[4][256]) {
   std::memset(columns, 0, 4 * 256 * sizeof(std::uint64_t));
   if (v.width <= 0 || v.height <= 0) return;
-  if (v.bpp <= 8) {
-    CountIndicesAny(v, columns[0]);
-    // Every pixel of index i counts at its palette entry's red, green and blue levels.
-    for (unsigned i = 0; i < 256; ++i) {
-      const std::uint64_t n = columns[0][i];
-      if (n == 0) continue;
-      const RGBQUAD e = v.Entry(i);
-      columns[1][e.rgbRed] += n;
-      columns[2][e.rgbGreen] += n;
-      columns[3][e.rgbBlue] += n;
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    if constexpr (B <= 8) {
+      CountIndices<B>(v, columns[0]);
+      // Every pixel of index i counts at its palette entry's red, green and blue levels.
+      for (unsigned i = 0; i < 256; ++i) {
+        const std::uint64_t n = columns[0][i];
+        if (n == 0) continue;
+        const RGBQUAD e = v.Entry(i);
+        columns[1][e.rgbRed] += n;
+        columns[2][e.rgbGreen] += n;
+        columns[3][e.rgbBlue] += n;
+      }
+    } else {
+      CountTrueColour<B>(v, columns);
     }
-  } else if (v.bpp == 24) {
-    CountTrueColour<3>(v, columns);
-  } else {
-    CountTrueColour<4>(v, columns);
-  }
+  });
 }
 
 }  // namespace intensity

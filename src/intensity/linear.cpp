@@ -28,7 +28,7 @@ int Transfer(int v, int a, int b, int c, int d) {
 int CLamina::fnIMG_GrayScaleLinealTransform(int a, int b, int c, int d,
                                             CLamina::CualesRGB channels) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 4 && v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return 1;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 1;
   if (a > b) return 2;
   if (c > d) return 3;
   const int colours = fnIMG_GetColorsUsed();

@@ -17,8 +17,6 @@ using namespace lamina::intensity;
 
 namespace {
 
-bool IsPointDepth(int bpp) { return bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32; }
-
 // Every level plus an offset, clamped to [0, top].
 void OffsetTable(LevelTable t, int offset, int top) {
   for (int v = 0; v < 256; ++v) t[v] = static_cast<std::uint8_t>(Clamp(v + offset, 0, top));
@@ -41,7 +39,7 @@ int CLamina::fnIMG_Balance(int red, int green, int blue) {
   for (int p : {red, green, blue})
     if (p < -100 || p > 100) return 1;
   const ImageView v = BlockAccess::View(*this);
-  if (!IsPointDepth(v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
   LevelTable tr, tg, tb;
   OffsetTable(tr, red * 255 / 100, 255);
   OffsetTable(tg, green * 255 / 100, 255);
@@ -60,7 +58,7 @@ int CLamina::fnIMG_Balance(int red, int green, int blue) {
 int CLamina::fnIMG_Brightness(int percent) {
   if (percent < -100 || percent > 100) return 1;
   const ImageView v = BlockAccess::View(*this);
-  if (!IsPointDepth(v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
   const bool gray = v.bpp <= 8 && fnIMG_IsGray() != 0;
   const int range = (v.bpp == 4 && gray) ? 15 : 255;
   const int offset = range * percent / 100;
@@ -86,7 +84,7 @@ int CLamina::fnIMG_Brightness(int percent) {
 int CLamina::fnIMG_Gamma(float gamma) {
   if (gamma < 0.0f || std::isnan(gamma)) return 1;
   const ImageView v = BlockAccess::View(*this);
-  if (!IsPointDepth(v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
   const bool gray = v.bpp <= 8 && fnIMG_IsGray() != 0;
   const int range = (v.bpp == 4 && gray) ? 15 : 255;
   const float e = 1.0f / gamma;  // +inf for 0: powf of a level below L then gives 0, of L gives 1
@@ -220,7 +218,7 @@ int CLamina::fnIMG_Negative(CLamina::CualesRGB channels) {
 // Palette images work on the index whatever the palette; true colour on each byte by itself.
 int CLamina::fnIMG_GrayLevelSlicing(int mode, int low, int high, int inside, int outside) {
   const ImageView v = BlockAccess::View(*this);
-  if (!IsPointDepth(v.bpp)) return 1;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 1;
   if (static_cast<unsigned>(mode) > 1u) return 2;
   const int n = v.bpp == 4 ? 16 : 256;
   if (low > high || low < 0 || high >= n) return 3;

@@ -15,8 +15,6 @@ using namespace lamina::intensity;
 
 namespace {
 
-bool IsThresholdDepth(int bpp) { return bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32; }
-
 // Iterative class means over a histogram of values: below T and above T form two classes (values
 // equal to T belong to neither), and the next T is the midpoint of their means, until T repeats.
 // A pass that finds a class empty has no mean to offer and ends the passes with the current T.
@@ -84,7 +82,7 @@ void KeepAlpha(std::uint8_t* row, const std::uint8_t* colour, std::size_t pixels
 // *second is written only on success.
 int CLamina::fnIMG_FindThreshold(int method, int* second) {
   const ImageView v = BlockAccess::View(*this);
-  if (!IsThresholdDepth(v.bpp)) return -1;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return -1;
   if (static_cast<unsigned>(method) > 2u) return -2;
 
   if (method == 0 || method == 1) {
@@ -137,7 +135,7 @@ int CLamina::fnIMG_Thresholding(unsigned char threshold, unsigned char below, un
   const ImageView v = BlockAccess::View(*this);
   const std::int64_t colours = lamina::ColourCount(BlockAccess::Header(*this));
   if (threshold >= colours) return 1;
-  if (!IsThresholdDepth(v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
   if (below > colours - 1 || above > colours - 1) return 3;
   if (v.width > 0 && v.height > 0) {
     if (v.bpp == 4) {
