@@ -14,15 +14,12 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "CLamina.h"
 #include "colour/colour_cache.h"
 #include "colour/colour_math.h"
-#include "convert/simd24.h"
+#include "core/simd24.h"
 #include "core/block_access.h"
+#include "core/cpu.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
@@ -104,14 +101,26 @@ inline void Put(const Outputs& out, int y, int x, std::uint32_t ch) {
   for (int i = 0; i < out.count; ++i) out.o[i].Row(y)[x] = static_cast<std::uint8_t>(ch >> (8 * i));
 }
 
-// Red, green and blue of a 24-bit row into three rows. Sixteen pixels at a time are taken
-// apart with byte interleaves (SSE2, present on every x86-64); the rest one by one. Within each
-// pixel the outputs are written first, second, third, so outputs that are one image end with
-// the third channel, as pixel-by-pixel writing leaves them.
-inline void SplitRgbRow(const std::uint8_t* p, int width, std::uint8_t* r, std::uint8_t* g,
-                        std::uint8_t* b) {
+// Red, green and blue of pixels x .. width - 1 of a 24-bit row into three rows, one by one: the
+// plain loop the vector paths are tested against. Within each pixel the outputs are written
+// first, second, third, so outputs that are one image end with the third channel, as
+// pixel-by-pixel writing leaves them.
+void SplitRgbPlain(const std::uint8_t* row, int x, int width, std::uint8_t* r, std::uint8_t* g,
+                   std::uint8_t* b) {
+  for (const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x); x < width; ++x, p += 3) {
+    const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
+    r[x] = pr;
+    g[x] = pg;
+    b[x] = pb;
+  }
+}
+
+#ifdef LAMINA_X86
+// Sixteen pixels at a time, taken apart with byte interleaves. Returns the pixels done.
+__attribute__((target("sse2"))) int SplitRgbRowSse2(const std::uint8_t* p, int width,
+                                                    std::uint8_t* r, std::uint8_t* g,
+                                                    std::uint8_t* b) {
   int x = 0;
-#if defined(__SSE2__)
   for (; x + 16 <= width; x += 16, p += 48) {
     const __m128i t00 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i t01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
@@ -132,19 +141,9 @@ inline void SplitRgbRow(const std::uint8_t* p, int width, std::uint8_t* r, std::
     _mm_storeu_si128(reinterpret_cast<__m128i*>(g + x), green);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(b + x), blue);
   }
-#endif
-  for (; x < width; ++x, p += 3) {
-    const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
-    r[x] = pr;
-    g[x] = pg;
-    b[x] = pb;
-  }
+  return x;
 }
 
-#if defined(LAMINA_CONVERT_X86)
-// The same split, 32 pixels at a time. Two 16-pixel groups are loaded so that each 128-bit lane
-// holds one group laid out as in a 48-byte SSE load; the in-lane byte shuffles then gather one
-// channel of both groups at once, and the two lanes are 32 consecutive output bytes.
 // Two 16-pixel groups 48 bytes apart, one in each 128-bit lane.
 __attribute__((target("avx2"))) inline __m256i LoadGroupPair(const std::uint8_t* q) {
   return _mm256_inserti128_si256(
@@ -152,9 +151,13 @@ __attribute__((target("avx2"))) inline __m256i LoadGroupPair(const std::uint8_t*
       _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 48)), 1);
 }
 
-__attribute__((target("avx2"))) void SplitRgbRowWide(const std::uint8_t* p, int width,
-                                                     std::uint8_t* r, std::uint8_t* g,
-                                                     std::uint8_t* b) {
+// The same split, 32 pixels at a time. Two 16-pixel groups are loaded so that each 128-bit lane
+// holds one group laid out as in a 48-byte SSE load; the in-lane byte shuffles then gather one
+// channel of both groups at once, and the two lanes are 32 consecutive output bytes. Returns the
+// pixels done.
+__attribute__((target("avx2"))) int SplitRgbRowAvx2(const std::uint8_t* row, int width,
+                                                    std::uint8_t* r, std::uint8_t* g,
+                                                    std::uint8_t* b) {
   const lamina::simd24::Tables& t = lamina::simd24::TheTables();
   __m256i mask[3][3];
   for (int c = 0; c < 3; ++c)
@@ -170,13 +173,11 @@ __attribute__((target("avx2"))) void SplitRgbRowWide(const std::uint8_t* p, int 
   };
   const bool stream = width >= 1024 && misalign(r) == misalign(g) && misalign(g) == misalign(b);
   if (stream) {
-    for (; misalign(r + x) != 0; ++x, p += 3) {
-      const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
-      r[x] = pr;
-      g[x] = pg;
-      b[x] = pb;
-    }
+    const int lead = static_cast<int>((32 - misalign(r)) & 31u);
+    SplitRgbPlain(row, 0, lead, r, g, b);
+    x = lead;
   }
+  const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x);
   for (; x + 32 <= width; x += 32, p += 96) {
     const __m256i v0 = LoadGroupPair(p), v1 = LoadGroupPair(p + 16), v2 = LoadGroupPair(p + 32);
     __m256i out[3];
@@ -195,14 +196,22 @@ __attribute__((target("avx2"))) void SplitRgbRowWide(const std::uint8_t* p, int 
     }
   }
   if (stream) _mm_sfence();
-  for (; x < width; ++x, p += 3) {
-    const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
-    r[x] = pr;
-    g[x] = pg;
-    b[x] = pb;
-  }
+  return x;
 }
+#endif  // LAMINA_X86
+
+// One 24-bit row: the widest path the processor has, then the plain loop for the rest.
+void SplitRgbRow(const std::uint8_t* row, int width, std::uint8_t* r, std::uint8_t* g,
+                 std::uint8_t* b) {
+  int done = 0;
+#ifdef LAMINA_X86
+  if (lamina::cpu::HaveAvx2())
+    done = SplitRgbRowAvx2(row, width, r, g, b);
+  else if (lamina::cpu::HaveSse2())
+    done = SplitRgbRowSse2(row, width, r, g, b);
 #endif
+  SplitRgbPlain(row, done, width, r, g, b);
+}
 
 // HSV at scale 1 over true-colour rows. The channels depend on a few small integers only: the
 // hue on the sector (which byte is the largest), the difference it divides and max - min; the
@@ -328,15 +337,9 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
         for (int x = 0; x < v.width; ++x) Put(out, y, x, table[Px<B>::Get(row, x)]);
       }
     } else if (model == 0 && B == 24) {
-#if defined(LAMINA_CONVERT_X86)
-      if (lamina::simd24::HaveAvx2()) {
-        // Rows in the order they are stored (bottom up), so memory is read front to back.
-        for (int y = v.height - 1; y >= 0; --y)
-          SplitRgbRowWide(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
-      } else
-#endif
-        for (int y = v.height - 1; y >= 0; --y)
-          SplitRgbRow(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
+      // Rows in the order they are stored (bottom up), so memory is read front to back.
+      for (int y = v.height - 1; y >= 0; --y)
+        SplitRgbRow(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
     } else if (model == 3) {
       SplitHsvRows<B>(v, out);
     } else if (model == 0) {

