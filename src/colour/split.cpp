@@ -20,6 +20,7 @@
 #include "core/simd24.h"
 #include "core/block_access.h"
 #include "core/cpu.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
@@ -392,23 +393,25 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
                                 : i == 2 ? *third
                                          : *fourth) = out.o[i].stride;
   }
+  // The outputs' palettes: the 256-entry ramp for model 0, otherwise each one's own gray ramp.
+  const auto view = [](CLamina* img) { return BlockAccess::View(*img); };
   if (model == 0) {
     RGBQUAD ramp[256];
     for (int i = 0; i < 256; ++i) ramp[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
-    first->fnIMG_SetPalette(ramp);
-    second->fnIMG_SetPalette(ramp);
-    third->fnIMG_SetPalette(ramp);
+    lamina::SetPalette(view(first), ramp);
+    lamina::SetPalette(view(second), ramp);
+    lamina::SetPalette(view(third), ramp);
     if (v.bpp == 32 && anyPixel) {
       const ImageView a = BlockAccess::View(*fourth);
       if (lamina::IsSupportedDepth(a.bpp) && a.width > 0 && a.height > 0)
         BlockAccess::CachedStride(*fourth) = a.stride;
     }
-    fourth->fnIMG_SetGrayPalette();
+    lamina::SetGrayRamp(view(fourth));  // nothing at depths without a palette
   } else {
-    first->fnIMG_SetGrayPalette();
-    second->fnIMG_SetGrayPalette();
-    third->fnIMG_SetGrayPalette();
-    if (model == 1) fourth->fnIMG_SetGrayPalette();
+    lamina::SetGrayRamp(view(first));
+    lamina::SetGrayRamp(view(second));
+    lamina::SetGrayRamp(view(third));
+    if (model == 1) lamina::SetGrayRamp(view(fourth));
   }
   return 0;
 }

@@ -14,9 +14,12 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "convert/convert.h"
 #include "core/simd24.h"
 #include "core/block_access.h"
 #include "core/byte_table.h"
+#include "core/cpu.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
@@ -270,8 +273,11 @@ void IndexMap(const ImageView& v, const Weights& w, u8* map) {
 
 }  // namespace
 
-int CLamina::fnIMG_ColorToGray(int method) {
-  const ImageView v = BlockAccess::View(*this);
+namespace lamina {
+namespace convert {
+
+int ColorToGray(CLamina& img, int method) {
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return 1;
   if (method != 0 && method != 1) return 2;
   const Weights w = WeightsOf(method);
@@ -292,13 +298,18 @@ int CLamina::fnIMG_ColorToGray(int method) {
     u8 map[256];
     IndexMap(v, w, map);
     lamina::MapIndices(v, map);
-    fnIMG_SetGrayPalette();
+    lamina::SetGrayRamp(v);
   } else {
     lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
       for (int y = v.height - 1; y >= 0; --y) GrayRow<B>(v.Row(y), v.width, w);
     });
   }
-  if (v.width > 0 && v.height > 0) m_nAnchoAlineado = v.stride;
+  BlockAccess::NoteStride(img, v);
   return 0;
 }
+
+}  // namespace convert
+}  // namespace lamina
+
+int CLamina::fnIMG_ColorToGray(int method) { return lamina::convert::ColorToGray(*this, method); }

@@ -3,6 +3,7 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
@@ -19,8 +20,7 @@ int CLamina::fnIMG_GetPalette(RGBQUAD* palette) {
 int CLamina::fnIMG_SetPalette(const RGBQUAD* palette) {
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::IsPaletteDepth(v.bpp)) return 1;
-  if (palette != nullptr && v.paletteEntries > 0)
-    std::memmove(v.palette, palette, static_cast<std::size_t>(v.paletteEntries) * 4);
+  lamina::SetPalette(v, palette);
   return 0;
 }
 
@@ -44,8 +44,22 @@ int CLamina::fnIMG_GetPaletteIndex(RGBQUAD colour) {
 int CLamina::fnIMG_SetGrayPalette() {
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::IsPaletteDepth(v.bpp)) return 1;
+  lamina::SetGrayRamp(v);
+  return 0;
+}
+
+int CLamina::fnIMG_IsGray() { return lamina::IsGray(BlockAccess::View(*this)) ? 1 : 0; }
+
+namespace lamina {
+
+void SetPalette(const ImageView& v, const RGBQUAD* entries) {
+  if (entries != nullptr && v.paletteEntries > 0)
+    std::memmove(v.palette, entries, static_cast<std::size_t>(v.paletteEntries) * 4);
+}
+
+void SetGrayRamp(const ImageView& v) {
   const int n = v.paletteEntries;
-  if (n <= 0) return 0;
+  if (n <= 0) return;
   // A one-entry palette has no step; its single entry takes the ramp's first value, black.
   const int step = n > 1 ? 255 / (n - 1) : 0;
   for (int i = 0; i < n; ++i) {
@@ -54,27 +68,31 @@ int CLamina::fnIMG_SetGrayPalette() {
     v.palette[i].rgbGreen = g;
     v.palette[i].rgbRed = g;
   }
-  return 0;
 }
 
-int CLamina::fnIMG_IsGray() {
-  const ImageView v = BlockAccess::View(*this);
-  if (lamina::IsPaletteDepth(v.bpp)) {
+bool IsGray(const ImageView& v) {
+  if (IsPaletteDepth(v.bpp)) {
     for (int i = 0; i < v.paletteEntries; ++i) {
       const RGBQUAD& e = v.palette[i];
-      if (e.rgbBlue != e.rgbGreen || e.rgbBlue != e.rgbRed) return 0;
+      if (e.rgbBlue != e.rgbGreen || e.rgbBlue != e.rgbRed) return false;
     }
-    return 1;
+    return true;
   }
-  if (v.bpp != 24 && v.bpp != 32) return 0;  // 16 bits: no colours to judge by
-  const int bytes = v.bpp / 8;
-  for (int y = v.height - 1; y >= 0; --y) {
-    const std::uint8_t* p = v.Row(y);
-    for (int x = 0; x < v.width; ++x, p += bytes)
-      if (p[0] != p[1] || p[0] != p[2]) return 0;
-  }
-  return 1;
+  // 16 bits and images without a block have no colours to judge by.
+  bool gray = false;
+  DispatchDepth<kTrueColourDepthMask>(v.bpp, [&](auto d) {
+    constexpr int kBytes = decltype(d)::value / 8;
+    gray = true;
+    for (int y = v.height - 1; y >= 0 && gray; --y) {
+      const std::uint8_t* p = v.Row(y);
+      for (int x = 0; x < v.width && gray; ++x, p += kBytes)
+        gray = p[0] == p[1] && p[0] == p[2];
+    }
+  });
+  return gray;
 }
+
+}  // namespace lamina
 
 namespace {
 struct PseudoColourMap {

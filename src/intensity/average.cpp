@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "CLamina.h"
+#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
@@ -96,16 +97,19 @@ int CLamina::fnIMG_AverageColumn(int x, RGBQUAD* mean) {
 
 // The mean of the whole image. Palette images return the mean index; true-colour images return the
 // mean of the packed values blue + green * 256 + red * 65536, summed in 64 bits.
-int CLamina::fnIMG_AverageImg(RGBQUAD* mean) {
-  const ImageView v = BlockAccess::View(*this);
+namespace lamina {
+namespace intensity {
+
+int AverageImg(CLamina& img, RGBQUAD* mean) {
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return Refuse(mean);
   Sums s;
   if (v.bpp <= 8) {
     std::uint64_t counts[256];
-    lamina::intensity::CountLevels(v, 0, counts);
+    CountLevels(v, 0, counts);
     for (std::uint32_t i = 0; i < 256; ++i)
       if (counts[i] != 0) s.AddPalette(v, i, counts[i]);
-    lamina::intensity::NoteStride(*this, v);
+    NoteStride(img, v);
     return Finish(s, mean, true);
   }
   const int bytes = v.bpp / 8;
@@ -126,6 +130,11 @@ int CLamina::fnIMG_AverageImg(RGBQUAD* mean) {
                 : 0;
   // The packed value is linear in the channels, so its sum follows from theirs.
   s.index = s.blue + 256 * s.green + 65536 * s.red;
-  lamina::intensity::NoteStride(*this, v);
+  NoteStride(img, v);
   return Finish(s, mean, true);
 }
+
+}  // namespace intensity
+}  // namespace lamina
+
+int CLamina::fnIMG_AverageImg(RGBQUAD* mean) { return lamina::intensity::AverageImg(*this, mean); }

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "core/palette.h"
 #include "core/byte_table.h"
 #include "colour/colour_cache.h"
 #include "colour/model_channels.h"
@@ -180,7 +181,7 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
     for (int i = 0; i < v.paletteEntries && i < 256; ++i) pal[i] = v.palette[i];
     for (int i = 0; i < n; ++i)
       pal[i] = nc::CurveInModel(c, model, v.Entry(static_cast<std::uint32_t>(i)), L);
-    fnIMG_SetPalette(pal);
+    lamina::SetPalette(v, pal);
     return 0;
   }
 

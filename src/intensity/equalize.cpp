@@ -16,6 +16,8 @@
 #include <cstdint>
 
 #include "CLamina.h"
+#include "core/palette.h"
+#include "intensity/intensity.h"
 #include "core/byte_table.h"
 #include "colour/colour_cache.h"
 #include "colour/model_channels.h"
@@ -40,65 +42,9 @@ inline int Bin(double value, int n) {
   return b;
 }
 
-}  // namespace
-
-int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
-  const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  if (model >= 1 && model <= 10) return fnIMG_EqualizeNoRGBHistogram(model);
-  if (model != 0) return 2;
-  if (static_cast<unsigned>(rounding) > 2u) return 3;
-
-  const std::int64_t pixels = static_cast<std::int64_t>(v.width) * v.height;
-  if (v.width <= 0 || v.height <= 0) return 0;
-  int histogram[1024];
-  fnIMG_GetHistogram(histogram, 0);
-  const int column = v.bpp < 24 ? 0 : 1;  // the index, or the red byte
-  const int n = v.bpp < 24 ? (1 << v.bpp) : 256;
-
-  const float total = static_cast<float>(pixels);
-  std::uint8_t lut[256] = {};
-  float c = 0.0f;
-  for (int k = 0; k < n; ++k) {
-    const float p = static_cast<float>(histogram[4 * k + column]) / total;
-    c = k == 0 ? p : c + p;
-    const float x = c * static_cast<float>(n - 1);
-    double level;
-    if (rounding == 1)
-      level = std::floor(x);
-    else if (rounding == 2)
-      level = std::ceil(x);
-    else
-      level = (x - std::floor(x) >= 0.5) ? std::ceil(x) : std::floor(x);
-    // The running sum may end a hair above 1, and its ceiling would then be n, which 8 bits
-    // store as 0: the brightest pixels would turn black. The top level is the ceiling.
-    if (level > n - 1) level = n - 1;
-    if (!(level > 0.0)) level = 0.0;
-    lut[k] = static_cast<std::uint8_t>(static_cast<int>(level));
-  }
-
-  lamina::DispatchDepth(v.bpp, [&](auto d) {
-    constexpr int B = decltype(d)::value;
-    if constexpr (B <= 8) {
-      lamina::intensity::MapIndices<B>(v, lut);
-    } else {
-      for (int y = v.height - 1; y >= 0; --y) {
-        std::uint8_t* p = v.Row(y);
-        for (int x = 0; x < v.width; ++x, p += B / 8) {
-          const std::uint8_t g = lut[p[2]];
-          p[0] = g;
-          p[1] = g;
-          p[2] = g;
-        }
-      }
-    }
-  });
-  m_nAnchoAlineado = v.stride;
-  return 0;
-}
-
-int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
-  const ImageView v = BlockAccess::View(*this);
+// Models 1 ... 10.
+int EqualizeInModel(CLamina& img, int model) {
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return 1;
   if (model < 1 || model > 10) return 2;
   if (v.width <= 0 || v.height <= 0) return 0;
@@ -159,7 +105,7 @@ int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
           Px<B>::Set(row, x, remap.Get(Px<B>::Get(row, x), remapOf));
       }
     });
-    m_nAnchoAlineado = v.stride;
+    BlockAccess::NoteStride(img, v);
     return 0;
   }
 
@@ -191,7 +137,66 @@ int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
     }
     pal[i] = cm::FromModel(model, ch);
   }
-  fnIMG_SetPalette(pal);
+  lamina::SetPalette(v, pal);
+  BlockAccess::NoteStride(img, v);
+  return 0;
+}
+
+}  // namespace
+
+int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
+  const ImageView v = BlockAccess::View(*this);
+  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (model >= 1 && model <= 10) return EqualizeInModel(*this, model);
+  if (model != 0) return 2;
+  if (static_cast<unsigned>(rounding) > 2u) return 3;
+
+  const std::int64_t pixels = static_cast<std::int64_t>(v.width) * v.height;
+  if (v.width <= 0 || v.height <= 0) return 0;
+  int histogram[1024];
+  if (lamina::intensity::GetHistogram(*this, histogram, 0) != 0) return 1;  // the depth, as above
+  const int column = v.bpp < 24 ? 0 : 1;  // the index, or the red byte
+  const int n = v.bpp < 24 ? (1 << v.bpp) : 256;
+
+  const float total = static_cast<float>(pixels);
+  std::uint8_t lut[256] = {};
+  float c = 0.0f;
+  for (int k = 0; k < n; ++k) {
+    const float p = static_cast<float>(histogram[4 * k + column]) / total;
+    c = k == 0 ? p : c + p;
+    const float x = c * static_cast<float>(n - 1);
+    double level;
+    if (rounding == 1)
+      level = std::floor(x);
+    else if (rounding == 2)
+      level = std::ceil(x);
+    else
+      level = (x - std::floor(x) >= 0.5) ? std::ceil(x) : std::floor(x);
+    // The running sum may end a hair above 1, and its ceiling would then be n, which 8 bits
+    // store as 0: the brightest pixels would turn black. The top level is the ceiling.
+    if (level > n - 1) level = n - 1;
+    if (!(level > 0.0)) level = 0.0;
+    lut[k] = static_cast<std::uint8_t>(static_cast<int>(level));
+  }
+
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    if constexpr (B <= 8) {
+      lamina::intensity::MapIndices<B>(v, lut);
+    } else {
+      for (int y = v.height - 1; y >= 0; --y) {
+        std::uint8_t* p = v.Row(y);
+        for (int x = 0; x < v.width; ++x, p += B / 8) {
+          const std::uint8_t g = lut[p[2]];
+          p[0] = g;
+          p[1] = g;
+          p[2] = g;
+        }
+      }
+    }
+  });
   m_nAnchoAlineado = v.stride;
   return 0;
 }
+
+int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) { return EqualizeInModel(*this, model); }

@@ -153,20 +153,15 @@ void CountHistogram(const ImageView& v, std::uint64_t columns[4][256]) {
   });
 }
 
-}  // namespace intensity
-}  // namespace lamina
-
-using namespace lamina::intensity;
-
 // Fills the caller's 256 x 4 table (I, R, G, B per level). With maxHeight >= 1 each column is
 // scaled so that its largest count becomes maxHeight, in single precision; the intensity column
 // of a true-colour image keeps its raw counts. Returns 1 for an unsupported depth, table untouched.
-int CLamina::fnIMG_GetHistogram(int* table, int maxHeight) {
-  const ImageView v = BlockAccess::View(*this);
+int GetHistogram(CLamina& img, int* table, int maxHeight) {
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return 1;
   std::uint64_t columns[4][256];
   CountHistogram(v, columns);
-  NoteStride(*this, v);
+  NoteStride(img, v);
   for (int k = 0; k < 256; ++k)
     for (int c = 0; c < 4; ++c) table[4 * k + c] = CountToInt(columns[c][k]);
   if (maxHeight <= 0) return 0;
@@ -189,9 +184,6 @@ int CLamina::fnIMG_GetHistogram(int* table, int maxHeight) {
 // For each of the four columns: the lowest and the highest level present with their counts, and
 // the most frequent level (ties to the lowest) with its count. Returns 1 for an unsupported depth,
 // record untouched.
-namespace lamina {
-namespace intensity {
-
 int GetInfoHistogram(CLamina& img, CLamina::InformacionHistograma* info) {
   const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return 1;
@@ -235,6 +227,10 @@ int GetInfoHistogram(CLamina& img, CLamina::InformacionHistograma* info) {
 
 }  // namespace intensity
 }  // namespace lamina
+
+int CLamina::fnIMG_GetHistogram(int* table, int maxHeight) {
+  return lamina::intensity::GetHistogram(*this, table, maxHeight);
+}
 
 int CLamina::fnIMG_GetInfoHistogram(CLamina::InformacionHistograma* info) {
   return lamina::intensity::GetInfoHistogram(*this, info);

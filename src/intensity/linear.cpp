@@ -31,7 +31,7 @@ int CLamina::fnIMG_GrayScaleLinealTransform(int a, int b, int c, int d,
   if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 1;
   if (a > b) return 2;
   if (c > d) return 3;
-  const int colours = fnIMG_GetColorsUsed();
+  const int colours = static_cast<int>(lamina::ColourCount(*v.header));
   const int top = colours < 255 ? colours : 255;
   if (a < 0 || c < 0 || b > top || d > top) return 4;
 

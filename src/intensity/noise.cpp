@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "CLamina.h"
+#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
@@ -57,7 +58,7 @@ int CLamina::fnIMG_AddNoise(int selection, int scope, int low, int high, int ban
   const int top = v.bpp == 1 ? 1 : (v.bpp == 4 ? 15 : 255);
   if (low >= high || low < -top || high > top) return 4;
   CLamina::InformacionHistograma info{};
-  fnIMG_GetInfoHistogram(&info);
+  if (lamina::intensity::GetInfoHistogram(*this, &info) != 0) return 1;  // the depth, as above
   if (bandLow < info.nMinI || bandHigh > info.nMaxI || bandLow > bandHigh) return 5;
   const std::int64_t pixels =
       v.width > 0 && v.height > 0 ? static_cast<std::int64_t>(v.width) * v.height : 0;

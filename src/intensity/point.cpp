@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "CLamina.h"
+#include "core/palette.h"
 #include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
@@ -59,13 +60,13 @@ int CLamina::fnIMG_Brightness(int percent) {
   if (percent < -100 || percent > 100) return 1;
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
-  const bool gray = v.bpp <= 8 && fnIMG_IsGray() != 0;
+  const bool gray = v.bpp <= 8 && lamina::IsGray(v);
   const int range = (v.bpp == 4 && gray) ? 15 : 255;
   const int offset = range * percent / 100;
   if (offset == 0) return 0;
   LevelTable t;
   if (gray) {
-    const int colours = fnIMG_GetColorsUsed();
+    const int colours = static_cast<int>(lamina::ColourCount(*v.header));
     for (int i = 0; i < 256; ++i)
       t[i] = static_cast<std::uint8_t>(Clamp(i + offset, 0, colours - 1));
     MapIndices(v, t);
@@ -85,12 +86,12 @@ int CLamina::fnIMG_Gamma(float gamma) {
   if (gamma < 0.0f || std::isnan(gamma)) return 1;
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
-  const bool gray = v.bpp <= 8 && fnIMG_IsGray() != 0;
+  const bool gray = v.bpp <= 8 && lamina::IsGray(v);
   const int range = (v.bpp == 4 && gray) ? 15 : 255;
   const float e = 1.0f / gamma;  // +inf for 0: powf of a level below L then gives 0, of L gives 1
   const float top = static_cast<float>(range);
   LevelTable t;
-  const int highest = gray ? fnIMG_GetColorsUsed() - 1 : 255;
+  const int highest = gray ? static_cast<int>(lamina::ColourCount(*v.header)) - 1 : 255;
   for (int level = 0; level < 256; ++level) {
     const float f = powf(static_cast<float>(level) / top, e) * top;
     t[level] = static_cast<std::uint8_t>(Clamp(TruncToInt(f), 0, highest));
@@ -112,7 +113,7 @@ int CLamina::fnIMG_ChangeGrayLevelsNumber(int levels) {
   if (levels < 2 || levels > 128) return 1;
   const ImageView v = BlockAccess::View(*this);
   if (v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return 2;
-  if (fnIMG_IsGray() == 0) return 3;
+  if (!lamina::IsGray(v)) return 3;
   const int step = 256 / levels;
   LevelTable t;
   for (int level = 0; level < 256; ++level) {
@@ -140,8 +141,8 @@ namespace {
 void NegativeAll(CLamina& img, const ImageView& v) {
   LevelTable t;
   if (v.bpp <= 8) {
-    if (img.fnIMG_IsGray() != 0) {
-      const int colours = img.fnIMG_GetColorsUsed();
+    if (lamina::IsGray(v)) {
+      const int colours = static_cast<int>(lamina::ColourCount(*v.header));
       // An index beyond a short palette gives a negative difference; as the accessor stores
       // it, only its low bits remain (MapIndices keeps the depth's bits).
       for (int i = 0; i < 256; ++i)

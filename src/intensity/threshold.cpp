@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CLamina.h"
+#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/cpu.h"
 #include "core/pixel_access.h"
@@ -105,7 +106,8 @@ int CLamina::fnIMG_FindThreshold(int method, int* second) {
 
   if (method == 0 || method == 1) {
     RGBQUAD mean{};
-    const int index = fnIMG_AverageImg(&mean);
+    const int index = lamina::intensity::AverageImg(*this, &mean);
+    if (index < 0) return -1;  // its only failure is the depth, refused above already
     const int start = v.bpp <= 8 ? index : mean.rgbBlue;
     if (method == 0) return start;
     // The class values are the index, or the red byte of a true-colour pixel.

@@ -211,6 +211,22 @@ void Fill(const Plan& p, std::uint8_t* block) {
   std::memcpy(block, &p.header, sizeof p.header);
 }
 
+// The core of all three loaders: a whole file held in memory.
+int LoadBytes(CLamina& img, const std::uint8_t* data, std::int64_t length) {
+  Plan plan;
+  const int r = Examine(data, length, plan);
+  if (r != kLoaded) return r;
+  // Every byte of the new block gets written, so a current block of exactly the needed size is
+  // filled in place (not when the file lies inside that very block).
+  lamina::NewImage image = lamina::NewImage::RawReusing(
+      img, static_cast<std::size_t>(plan.blockBytes), static_cast<std::size_t>(plan.bitsOffset),
+      data, static_cast<std::size_t>(length));
+  if (!image.Ok()) return kNoMemory;
+  Fill(plan, image.Block());
+  image.InstallInto(img);
+  return kLoaded;
+}
+
 // Reads a file from its current position to its end and loads it; the name is set on success.
 int LoadFromFile(CLamina& img, CFile& file) {
   const ULONGLONG at = file.GetPosition();
@@ -227,7 +243,7 @@ int LoadFromFile(CLamina& img, CFile& file) {
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[remaining + 1]);
   if (bytes == nullptr) return kNoMemory;
   if (file.Read(bytes.get(), static_cast<UINT>(remaining)) != remaining) return kDamaged;
-  const int r = img.fnIMG_LoadBMPFromBuffer(bytes.get(), static_cast<int>(remaining));
+  const int r = LoadBytes(img, bytes.get(), static_cast<std::int64_t>(remaining));
   if (r == kLoaded) BlockAccess::Name(img) = file.GetFileName();
   return r;
 }
@@ -245,20 +261,8 @@ int CLamina::fnIMG_LoadBMP(CFile* file) {
   return LoadFromFile(*this, *file);
 }
 
-// The core of all three loaders.
 int CLamina::fnIMG_LoadBMPFromBuffer(unsigned char* buffer, int length) {
-  Plan plan;
-  const int r = Examine(buffer, length, plan);
-  if (r != kLoaded) return r;
-  // Every byte of the new block gets written, so a current block of exactly the needed size is
-  // filled in place (not when the file lies inside that very block).
-  lamina::NewImage image = lamina::NewImage::RawReusing(
-      *this, static_cast<std::size_t>(plan.blockBytes), static_cast<std::size_t>(plan.bitsOffset),
-      buffer, static_cast<std::size_t>(length));
-  if (!image.Ok()) return kNoMemory;
-  Fill(plan, image.Block());
-  image.InstallInto(*this);
-  return kLoaded;
+  return LoadBytes(*this, buffer, length);
 }
 
 namespace {

@@ -25,7 +25,9 @@
 #include <new>
 
 #include "CLamina.h"
+#include "convert/convert.h"
 #include "core/block_access.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
 #include "io/gray_block.h"
 #include "platform/file_rows.h"
@@ -170,12 +172,15 @@ int SaveRaw(CLamina& img, const CString* name, CFile* given) {
   // An 8-bit gray image is written as it is; anything else is converted on a copy first.
   CLamina gray(nullptr, nullptr, 0, 0, 0);  // holds no block until assigned
   CLamina* source = &img;
-  if (bpp != 8 || img.fnIMG_IsGray() == 0) {
+  if (bpp != 8 || !lamina::IsGray(BlockAccess::View(img))) {
+    // Either conversion failing (it can only lack memory here) fails the save.
     gray = img;
     if (!BlockAccess::HasBlock(gray)) return 3;
-    if (gray.fnIMG_IsGray() == 0 && gray.fnIMG_ColorToGray(0) != 0) return 3;
-    if (gray.fnIMG_GetColorDepth() != 8 && gray.fnIMG_ChangeColorDepth(2) != 0) return 3;
-    if (gray.fnIMG_GetColorDepth() != 8) return 3;
+    if (!lamina::IsGray(BlockAccess::View(gray)) && lamina::convert::ColorToGray(gray, 0) != 0)
+      return 3;
+    if (BlockAccess::Header(gray).biBitCount != 8 && lamina::convert::ChangeColorDepth(gray, 2) != 0)
+      return 3;
+    if (BlockAccess::Header(gray).biBitCount != 8) return 3;
     source = &gray;
   }
 
