@@ -1,10 +1,7 @@
 // fnIMG_Split: one 8-bit gray image per channel of a colour model. Each channel is the model's
 // value at scale 1, truncated and wrapped to its low 8 bits as the pixel setter keeps them.
 //
-// Result codes, in the order of the checks: 1 the image's depth is not supported; 2 a required
-// output is missing; 3 an output's size differs from the image's (an output without a block
-// counts as a different size); 4 an output is not 8 bits deep; 5 the model is outside 0 ... 10.
-// Nothing is written before every check has passed.
+// Result codes: colour/codes.h (split). Nothing is written before every check has passed.
 //
 // The image is only read, one pixel at a time before its outputs are written, so an output that
 // is the image itself gets what the pixel-by-pixel procedure gives. Palette images are converted
@@ -22,10 +19,12 @@
 #include "core/cpu.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
+#include "colour/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
+namespace codes = lamina::codes;
 namespace cm = lamina::colour;
 
 namespace {
@@ -287,10 +286,10 @@ void SplitHsvRows(const ImageView& v, const Outputs& out) {
 int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* third,
                          CLamina* fourth) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::split::kDepth;
   const bool withFourth = model == 0 || model == 1;
-  if (first == nullptr || second == nullptr || third == nullptr) return 2;
-  if (withFourth && fourth == nullptr) return 2;
+  if (first == nullptr || second == nullptr || third == nullptr) return codes::split::kOutputMissing;
+  if (withFourth && fourth == nullptr) return codes::split::kOutputMissing;
   // Model 1 writes all four outputs through the same checks; model 0's fourth (alpha) is
   // written only where it lies inside that image, whatever its size and depth.
   CLamina* checked[4] = {first, second, third, model == 1 ? fourth : nullptr};
@@ -299,12 +298,12 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
     if (checked[i] != nullptr) out.o[i] = BlockAccess::View(*checked[i]);
   const int nChecked = model == 1 ? 4 : 3;
   for (int i = 0; i < nChecked; ++i)
-    if (out.o[i].header == nullptr || out.o[i].width != v.width) return 3;
+    if (out.o[i].header == nullptr || out.o[i].width != v.width) return codes::split::kOutputSize;
   for (int i = 0; i < nChecked; ++i)
-    if (out.o[i].height != v.height) return 3;
+    if (out.o[i].height != v.height) return codes::split::kOutputSize;
   for (int i = 0; i < nChecked; ++i)
-    if (out.o[i].bpp != 8) return 4;
-  if (static_cast<unsigned>(model) > 10u) return 5;
+    if (out.o[i].bpp != 8) return codes::split::kOutputDepth;
+  if (static_cast<unsigned>(model) > 10u) return codes::split::kModel;
   out.count = model == 1 ? 4 : 3;
 
   const bool anyPixel = v.width > 0 && v.height > 0;

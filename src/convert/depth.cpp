@@ -9,8 +9,7 @@
 //
 // The new image is built as the data constructor builds it (biClrUsed = biClrImportant = levels,
 // zero resolutions, zero padding, fourth bytes 0 at 32 bits) and keeps the image's file name.
-// Result 0; 1 index above 4 (negative ones too); 2 unsupported depth; 3 the new image cannot be
-// allocated, the image left as it was.
+// Result codes: convert/codes.h (change_color_depth); without memory the image is left as it was.
 #include <cstdint>
 #include <cstring>
 
@@ -21,11 +20,13 @@
 #include "core/palette.h"
 #include "core/pixel_access.h"
 #include "core/simd24.h"
+#include "convert/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::NewImage;
 using lamina::Px;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -261,7 +262,7 @@ int PromoteToTrueColour(CLamina& self, const ImageView& v, int to) {
   // Every pixel byte of a 24 or 32-bit target is written below (the fourth byte too), so its
   // block is not zero-filled first: that would be a whole extra pass over the larger image.
   NewImage t(v.width, v.height, to, nullptr, lamina::NewRows::kPixelsWritten);
-  if (!t.Ok()) return 3;
+  if (!t.Ok()) return codes::change_color_depth::kNoMemory;
   const ImageView d = t.View();
   lamina::DispatchDepth(v.bpp, [&](auto s) {
     constexpr int S = decltype(s)::value;
@@ -279,7 +280,7 @@ int PromoteToTrueColour(CLamina& self, const ImageView& v, int to) {
 // A palette source onto a palette target through a per-index table.
 int ConvertIndices(CLamina& self, const ImageView& v, int to, const u8* map) {
   NewImage t(v.width, v.height, to, FixedPalette(to));
-  if (!t.Ok()) return 3;
+  if (!t.Ok()) return codes::change_color_depth::kNoMemory;
   const ImageView d = t.View();
   lamina::DispatchDepth<lamina::kPaletteDepthMask>(v.bpp, [&](auto s) {
     lamina::DispatchDepth<lamina::kPaletteDepthMask>(to, [&](auto t) {
@@ -292,7 +293,7 @@ int ConvertIndices(CLamina& self, const ImageView& v, int to, const u8* map) {
 
 int ThresholdTrueColourImage(CLamina& self, const ImageView& v) {
   NewImage t(v.width, v.height, 1, FixedPalette(1));
-  if (!t.Ok()) return 3;
+  if (!t.Ok()) return codes::change_color_depth::kNoMemory;
   lamina::DispatchDepth<lamina::kTrueColourDepthMask>(
       v.bpp, [&](auto s) { ThresholdTrueColour<decltype(s)::value>(v, t.View()); });
   t.InstallInto(self);
@@ -307,7 +308,7 @@ int ReduceTrueColour(CLamina& self, const ImageView& v, int to) {
     // half-way. Without memory for the new image a colour 24-bit image is still "done": it is
     // left as it is, as it would have been.
     NewImage t(v.width, v.height, to, FixedPalette(to));
-    if (!t.Ok()) return (v.bpp == 24 && !lamina::IsGray(v)) ? 0 : 3;
+    if (!t.Ok()) return v.bpp == 24 && !lamina::IsGray(v) ? 0 : int{codes::change_color_depth::kNoMemory};
     const ImageView d = t.View();
     bool gray = false;
     lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto s) {
@@ -334,9 +335,9 @@ const RGBQUAD* TwoLevelPalette() { return FixedPalette(1); }
 
 int ChangeColorDepth(CLamina& img, int depthIndex) {
   static const int kDepths[5] = {1, 4, 8, 24, 32};
-  if (static_cast<unsigned>(depthIndex) > 4u) return 1;
+  if (static_cast<unsigned>(depthIndex) > 4u) return codes::change_color_depth::kIndex;
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 2;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::change_color_depth::kDepth;
   const int from = v.bpp;
   const int to = kDepths[depthIndex];
   if (from == to) return 0;

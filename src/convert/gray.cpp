@@ -4,7 +4,7 @@
 // 24 and 32 bits: every pixel becomes (g, g, g) with g the truncated sum; the fourth byte of a
 // 32-bit pixel stays. 4 and 8 bits: every pixel is re-indexed from its entry's sum onto a gray ramp
 // of the palette's n entries, then the palette becomes that ramp. 1 bit: only the palette entries
-// are grayed. Result 0; 1 unsupported depth; 2 method neither 0 nor 1 (tested after the depth).
+// are grayed. Result codes: convert/codes.h (color_to_gray).
 //
 // The sums are part of the result: each product is rounded to single precision and they are added
 // in the stated order, (blue * Wb + green * Wg) + red * Wr for pixels and
@@ -21,6 +21,7 @@
 #include "core/cpu.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
+#include "convert/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -278,8 +279,8 @@ namespace convert {
 
 int ColorToGray(CLamina& img, int method) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  if (method != 0 && method != 1) return 2;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::color_to_gray::kDepth;
+  if (method != 0 && method != 1) return codes::color_to_gray::kMethod;
   const Weights w = WeightsOf(method);
 
   if (v.bpp == 1) {

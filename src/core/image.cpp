@@ -3,6 +3,7 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/codes.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
 
@@ -155,7 +156,7 @@ CString CLamina::fnIMG_GetFileExt() {
 
 int CLamina::fnIMG_Initialize(unsigned int value) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return lamina::codes::initialize::kDepth;
   // Each row gets the value in every pixel and keeps its padding (and, at 1 and 4 bits, the unused
   // bits of its last byte), as setting every pixel one by one would.
   const std::size_t w = static_cast<std::size_t>(v.width);
@@ -197,7 +198,7 @@ int CLamina::fnIMG_Initialize(unsigned int value) {
 
 int CLamina::fnIMG_Initialize(RGBQUAD colour) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return lamina::codes::initialize::kDepth;
   if (v.bpp <= 8) {
     // Setting a palette image's pixels by colour rewrites the entries its pixels use.
     bool used[256] = {};

@@ -3,6 +3,7 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/codes.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
 
@@ -11,7 +12,7 @@ using lamina::ImageView;
 
 int CLamina::fnIMG_GetPalette(RGBQUAD* palette) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsPaletteDepth(v.bpp)) return 1;
+  if (!lamina::IsPaletteDepth(v.bpp)) return lamina::codes::palette::kDepth;
   if (palette != nullptr && v.paletteEntries > 0)
     std::memcpy(palette, v.palette, static_cast<std::size_t>(v.paletteEntries) * 4);
   return 0;
@@ -19,31 +20,31 @@ int CLamina::fnIMG_GetPalette(RGBQUAD* palette) {
 
 int CLamina::fnIMG_SetPalette(const RGBQUAD* palette) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsPaletteDepth(v.bpp)) return 1;
+  if (!lamina::IsPaletteDepth(v.bpp)) return lamina::codes::palette::kDepth;
   lamina::SetPalette(v, palette);
   return 0;
 }
 
 int CLamina::fnIMG_GetPaletteSize() {
   const BITMAPINFOHEADER& h = BlockAccess::Header(*this);
-  if (!lamina::IsPaletteDepth(h.biBitCount)) return -1;
+  if (!lamina::IsPaletteDepth(h.biBitCount)) return lamina::codes::get_palette_size::kDepth;
   return static_cast<int>(4 * lamina::ColourCount(h));
 }
 
 int CLamina::fnIMG_GetPaletteIndex(RGBQUAD colour) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsPaletteDepth(v.bpp)) return -2;
+  if (!lamina::IsPaletteDepth(v.bpp)) return lamina::codes::get_palette_index::kDepth;
   for (int i = 0; i < v.paletteEntries; ++i) {
     const RGBQUAD& e = v.palette[i];
     if (e.rgbRed == colour.rgbRed && e.rgbGreen == colour.rgbGreen && e.rgbBlue == colour.rgbBlue)
       return i;
   }
-  return -1;
+  return lamina::codes::get_palette_index::kNoMatch;
 }
 
 int CLamina::fnIMG_SetGrayPalette() {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsPaletteDepth(v.bpp)) return 1;
+  if (!lamina::IsPaletteDepth(v.bpp)) return lamina::codes::palette::kDepth;
   lamina::SetGrayRamp(v);
   return 0;
 }
@@ -115,7 +116,7 @@ struct PseudoColourMap {
 int CLamina::fnIMG_PseudoColor() {
   static const PseudoColourMap map;
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return lamina::codes::pseudo_color::kDepth;
   if (v.bpp <= 8) {
     for (int i = 0; i < v.paletteEntries; ++i)
       map.Apply(v.palette[i].rgbBlue, v.palette[i].rgbGreen, v.palette[i].rgbRed);

@@ -1,9 +1,11 @@
 // The single-pixel accessors, alpha and packed colours: thin checked wrappers over the pixel layer.
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/codes.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
+namespace codes = lamina::codes;
 using lamina::ImageView;
 using lamina::Px;
 
@@ -32,8 +34,8 @@ inline RGBQUAD* EntryOf(const BITMAPINFOHEADER* h, RGBQUAD* palette, std::uint32
 
 unsigned int CLamina::fnIMG_GetPixel(int x, int y) {
   const BITMAPINFOHEADER* h = m_lpbmih;
-  if (Outside(h, x, y)) return 0xFFFFFFFFu;
-  unsigned int value = 0xFFFFFFFEu;
+  if (Outside(h, x, y)) return static_cast<unsigned>(codes::get_pixel::kOutside.value);
+  unsigned int value = static_cast<unsigned>(codes::get_pixel::kDepth.value);
   lamina::DispatchDepth(h->biBitCount, [&](auto d) {
     constexpr int B = decltype(d)::value;
     value = Px<B>::Get(RowOf<B>(h, m_lpBits, y, m_nAnchoAlineado), x);
@@ -43,17 +45,17 @@ unsigned int CLamina::fnIMG_GetPixel(int x, int y) {
 
 int CLamina::fnIMG_SetPixel(int x, int y, unsigned int value) {
   const BITMAPINFOHEADER* h = m_lpbmih;
-  if (Outside(h, x, y)) return 1;
+  if (Outside(h, x, y)) return codes::set_pixel::kOutside;
   const bool done = lamina::DispatchDepth(h->biBitCount, [&](auto d) {
     constexpr int B = decltype(d)::value;
     Px<B>::Set(RowOf<B>(h, m_lpBits, y, m_nAnchoAlineado), x, value);
   });
-  return done ? 0 : 2;
+  return done ? 0 : codes::set_pixel::kDepth;
 }
 
 int CLamina::fnIMG_GetRGBPixel(int x, int y, RGBQUAD* colour) {
   const BITMAPINFOHEADER* h = m_lpbmih;
-  if (Outside(h, x, y)) return 1;
+  if (Outside(h, x, y)) return codes::set_pixel::kOutside;
   RGBQUAD c{};
   const bool done = lamina::DispatchDepth(h->biBitCount, [&](auto d) {
     constexpr int B = decltype(d)::value;
@@ -66,14 +68,14 @@ int CLamina::fnIMG_GetRGBPixel(int x, int y, RGBQUAD* colour) {
       c = Px<B>::GetRGB(row, x);
     }
   });
-  if (!done) return 2;
+  if (!done) return codes::set_pixel::kDepth;
   if (colour != nullptr) *colour = c;
   return 0;
 }
 
 int CLamina::fnIMG_SetRGBPixel(int x, int y, RGBQUAD colour) {
   const BITMAPINFOHEADER* h = m_lpbmih;
-  if (Outside(h, x, y)) return 1;
+  if (Outside(h, x, y)) return codes::set_pixel::kOutside;
   const bool done = lamina::DispatchDepth(h->biBitCount, [&](auto d) {
     constexpr int B = decltype(d)::value;
     std::uint8_t* row = RowOf<B>(h, m_lpBits, y, m_nAnchoAlineado);
@@ -85,23 +87,23 @@ int CLamina::fnIMG_SetRGBPixel(int x, int y, RGBQUAD colour) {
       Px<B>::SetRGB(row, x, colour);
     }
   });
-  return done ? 0 : 2;
+  return done ? 0 : codes::set_pixel::kDepth;
 }
 
 // ---- Alpha -----------------------------------------------------------------------------------
 
 unsigned char CLamina::fnIMG_GetAlfa(int x, int y) {
   const ImageView v = BlockAccess::View(*this);
-  if (!v.Inside(x, y)) return 255;
-  if (v.bpp != 32) return 254;
+  if (!v.Inside(x, y)) return codes::get_alfa::kOutside;
+  if (v.bpp != 32) return codes::get_alfa::kDepth;
   m_nAnchoAlineado = v.width * 4;
   return v.Row(y)[4 * static_cast<std::ptrdiff_t>(x) + 3];
 }
 
 int CLamina::fnIMG_SetAlfa(int x, int y, unsigned char alpha) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 32) return 1;
-  if (!v.Inside(x, y)) return 2;
+  if (v.bpp != 32) return codes::set_alfa_at::kDepth;
+  if (!v.Inside(x, y)) return codes::set_alfa_at::kOutside;
   m_nAnchoAlineado = v.width * 4;
   v.Row(y)[4 * static_cast<std::ptrdiff_t>(x) + 3] = alpha;
   return 0;
@@ -109,7 +111,7 @@ int CLamina::fnIMG_SetAlfa(int x, int y, unsigned char alpha) {
 
 int CLamina::fnIMG_SetAlfa(unsigned char alpha) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 32) return 1;
+  if (v.bpp != 32) return codes::set_alfa::kDepth;
   for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* row = v.Row(y);
     for (int x = 0; x < v.width; ++x) row[4 * x + 3] = alpha;
@@ -120,7 +122,7 @@ int CLamina::fnIMG_SetAlfa(unsigned char alpha) {
 
 int CLamina::fnIMG_SetAlfa(int mode) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 32) return 1;
+  if (v.bpp != 32) return codes::set_alfa::kDepth;
   if (mode != 2 && mode != 3) return 0;
   for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* row = v.Row(y);

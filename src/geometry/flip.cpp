@@ -3,8 +3,8 @@
 // Only pixel bits move. Row padding, the unused bits of the last byte of a 1 or 4-bit row and the
 // fourth byte of every 32-bit pixel stay where they are, exactly as exchanging the pixels one pair
 // at a time would leave them. The exceptions are 8 and 16 bits top-bottom, where whole rows
-// (padding included) change places. Result 0; 1 for a mode other than 0 or 1; 2 for a depth other
-// than 1, 4, 8, 16, 24 or 32. Nothing is allocated, so nothing can fail half-way.
+// (padding included) change places. Result codes: geometry/codes.h (flip). Nothing is allocated,
+// so nothing can fail half-way.
 #include <cstdint>
 #include <cstring>
 
@@ -13,6 +13,7 @@
 #include "core/block_access.h"
 #include "core/cpu.h"
 #include "core/pixel_access.h"
+#include "geometry/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -291,9 +292,9 @@ namespace lamina {
 namespace geometry {
 
 int Flip(CLamina& img, int mode) {
-  if (static_cast<unsigned>(mode) > 1u) return 1;
+  if (static_cast<unsigned>(mode) > 1u) return codes::flip::kMode;
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::InMask(lamina::kLoadableDepthMask, v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLoadableDepthMask, v.bpp)) return codes::flip::kDepth;
   if (v.width <= 0 || v.height <= 0) return 0;
   if (mode == 0) {
     FlipLeftRight(v);

@@ -7,10 +7,12 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
+#include "intensity/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -49,17 +51,17 @@ int Finish(const Sums& s, RGBQUAD* out, bool withIndex) {
 
 int Refuse(RGBQUAD* out) {
   if (out != nullptr) out->rgbRed = out->rgbGreen = out->rgbBlue = 0;
-  return -1;
+  return codes::average::kDepth;
 }
 
 }  // namespace
 
 // The mean of row y: returns the mean index of a palette image (0 for true colour) and fills the
-// mean colour; -1 for an unsupported depth (colour set to black), -2 for a row outside.
+// mean colour. An unsupported depth sets the colour to black.
 int CLamina::fnIMG_AverageRow(int y, RGBQUAD* mean) {
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::IsSupportedDepth(v.bpp)) return Refuse(mean);
-  if (y < 0 || y >= v.height) return -2;
+  if (y < 0 || y >= v.height) return codes::average::kOutside;
   Sums s;
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
@@ -75,11 +77,11 @@ int CLamina::fnIMG_AverageRow(int y, RGBQUAD* mean) {
   return Finish(s, mean, v.bpp <= 8);
 }
 
-// The mean of column x, as fnIMG_AverageRow; -2 for a column outside.
+// The mean of column x, as fnIMG_AverageRow.
 int CLamina::fnIMG_AverageColumn(int x, RGBQUAD* mean) {
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::IsSupportedDepth(v.bpp)) return Refuse(mean);
-  if (x < 0 || x >= v.width) return -2;
+  if (x < 0 || x >= v.width) return codes::average::kOutside;
   Sums s;
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;

@@ -8,11 +8,13 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
+#include "intensity/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
 using namespace lamina::intensity;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -29,14 +31,14 @@ bool Selected(const CLamina::CualesPlanosBits& planes, int plane) {
 // Keeps plane p as a two-level image: pixels with that bit set become all ones (white for gray
 // and true-colour images), the others 0, and the result is what the conversion to 1 bit makes of
 // that. It is built straight from the plane as a new 1-bit image, so when memory is short the
-// image is left exactly as it was. 1 for a plane the depth lacks; 2 when memory is short; any
-// depth without pixel access is left as it is.
+// image is left exactly as it was. Any depth without pixel access is left as it is.
 int CLamina::fnIMG_BitPlane(int plane) {
   namespace convert = lamina::convert;
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::InMask(lamina::kLoadableDepthMask, v.bpp)) return 0;
   const int planes = v.bpp == 32 ? 24 : v.bpp;  // blue, green and red: 24 planes at 24 and 32 bits
-  if (static_cast<unsigned>(plane) >= static_cast<unsigned>(planes)) return 1;
+  if (static_cast<unsigned>(plane) >= static_cast<unsigned>(planes))
+    return codes::bit_plane::kPlane;
   if (v.bpp == 16) return 0;  // no pixel access and no conversion at 16 bits: nothing changes
   if (v.bpp == 1) {
     // The only plane of a 1-bit image is the image, already two levels.
@@ -45,7 +47,7 @@ int CLamina::fnIMG_BitPlane(int plane) {
   }
 
   lamina::NewImage out(v.width, v.height, 1, convert::TwoLevelPalette());
-  if (!out.Ok()) return 2;
+  if (!out.Ok()) return codes::bit_plane::kNoMemory;
   const ImageView d = out.View();
   lamina::DispatchDepth(v.bpp, [&](auto s) {
     constexpr int S = decltype(s)::value;

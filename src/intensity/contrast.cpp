@@ -2,8 +2,7 @@
 // (models 1 ... 10) through one of seven fixed curves: 0 square, 1 cube, 2 square root, 3 cube
 // root, 4 logarithm, 5 sine S-curve, 6 tangent S-curve (k sets the steepness of 5 and 6).
 //
-// Result codes, in the order of the checks: 1 depth not 4, 8, 24 or 32; 2 k below 0, above 1 or
-// not a number; 3 curve outside 0 ... 6; 4 model outside 0 ... 10.
+// Result codes: intensity/codes.h (non_linear_contrast).
 //
 // Model 0 builds a table of at most 256 levels with the curve's integer arithmetic and applies it
 // over the rows (indices at 4 and 8 bits, blue, green and red at 24 and 32). Models 1 ... 10
@@ -22,10 +21,12 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
+#include "intensity/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
+namespace codes = lamina::codes;
 namespace cm = lamina::colour;
 
 namespace lamina {
@@ -139,10 +140,10 @@ inline RGBQUAD CurveInModel(const Curve& c, int model, RGBQUAD colour, int L) {
 int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
   namespace nc = lamina::contrast;
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 1;
-  if (!(k >= 0.0f && k <= 1.0f)) return 2;
-  if (static_cast<unsigned>(curve) > 6u) return 3;
-  if (static_cast<unsigned>(model) > 10u) return 4;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::non_linear_contrast::kDepth;
+  if (!(k >= 0.0f && k <= 1.0f)) return codes::non_linear_contrast::kSteepness;
+  if (static_cast<unsigned>(curve) > 6u) return codes::non_linear_contrast::kCurve;
+  if (static_cast<unsigned>(model) > 10u) return codes::non_linear_contrast::kModel;
 
   const nc::Curve c(curve, k);
   const bool anyPixel = v.width > 0 && v.height > 0;

@@ -1,9 +1,9 @@
 // Histogram equalization: levels are remapped through the normalised cumulative histogram.
 //
-// fnIMG_EqualizeHistogram(model, rounding). Result codes, in the order of the checks: 1 depth not
-// 1, 4, 8, 24 or 32; 2 model outside 0 ... 10; 3 model 0 with a rounding mode outside 0 ... 2
-// (0 nearest with halves up, 1 floor, 2 ceiling; other models ignore it). Models 1 ... 10 are
-// handed to the private fnIMG_EqualizeNoRGBHistogram and its result returned.
+// fnIMG_EqualizeHistogram(model, rounding), result codes in intensity/codes.h
+// (equalize_histogram). Rounding 0 is nearest with halves up, 1 floor, 2 ceiling; other models
+// ignore it. Models 1 ... 10 are handed to the private fnIMG_EqualizeNoRGBHistogram's work and
+// its result returned.
 //
 // Model 0 equalizes the palette indices, or the red byte of a true-colour image and writes it to
 // all three bytes (the image becomes gray). Models 1 ... 10 equalize channels of another model:
@@ -24,10 +24,12 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
+#include "intensity/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
+namespace codes = lamina::codes;
 namespace cm = lamina::colour;
 
 namespace {
@@ -45,8 +47,8 @@ inline int Bin(double value, int n) {
 // Models 1 ... 10.
 int EqualizeInModel(CLamina& img, int model) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  if (model < 1 || model > 10) return 2;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::equalize_histogram::kDepth;
+  if (model < 1 || model > 10) return codes::equalize_histogram::kModel;
   if (v.width <= 0 || v.height <= 0) return 0;
   const double pixels = static_cast<double>(static_cast<std::int64_t>(v.width) * v.height);
   const bool palette = v.bpp <= 8;
@@ -146,15 +148,16 @@ int EqualizeInModel(CLamina& img, int model) {
 
 int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::equalize_histogram::kDepth;
   if (model >= 1 && model <= 10) return EqualizeInModel(*this, model);
-  if (model != 0) return 2;
-  if (static_cast<unsigned>(rounding) > 2u) return 3;
+  if (model != 0) return codes::equalize_histogram::kModel;
+  if (static_cast<unsigned>(rounding) > 2u) return codes::equalize_histogram::kRounding;
 
   const std::int64_t pixels = static_cast<std::int64_t>(v.width) * v.height;
   if (v.width <= 0 || v.height <= 0) return 0;
   int histogram[1024];
-  if (lamina::intensity::GetHistogram(*this, histogram, 0) != 0) return 1;  // the depth, as above
+  // Its only failure is the depth, refused above already.
+  if (lamina::intensity::GetHistogram(*this, histogram, 0) != 0) return codes::equalize_histogram::kDepth;
   const int column = v.bpp < 24 ? 0 : 1;  // the index, or the red byte
   const int n = v.bpp < 24 ? (1 << v.bpp) : 256;
 

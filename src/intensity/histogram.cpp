@@ -7,6 +7,7 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
+#include "intensity/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -155,10 +156,10 @@ void CountHistogram(const ImageView& v, std::uint64_t columns[4][256]) {
 
 // Fills the caller's 256 x 4 table (I, R, G, B per level). With maxHeight >= 1 each column is
 // scaled so that its largest count becomes maxHeight, in single precision; the intensity column
-// of a true-colour image keeps its raw counts. Returns 1 for an unsupported depth, table untouched.
+// of a true-colour image keeps its raw counts. An unsupported depth leaves the table untouched.
 int GetHistogram(CLamina& img, int* table, int maxHeight) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::histogram::kDepth;
   std::uint64_t columns[4][256];
   CountHistogram(v, columns);
   NoteStride(img, v);
@@ -182,11 +183,11 @@ int GetHistogram(CLamina& img, int* table, int maxHeight) {
 }
 
 // For each of the four columns: the lowest and the highest level present with their counts, and
-// the most frequent level (ties to the lowest) with its count. Returns 1 for an unsupported depth,
+// the most frequent level (ties to the lowest) with its count. An unsupported depth leaves the
 // record untouched.
 int GetInfoHistogram(CLamina& img, CLamina::InformacionHistograma* info) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::histogram::kDepth;
   std::uint64_t columns[4][256];
   CountHistogram(v, columns);
   NoteStride(img, v);

@@ -11,10 +11,12 @@
 #include "core/block_access.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
+#include "intensity/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using namespace lamina::intensity;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -38,9 +40,9 @@ void MapAllChannels(const ImageView& v, const LevelTable t) {
 // not) or to every pixel (24 and 32 bits), clamped to 0..255.
 int CLamina::fnIMG_Balance(int red, int green, int blue) {
   for (int p : {red, green, blue})
-    if (p < -100 || p > 100) return 1;
+    if (p < -100 || p > 100) return codes::balance::kPercent;
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::balance::kDepth;
   LevelTable tr, tg, tb;
   OffsetTable(tr, red * 255 / 100, 255);
   OffsetTable(tg, green * 255 / 100, 255);
@@ -57,9 +59,9 @@ int CLamina::fnIMG_Balance(int red, int green, int blue) {
 // Shifts every level by p percent of the level range. A gray palette image moves its indices
 // (clamped to the palette), a colour palette its entries, a true-colour image its bytes.
 int CLamina::fnIMG_Brightness(int percent) {
-  if (percent < -100 || percent > 100) return 1;
+  if (percent < -100 || percent > 100) return codes::balance::kPercent;
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::balance::kDepth;
   const bool gray = v.bpp <= 8 && lamina::IsGray(v);
   const int range = (v.bpp == 4 && gray) ? 15 : 255;
   const int offset = range * percent / 100;
@@ -83,9 +85,9 @@ int CLamina::fnIMG_Brightness(int percent) {
 // level below L becomes 0); a NaN gamma is refused like a negative one, as no level could be
 // computed from it.
 int CLamina::fnIMG_Gamma(float gamma) {
-  if (gamma < 0.0f || std::isnan(gamma)) return 1;
+  if (gamma < 0.0f || std::isnan(gamma)) return codes::gamma::kGamma;
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::gamma::kDepth;
   const bool gray = v.bpp <= 8 && lamina::IsGray(v);
   const int range = (v.bpp == 4 && gray) ? 15 : 255;
   const float e = 1.0f / gamma;  // +inf for 0: powf of a level below L then gives 0, of L gives 1
@@ -110,10 +112,11 @@ int CLamina::fnIMG_Gamma(float gamma) {
 // does not divide 256 the middle of the top band can lie above 255; it is limited to 255, so a
 // bright level never wraps round to a dark one.
 int CLamina::fnIMG_ChangeGrayLevelsNumber(int levels) {
-  if (levels < 2 || levels > 128) return 1;
+  namespace levels_codes = codes::change_gray_levels_number;
+  if (levels < 2 || levels > 128) return levels_codes::kLevels;
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return 2;
-  if (!lamina::IsGray(v)) return 3;
+  if (v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return levels_codes::kDepth;
+  if (!lamina::IsGray(v)) return levels_codes::kNotGray;
   const int step = 256 / levels;
   LevelTable t;
   for (int level = 0; level < 256; ++level) {
@@ -167,7 +170,7 @@ namespace intensity {
 
 int Negative(CLamina& img) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::negative::kDepth;
   NegativeAll(img, v);
   return 0;
 }
@@ -185,7 +188,7 @@ namespace intensity {
 
 int Negative(CLamina& img, CLamina::CualesRGB channels) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::negative::kDepth;
   const bool flip[3] = {channels.bAzul != 0, channels.bVerde != 0, channels.bRojo != 0};
   if (v.bpp > 8) {
     // Each complement is an XOR with 255: the flags fold into one mask per channel.
@@ -219,12 +222,13 @@ int CLamina::fnIMG_Negative(CLamina::CualesRGB channels) {
 // Palette images work on the index whatever the palette; true colour on each byte by itself.
 int CLamina::fnIMG_GrayLevelSlicing(int mode, int low, int high, int inside, int outside) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 1;
-  if (static_cast<unsigned>(mode) > 1u) return 2;
+  namespace slicing = codes::gray_level_slicing;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return slicing::kDepth;
+  if (static_cast<unsigned>(mode) > 1u) return slicing::kMode;
   const int n = v.bpp == 4 ? 16 : 256;
-  if (low > high || low < 0 || high >= n) return 3;
-  if (inside < 0 || inside >= n) return 4;
-  if (outside < 0 || outside >= n) return 5;
+  if (low > high || low < 0 || high >= n) return slicing::kBand;
+  if (inside < 0 || inside >= n) return slicing::kInside;
+  if (outside < 0 || outside >= n) return slicing::kOutside;
   LevelTable t;
   for (int level = 0; level < 256; ++level) {
     if (level >= low && level <= high)

@@ -10,10 +10,12 @@
 #include "core/cpu.h"
 #include "core/pixel_access.h"
 #include "intensity/level_tables.h"
+#include "intensity/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using namespace lamina::intensity;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -97,17 +99,17 @@ void KeepAlpha(std::uint8_t* row, const std::uint8_t* colour, std::size_t pixels
 
 // Method 0: the mean (index, or the mean blue of a true-colour image); 1: iterative class means,
 // writing the number of passes to *second; 2: the least populated level between the mode and the
-// second peak, writing that peak to *second. -1 for an unsupported depth, -2 for another method;
-// *second is written only on success.
+// second peak, writing that peak to *second. *second is written only on success.
 int CLamina::fnIMG_FindThreshold(int method, int* second) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return -1;
-  if (static_cast<unsigned>(method) > 2u) return -2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::find_threshold::kDepth;
+  if (static_cast<unsigned>(method) > 2u) return codes::find_threshold::kMethod;
 
   if (method == 0 || method == 1) {
     RGBQUAD mean{};
     const int index = lamina::intensity::AverageImg(*this, &mean);
-    if (index < 0) return -1;  // its only failure is the depth, refused above already
+    // Its only failure is the depth, refused above already.
+    if (index < 0) return codes::find_threshold::kDepth;
     const int start = v.bpp <= 8 ? index : mean.rgbBlue;
     if (method == 0) return start;
     // The class values are the index, or the red byte of a true-colour pixel.
@@ -154,9 +156,9 @@ int CLamina::fnIMG_FindThreshold(int method, int* second) {
 int CLamina::fnIMG_Thresholding(unsigned char threshold, unsigned char below, unsigned char above) {
   const ImageView v = BlockAccess::View(*this);
   const std::int64_t colours = lamina::ColourCount(BlockAccess::Header(*this));
-  if (threshold >= colours) return 1;
-  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return 2;
-  if (below > colours - 1 || above > colours - 1) return 3;
+  if (threshold >= colours) return codes::thresholding::kThreshold;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::thresholding::kDepth;
+  if (below > colours - 1 || above > colours - 1) return codes::thresholding::kLevels;
   if (v.width > 0 && v.height > 0) {
     if (v.bpp == 4) {
       LevelTable t;
@@ -189,9 +191,11 @@ int CLamina::fnIMG_Thresholding(unsigned char threshold, unsigned char below, un
 int CLamina::fnIMG_AdaptiveLocalThresholding(int blockHeight, int blockWidth, int threshold,
                                              int output) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 8) return 2;
-  if (blockHeight < 1 || blockHeight > v.height || blockWidth < 1 || blockWidth > v.width) return 1;
-  if (static_cast<unsigned>(output) > 3u) return 3;
+  namespace adaptive = codes::adaptive_local_thresholding;
+  if (v.bpp != 8) return adaptive::kDepth;
+  if (blockHeight < 1 || blockHeight > v.height || blockWidth < 1 || blockWidth > v.width)
+    return adaptive::kBlockSize;
+  if (static_cast<unsigned>(output) > 3u) return adaptive::kOutput;
 
   std::uint64_t counts[256];
   CountLevels(v, 0, counts);

@@ -2,10 +2,8 @@
 //
 // The three loaders share one parser over bytes; the file forms only read the bytes. The parser
 // first examines the whole file (every offset, count and size checked in 64 bits against the data)
-// and only then allocates, so a refused file leaves the image exactly as it was. Results:
-//   0 loaded, 1 the named file cannot be opened, 2 not "BM", 3 depth not 1/4/8/16/24/32,
-//   4 compressed, 5 damaged or inconsistent, 6 not enough memory.
-// Saving: 0 written, 1 the named file cannot be created, 2 a write failed or there is no block.
+// and only then allocates, so a refused file leaves the image exactly as it was. Result codes:
+// io/codes.h (load_bmp, load_bmp_data, save_bmp, save_bmp_file).
 // A 40-byte-header file becomes the block byte for byte (the file minus its 14-byte file header);
 // longer headers (V4, V5 ...) and the 12-byte OS/2 core header are rewritten into a compact block
 // with a 40-byte header, because the rest of the library reads the palette at block + 40.
@@ -20,6 +18,7 @@
 #include "core/block_access.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
+#include "io/codes.h"
 #include "lamina/cfile.h"
 #include "lamina/memory.h"
 
@@ -27,17 +26,13 @@ namespace {
 
 using lamina::BlockAccess;
 
-constexpr int kLoaded = 0;
-constexpr int kCannotOpen = 1;
-constexpr int kNotBmp = 2;
-constexpr int kBadDepth = 3;
-constexpr int kCompressed = 4;
-constexpr int kDamaged = 5;
-constexpr int kNoMemory = 6;
-
-constexpr int kSaved = 0;
-constexpr int kCannotCreate = 1;
-constexpr int kWriteFailed = 2;
+using lamina::codes::load_bmp::kCannotOpen;
+using lamina::codes::load_bmp::kCompressed;
+using lamina::codes::load_bmp::kDamaged;
+using lamina::codes::load_bmp::kDepth;
+using lamina::codes::load_bmp::kNoMemory;
+using lamina::codes::load_bmp::kNotBmp;
+namespace save = lamina::codes::save_bmp;
 
 constexpr std::int64_t kFileHeader = 14;
 constexpr std::int64_t kInfoHeader = 40;
@@ -104,7 +99,7 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
     sizeImage = U32(ih + 20);
     clrUsed = U32(ih + 32);
   }
-  if (!lamina::InMask(lamina::kLoadableDepthMask, bpp)) return kBadDepth;
+  if (!lamina::InMask(lamina::kLoadableDepthMask, bpp)) return kDepth;
   if (compression != 0) return kCompressed;
 
   // From here on every refusal is a damaged or inconsistent file.
@@ -177,7 +172,7 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
   plan.imageBytes = imageBytes;
   plan.blockBytes = blockBytes;
   plan.bitsOffset = asIs ? bitsAt - kFileHeader : kInfoHeader + 4 * entries;
-  return kLoaded;
+  return 0;
 }
 
 // Writes every byte of a block of p.blockBytes bytes from a checked file.
@@ -215,7 +210,7 @@ void Fill(const Plan& p, std::uint8_t* block) {
 int LoadBytes(CLamina& img, const std::uint8_t* data, std::int64_t length) {
   Plan plan;
   const int r = Examine(data, length, plan);
-  if (r != kLoaded) return r;
+  if (r != 0) return r;
   // Every byte of the new block gets written, so a current block of exactly the needed size is
   // filled in place (not when the file lies inside that very block).
   lamina::NewImage image = lamina::NewImage::RawReusing(
@@ -224,7 +219,7 @@ int LoadBytes(CLamina& img, const std::uint8_t* data, std::int64_t length) {
   if (!image.Ok()) return kNoMemory;
   Fill(plan, image.Block());
   image.InstallInto(img);
-  return kLoaded;
+  return 0;
 }
 
 // Reads a file from its current position to its end and loads it; the name is set on success.
@@ -238,13 +233,13 @@ int LoadFromFile(CLamina& img, CFile& file) {
     const UINT got = file.Read(prefix, sizeof prefix);
     Plan unused;
     const int r = Examine(prefix, got, unused);
-    return r != kLoaded ? r : kDamaged;
+    return r != 0 ? r : kDamaged;
   }
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[remaining + 1]);
   if (bytes == nullptr) return kNoMemory;
   if (file.Read(bytes.get(), static_cast<UINT>(remaining)) != remaining) return kDamaged;
   const int r = LoadBytes(img, bytes.get(), static_cast<std::int64_t>(remaining));
-  if (r == kLoaded) BlockAccess::Name(img) = file.GetFileName();
+  if (r == 0) BlockAccess::Name(img) = file.GetFileName();
   return r;
 }
 
@@ -320,14 +315,15 @@ bool WriteAll(CFile& file, const Layout& l) {
 int CLamina::fnIMG_SaveBMP(CString name) {
   Layout layout;
   // Checked before the file is created, so an existing file is not truncated for nothing.
-  if (!Describe(m_lpDib, m_lpBits, layout)) return kWriteFailed;
+  if (!Describe(m_lpDib, m_lpBits, layout)) return save::kWriteFailed;
   CFile file;
-  if (!file.Open(name, CFile::modeCreate | CFile::modeWrite)) return kCannotCreate;
-  return WriteAll(file, layout) ? kSaved : kWriteFailed;
+  if (!file.Open(name, CFile::modeCreate | CFile::modeWrite)) return save::kCannotCreate;
+  return WriteAll(file, layout) ? 0 : save::kWriteFailed;
 }
 
 int CLamina::fnIMG_SaveBMP(CFile* file) {
   Layout layout;
-  if (file == nullptr || !Describe(m_lpDib, m_lpBits, layout)) return kWriteFailed;
-  return WriteAll(*file, layout) ? kSaved : kWriteFailed;
+  namespace to_file = lamina::codes::save_bmp_file;
+  if (file == nullptr || !Describe(m_lpDib, m_lpBits, layout)) return to_file::kWriteFailed;
+  return WriteAll(*file, layout) ? 0 : to_file::kWriteFailed;
 }
