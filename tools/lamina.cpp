@@ -3,21 +3,46 @@
 //                          the current folder and describes each one as read back
 //   lamina info FILE       describes an image file (BMP, or PGM / RAW by extension)
 //   lamina copy IN OUT     loads a BMP file and saves it again
+//   lamina codes           lists every operation's result codes (--markdown: the README's table)
+// A failure is told in words from the index of result codes, with the system's reason where a file
+// could not be opened, created or written.
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "CLamina.h"
+#include "codes/report.h"
 
 namespace {
 
-int Load(CLamina& img, const std::string& path) {
+// A call's result and, for a failure, what it means; errno is cleared first so that a reason left
+// over from an earlier call is never reported.
+struct Outcome {
+  int code;
+  std::string why;
+};
+Outcome Run(const char* operation, const std::function<int()>& call) {
+  errno = 0;
+  const int code = call();
+  const int reason = errno;
+  return Outcome{code, code == 0 ? std::string() : lamina::codes::Explain(operation, code, reason)};
+}
+
+Outcome Load(CLamina& img, const std::string& path) {
   std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : "";
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".pgm") return img.fnIMG_LoadPGM(CString(path));
-  if (ext == ".raw") return img.fnIMG_LoadRAW(CString(path));
-  return img.fnIMG_LoadBMP(CString(path));
+  if (ext == ".pgm") return Run("LoadPGM", [&] { return img.fnIMG_LoadPGM(CString(path)); });
+  if (ext == ".raw") return Run("LoadRAW", [&] { return img.fnIMG_LoadRAW(CString(path)); });
+  return Run("LoadBMP", [&] { return img.fnIMG_LoadBMP(CString(path)); });
+}
+
+Outcome Save(CLamina& img, const std::string& path) {
+  return Run("SaveBMP", [&] { return img.fnIMG_SaveBMP(CString(path)); });
 }
 
 void Describe(CLamina& img) {
@@ -102,15 +127,43 @@ int Default() {
   for (int bpp : {1, 4, 8, 24, 32}) {
     CLamina img = TestPicture(bpp);
     const std::string name = "lamina-" + std::to_string(bpp) + "bit.bmp";
-    if (img.fnIMG_SaveBMP(CString(name)) != 0) {
-      std::fprintf(stderr, "lamina: cannot write %s\n", name.c_str());
+    const Outcome saved = Save(img, name);
+    if (saved.code != 0) {
+      std::fprintf(stderr, "lamina: cannot write %s: %s\n", name.c_str(), saved.why.c_str());
       return 1;
     }
     CLamina back;
-    const int rc = back.fnIMG_LoadBMP(CString(name));
-    std::printf("%s (written and read back, result %d)\n", name.c_str(), rc);
-    if (rc != 0) return 1;
+    const Outcome loaded = Load(back, name);
+    std::printf("%s (written and read back, result %d)\n", name.c_str(), loaded.code);
+    if (loaded.code != 0) {
+      std::fprintf(stderr, "lamina: cannot read %s: %s\n", name.c_str(), loaded.why.c_str());
+      return 1;
+    }
     Describe(back);
+  }
+  return 0;
+}
+
+// Every operation's codes, as plain text or as the README's table.
+int Codes(bool markdown) {
+  if (markdown) {
+    std::fputs(lamina::codes::MarkdownTable().c_str(), stdout);
+    return 0;
+  }
+  for (const lamina::codes::IndexEntry& e : lamina::codes::kIndex) {
+    std::string members = e.members;
+    members.erase(std::remove(members.begin(), members.end(), '`'), members.end());
+    std::printf("%s%s%s\n", members.c_str(), e.returns != nullptr ? ": returns " : "",
+                e.returns != nullptr ? e.returns : "");
+    for (std::size_t i = 0; i < e.table.count; ++i) {
+      const lamina::ResultCode& c = e.table.codes[i];
+      if (e.hex)
+        std::printf("  0x%08X  %s%s\n", static_cast<unsigned>(c.value), c.meaning,
+                    c.added ? " (new)" : "");
+      else
+        std::printf("  %4d  %s%s\n", c.value, c.meaning, c.added ? " (new)" : "");
+    }
+    if (e.remark != nullptr) std::printf("  %s\n", e.remark);
   }
   return 0;
 }
@@ -122,9 +175,9 @@ int main(int argc, char** argv) {
   const std::string cmd = argv[1];
   if (cmd == "info" && argc == 3) {
     CLamina img;
-    const int rc = Load(img, argv[2]);
-    if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot read %s (result %d)\n", argv[2], rc);
+    const Outcome loaded = Load(img, argv[2]);
+    if (loaded.code != 0) {
+      std::fprintf(stderr, "lamina: cannot read %s: %s\n", argv[2], loaded.why.c_str());
       return 1;
     }
     std::printf("%s\n", argv[2]);
@@ -133,21 +186,24 @@ int main(int argc, char** argv) {
   }
   if (cmd == "copy" && argc == 4) {
     CLamina img;
-    int rc = img.fnIMG_LoadBMP(CString(argv[2]));
-    if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot read %s (result %d)\n", argv[2], rc);
+    const Outcome loaded = Run("LoadBMP", [&] { return img.fnIMG_LoadBMP(CString(argv[2])); });
+    if (loaded.code != 0) {
+      std::fprintf(stderr, "lamina: cannot read %s: %s\n", argv[2], loaded.why.c_str());
       return 1;
     }
-    rc = img.fnIMG_SaveBMP(CString(argv[3]));
-    if (rc != 0) {
-      std::fprintf(stderr, "lamina: cannot write %s (result %d)\n", argv[3], rc);
+    const Outcome saved = Save(img, argv[3]);
+    if (saved.code != 0) {
+      std::fprintf(stderr, "lamina: cannot write %s: %s\n", argv[3], saved.why.c_str());
       return 1;
     }
     return 0;
   }
+  if (cmd == "codes" && (argc == 2 || (argc == 3 && std::string(argv[2]) == "--markdown")))
+    return Codes(argc == 3);
   std::fprintf(stderr,
                "usage: lamina                 write and describe test pictures\n"
                "       lamina info FILE       describe an image file (BMP, PGM, RAW)\n"
-               "       lamina copy IN OUT     copy a BMP file\n");
+               "       lamina copy IN OUT     copy a BMP file\n"
+               "       lamina codes [--markdown]  list every operation's result codes\n");
   return 2;
 }

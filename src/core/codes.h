@@ -13,19 +13,19 @@ inline constexpr ResultCode kDepth{1, "depth not supported"};
 inline constexpr ResultCode kAll[] = {kDepth};
 }  // namespace initialize
 
-// fnIMG_SetPixel, fnIMG_GetRGBPixel, fnIMG_SetRGBPixel.
-namespace set_pixel {
-inline constexpr ResultCode kOutside{1, "point outside the image"};
-inline constexpr ResultCode kDepth{2, "depth not 1/4/8/24/32"};
-inline constexpr ResultCode kAll[] = {kOutside, kDepth};
-}  // namespace set_pixel
-
 // fnIMG_GetPixel returns the value, or one of these.
 namespace get_pixel {
 inline constexpr ResultCode kOutside{static_cast<int>(0xFFFFFFFFu), "outside"};
 inline constexpr ResultCode kDepth{static_cast<int>(0xFFFFFFFEu), "depth not supported"};
 inline constexpr ResultCode kAll[] = {kOutside, kDepth};
 }  // namespace get_pixel
+
+// fnIMG_SetPixel, fnIMG_GetRGBPixel, fnIMG_SetRGBPixel.
+namespace set_pixel {
+inline constexpr ResultCode kOutside{1, "point outside the image"};
+inline constexpr ResultCode kDepth{2, "depth not 1/4/8/24/32"};
+inline constexpr ResultCode kAll[] = {kOutside, kDepth};
+}  // namespace set_pixel
 
 // fnIMG_GetAlfa returns the alpha, or one of these.
 namespace get_alfa {
