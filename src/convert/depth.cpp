@@ -209,11 +209,8 @@ __attribute__((target("ssse3"))) int RedOfGrayRow24Ssse3(const u8* p, u8* dst, i
   __m128i differ = _mm_setzero_si128();
   int x = 0;
   for (; x + 16 <= count; x += 16, p += 48) {
-    const auto* q = reinterpret_cast<const __m128i*>(p);
-    const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
-    const __m128i b = lamina::simd24::Channel(t, 0, v0, v1, v2);
-    const __m128i g = lamina::simd24::Channel(t, 1, v0, v1, v2);
-    const __m128i r = lamina::simd24::Channel(t, 2, v0, v1, v2);
+    const lamina::simd24::Planes planes = lamina::simd24::LoadPlanes(t, p);
+    const __m128i b = planes.blue, g = planes.green, r = planes.red;
     differ = _mm_or_si128(differ, _mm_or_si128(_mm_xor_si128(b, g), _mm_xor_si128(b, r)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), r);
   }

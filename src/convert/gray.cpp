@@ -100,11 +100,8 @@ __attribute__((target("ssse3"))) int GrayRow24Ssse3(u8* p, int count, const Weig
   const __m128i zero = _mm_setzero_si128();
   int x = 0;
   for (; x + 16 <= count; x += 16, p += 48) {
-    const auto* q = reinterpret_cast<const __m128i*>(p);
-    const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
-    const __m128i b = simd24::Channel(t, 0, v0, v1, v2);
-    const __m128i g = simd24::Channel(t, 1, v0, v1, v2);
-    const __m128i r = simd24::Channel(t, 2, v0, v1, v2);
+    const simd24::Planes planes = simd24::LoadPlanes(t, p);
+    const __m128i b = planes.blue, g = planes.green, r = planes.red;
     const __m128i bl = _mm_unpacklo_epi8(b, zero), bh = _mm_unpackhi_epi8(b, zero);
     const __m128i gl = _mm_unpacklo_epi8(g, zero), gh = _mm_unpackhi_epi8(g, zero);
     const __m128i rl = _mm_unpacklo_epi8(r, zero), rh = _mm_unpackhi_epi8(r, zero);
@@ -200,11 +197,8 @@ __attribute__((target("avx2"))) int GrayRow24Avx2(u8* p, int count, const Weight
     }
   }
   for (; x + 16 <= count; x += 16, p += 48) {
-    const auto* q = reinterpret_cast<const __m128i*>(p);
-    const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
-    const __m128i b = simd24::Channel(t, 0, v0, v1, v2);
-    const __m128i g = simd24::Channel(t, 1, v0, v1, v2);
-    const __m128i r = simd24::Channel(t, 2, v0, v1, v2);
+    const simd24::Planes planes = simd24::LoadPlanes(t, p);
+    const __m128i b = planes.blue, g = planes.green, r = planes.red;
     const __m256i lo = SumLanes8(b, g, r, wb, wg, wr);
     const __m256i hi =
         SumLanes8(_mm_srli_si128(b, 8), _mm_srli_si128(g, 8), _mm_srli_si128(r, 8), wb, wg, wr);

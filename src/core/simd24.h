@@ -42,6 +42,17 @@ __attribute__((target("ssse3"))) inline __m128i Channel(const Tables& t, int c, 
                       _mm_shuffle_epi8(v2, _mm_load_si128(g + 2)));
 }
 
+struct Planes {
+  __m128i blue, green, red;
+};
+
+// The blue, green and red bytes of the sixteen 24-bit pixels (48 bytes) at p.
+__attribute__((target("ssse3"))) inline Planes LoadPlanes(const Tables& t, const std::uint8_t* p) {
+  const auto* q = reinterpret_cast<const __m128i*>(p);
+  const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
+  return Planes{Channel(t, 0, v0, v1, v2), Channel(t, 1, v0, v1, v2), Channel(t, 2, v0, v1, v2)};
+}
+
 // Writes each of the sixteen bytes of `gray` three times: sixteen gray 24-bit pixels.
 __attribute__((target("ssse3"))) inline void StoreSpread(const Tables& t, std::uint8_t* p,
                                                          __m128i gray) {
