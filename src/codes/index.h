@@ -18,13 +18,15 @@ namespace lamina {
 namespace codes {
 
 struct IndexEntry {
-  const char* members;   // the operations as the README's first column names them
-  OperationCodes table;  // the first member's name, which the tool asks by, and the codes
+  const char* members;            // the operations as the README's first column names them
+  OperationCodes table;           // the first member's name, which the tool asks by, and the codes
   const char* returns = nullptr;  // what success gives, for operations that return a value
   const char* remark = nullptr;   // said after the codes (or instead of them)
   bool hex = false;               // the values are 32-bit unsigned sentinels
 };
 
+// One entry a line where it fits, so that operations join and merge a line at a time.
+// clang-format off
 inline constexpr IndexEntry kIndex[] = {
     {"`fnIMG_Initialize` (both)", {"Initialize", initialize::kAll}},
     {"`fnIMG_GetPixel`", {"GetPixel", get_pixel::kAll}, "the value", nullptr, true},
@@ -85,6 +87,7 @@ inline constexpr IndexEntry kIndex[] = {
      "no code: a scale outside the conversion's range gives a record of zeros, or black"},
     {"`fnIMG_Split`", {"Split", split::kAll}},
 };
+// clang-format on
 
 }  // namespace codes
 }  // namespace lamina

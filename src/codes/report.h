@@ -63,7 +63,8 @@ inline std::string MarkdownTable() {
     }
     std::string text = e.returns != nullptr ? std::string(e.returns) + "; " : std::string();
     text += codes;
-    if (e.remark != nullptr) text += codes.empty() ? std::string(e.remark) : " (" + std::string(e.remark) + ")";
+    if (e.remark != nullptr)
+      text += codes.empty() ? std::string(e.remark) : " (" + std::string(e.remark) + ")";
     out += "| " + std::string(e.members) + " | " + text + " |\n";
   }
   return out;

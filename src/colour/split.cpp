@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "CLamina.h"
+#include "colour/codes.h"
 #include "colour/colour_cache.h"
 #include "colour/colour_math.h"
-#include "core/simd24.h"
 #include "core/block_access.h"
 #include "core/cpu.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
-#include "colour/codes.h"
+#include "core/simd24.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -288,7 +288,8 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::IsSupportedDepth(v.bpp)) return codes::split::kDepth;
   const bool withFourth = model == 0 || model == 1;
-  if (first == nullptr || second == nullptr || third == nullptr) return codes::split::kOutputMissing;
+  if (first == nullptr || second == nullptr || third == nullptr)
+    return codes::split::kOutputMissing;
   if (withFourth && fourth == nullptr) return codes::split::kOutputMissing;
   // Model 1 writes all four outputs through the same checks; model 0's fourth (alpha) is
   // written only where it lies inside that image, whatever its size and depth.

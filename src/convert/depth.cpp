@@ -14,13 +14,13 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "convert/codes.h"
 #include "convert/convert.h"
 #include "core/block_access.h"
 #include "core/image_builder.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
 #include "core/simd24.h"
-#include "convert/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -280,9 +280,8 @@ int ConvertIndices(CLamina& self, const ImageView& v, int to, const u8* map) {
   if (!t.Ok()) return codes::change_color_depth::kNoMemory;
   const ImageView d = t.View();
   lamina::DispatchDepth<lamina::kPaletteDepthMask>(v.bpp, [&](auto s) {
-    lamina::DispatchDepth<lamina::kPaletteDepthMask>(to, [&](auto t) {
-      MapIndicesInto<decltype(s)::value, decltype(t)::value>(v, d, map);
-    });
+    lamina::DispatchDepth<lamina::kPaletteDepthMask>(
+        to, [&](auto t) { MapIndicesInto<decltype(s)::value, decltype(t)::value>(v, d, map); });
   });
   t.InstallInto(self);
   return 0;
@@ -305,7 +304,8 @@ int ReduceTrueColour(CLamina& self, const ImageView& v, int to) {
     // half-way. Without memory for the new image a colour 24-bit image is still "done": it is
     // left as it is, as it would have been.
     NewImage t(v.width, v.height, to, FixedPalette(to));
-    if (!t.Ok()) return v.bpp == 24 && !lamina::IsGray(v) ? 0 : int{codes::change_color_depth::kNoMemory};
+    if (!t.Ok())
+      return v.bpp == 24 && !lamina::IsGray(v) ? 0 : int{codes::change_color_depth::kNoMemory};
     const ImageView d = t.View();
     bool gray = false;
     lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto s) {

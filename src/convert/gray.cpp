@@ -14,14 +14,14 @@
 #include <cstring>
 
 #include "CLamina.h"
+#include "convert/codes.h"
 #include "convert/convert.h"
-#include "core/simd24.h"
 #include "core/block_access.h"
 #include "core/byte_table.h"
 #include "core/cpu.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
-#include "convert/codes.h"
+#include "core/simd24.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;

@@ -1,10 +1,11 @@
 // Palette access, gray ramps, the gray test and the pseudo-colour map.
+#include "core/palette.h"
+
 #include <cstring>
 
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/codes.h"
-#include "core/palette.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
@@ -86,8 +87,7 @@ bool IsGray(const ImageView& v) {
     gray = true;
     for (int y = v.height - 1; y >= 0 && gray; --y) {
       const std::uint8_t* p = v.Row(y);
-      for (int x = 0; x < v.width && gray; ++x, p += kBytes)
-        gray = p[0] == p[1] && p[0] == p[2];
+      for (int x = 0; x < v.width && gray; ++x, p += kBytes) gray = p[0] == p[1] && p[0] == p[2];
     }
   });
   return gray;

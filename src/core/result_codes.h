@@ -45,8 +45,7 @@ struct OperationCodes {
   constexpr OperationCodes(const char* name, const ResultCode (&table)[N])
       : operation(name), codes(table), count(N) {}
   // An operation without codes (it always succeeds, or reports nothing).
-  constexpr explicit OperationCodes(const char* name)
-      : operation(name), codes(nullptr), count(0) {}
+  constexpr explicit OperationCodes(const char* name) : operation(name), codes(nullptr), count(0) {}
 
   // The entry for `value`, or null when the operation has no such code.
   constexpr const ResultCode* Find(int value) const {

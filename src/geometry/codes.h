@@ -31,9 +31,9 @@ inline constexpr ResultCode kDepth{3, "a depth not supported"};
 inline constexpr ResultCode kDepthsDiffer{4, "depths differ"};
 inline constexpr ResultCode kWidthsDiffer{5, "widths differ (mode 0)"};
 inline constexpr ResultCode kHeightsDiffer{6, "heights differ (mode 1)"};
-inline constexpr ResultCode kNoMemory = Added(
-    {7, "not enough memory, or the result would exceed 2^31 \u2212 1 pixels on a side"});
-inline constexpr ResultCode kAll[] = {kMode,          kNullImage,     kDepth,   kDepthsDiffer,
+inline constexpr ResultCode kNoMemory =
+    Added({7, "not enough memory, or the result would exceed 2^31 \u2212 1 pixels on a side"});
+inline constexpr ResultCode kAll[] = {kMode,         kNullImage,     kDepth,   kDepthsDiffer,
                                       kWidthsDiffer, kHeightsDiffer, kNoMemory};
 }  // namespace interlace
 

@@ -8,12 +8,12 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "geometry/geometry.h"
 #include "core/block_access.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
 #include "geometry/carry.h"
 #include "geometry/codes.h"
+#include "geometry/geometry.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;

@@ -9,11 +9,11 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "geometry/geometry.h"
 #include "core/block_access.h"
 #include "core/cpu.h"
 #include "core/pixel_access.h"
 #include "geometry/codes.h"
+#include "geometry/geometry.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;

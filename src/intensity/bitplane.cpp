@@ -4,11 +4,11 @@
 
 #include "CLamina.h"
 #include "convert/convert.h"
-#include "core/image_builder.h"
 #include "core/block_access.h"
+#include "core/image_builder.h"
 #include "core/pixel_access.h"
-#include "intensity/level_tables.h"
 #include "intensity/codes.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;

@@ -14,14 +14,14 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "core/palette.h"
-#include "core/byte_table.h"
 #include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
+#include "core/byte_table.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
-#include "intensity/level_tables.h"
 #include "intensity/codes.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -194,8 +194,7 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
     constexpr int B = decltype(d)::value;
     for (int y = v.height - 1; y >= 0; --y) {
       std::uint8_t* row = v.Row(y);
-      for (int x = 0; x < v.width; ++x)
-        Px<B>::Set(row, x, cache.Get(Px<B>::Get(row, x), convert));
+      for (int x = 0; x < v.width; ++x) Px<B>::Set(row, x, cache.Get(Px<B>::Get(row, x), convert));
     }
   });
   if (anyPixel) m_nAnchoAlineado = v.stride;

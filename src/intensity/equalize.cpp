@@ -16,15 +16,15 @@
 #include <cstdint>
 
 #include "CLamina.h"
-#include "core/palette.h"
-#include "intensity/intensity.h"
-#include "core/byte_table.h"
 #include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
+#include "core/byte_table.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
-#include "intensity/level_tables.h"
 #include "intensity/codes.h"
+#include "intensity/intensity.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -157,7 +157,8 @@ int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
   if (v.width <= 0 || v.height <= 0) return 0;
   int histogram[1024];
   // Its only failure is the depth, refused above already.
-  if (lamina::intensity::GetHistogram(*this, histogram, 0) != 0) return codes::equalize_histogram::kDepth;
+  if (lamina::intensity::GetHistogram(*this, histogram, 0) != 0)
+    return codes::equalize_histogram::kDepth;
   const int column = v.bpp < 24 ? 0 : 1;  // the index, or the red byte
   const int n = v.bpp < 24 ? (1 << v.bpp) : 256;
 

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
-#include "intensity/level_tables.h"
 #include "intensity/codes.h"
+#include "intensity/intensity.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;

@@ -6,8 +6,8 @@
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
-#include "intensity/level_tables.h"
 #include "intensity/codes.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -30,7 +30,8 @@ int Transfer(int v, int a, int b, int c, int d) {
 int CLamina::fnIMG_GrayScaleLinealTransform(int a, int b, int c, int d,
                                             CLamina::CualesRGB channels) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::gray_scale_lineal_transform::kDepth;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp))
+    return codes::gray_scale_lineal_transform::kDepth;
   if (a > b) return codes::gray_scale_lineal_transform::kInputBand;
   if (c > d) return codes::gray_scale_lineal_transform::kOutputBand;
   const int colours = static_cast<int>(lamina::ColourCount(*v.header));

@@ -5,11 +5,11 @@
 #include <ctime>
 
 #include "CLamina.h"
-#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
-#include "intensity/level_tables.h"
 #include "intensity/codes.h"
+#include "intensity/intensity.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -62,7 +62,8 @@ int CLamina::fnIMG_AddNoise(int selection, int scope, int low, int high, int ban
   CLamina::InformacionHistograma info{};
   // Its only failure is the depth, refused above already.
   if (lamina::intensity::GetInfoHistogram(*this, &info) != 0) return codes::add_noise::kDepth;
-  if (bandLow < info.nMinI || bandHigh > info.nMaxI || bandLow > bandHigh) return codes::add_noise::kBand;
+  if (bandLow < info.nMinI || bandHigh > info.nMaxI || bandLow > bandHigh)
+    return codes::add_noise::kBand;
   const std::int64_t pixels =
       v.width > 0 && v.height > 0 ? static_cast<std::int64_t>(v.width) * v.height : 0;
   if (count < 1 || count > pixels) return codes::add_noise::kCount;

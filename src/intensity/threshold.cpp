@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "CLamina.h"
-#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/cpu.h"
 #include "core/pixel_access.h"
-#include "intensity/level_tables.h"
 #include "intensity/codes.h"
+#include "intensity/intensity.h"
+#include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -57,9 +57,9 @@ void ThresholdPlain(const std::uint8_t* src, std::uint8_t* dst, std::size_t n, s
 // Thirty-two bytes per step: the unsigned comparison as a signed one with both sides moved by 128,
 // then a blend. Returns the bytes done.
 __attribute__((target("avx2"))) std::size_t ThresholdAvx2(const std::uint8_t* src,
-                                                           std::uint8_t* dst, std::size_t n,
-                                                           std::uint8_t t, std::uint8_t below,
-                                                           std::uint8_t above) {
+                                                          std::uint8_t* dst, std::size_t n,
+                                                          std::uint8_t t, std::uint8_t below,
+                                                          std::uint8_t above) {
   const __m256i bias = _mm256_set1_epi8(static_cast<char>(0x80));
   const __m256i limit = _mm256_set1_epi8(static_cast<char>(t ^ 0x80u));
   const __m256i low = _mm256_set1_epi8(static_cast<char>(below));

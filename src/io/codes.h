@@ -41,7 +41,8 @@ inline constexpr ResultCode kAll[] = {kCannotCreate, kWriteFailed};
 
 // fnIMG_SaveBMP(CFile*).
 namespace save_bmp_file {
-inline constexpr ResultCode kWriteFailed = Added({2, "a write failed, no image, or a null file", true});
+inline constexpr ResultCode kWriteFailed =
+    Added({2, "a write failed, no image, or a null file", true});
 inline constexpr ResultCode kAll[] = {kWriteFailed};
 }  // namespace save_bmp_file
 

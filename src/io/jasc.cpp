@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "io/codes.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "io/codes.h"
 #include "io/jasc_parse.h"
 #include "lamina/cfile.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "CLamina.h"
-#include "io/codes.h"
 #include "core/block_access.h"
+#include "io/codes.h"
 #include "io/gray_block.h"
 #include "io/pgm_header.h"
 
@@ -138,13 +138,12 @@ struct PgmCodes {
 };
 namespace file_codes = lamina::codes::load_pgm;
 namespace buffer_codes = lamina::codes::load_pgm_from_buffer;
-constexpr PgmCodes kFileCodes{file_codes::kNotP5,  file_codes::kCutShort, file_codes::kNotDigit,
-                              file_codes::kMaxval, file_codes::kSize,     file_codes::kShort,
+constexpr PgmCodes kFileCodes{file_codes::kNotP5,   file_codes::kCutShort, file_codes::kNotDigit,
+                              file_codes::kMaxval,  file_codes::kSize,     file_codes::kShort,
                               file_codes::kNoMemory};
-constexpr PgmCodes kBufferCodes{buffer_codes::kNotP5,  buffer_codes::kCutShort,
-                                buffer_codes::kNotDigit, buffer_codes::kMaxval,
-                                buffer_codes::kSize,   buffer_codes::kShort,
-                                buffer_codes::kNoMemory};
+constexpr PgmCodes kBufferCodes{
+    buffer_codes::kNotP5, buffer_codes::kCutShort, buffer_codes::kNotDigit, buffer_codes::kMaxval,
+    buffer_codes::kSize,  buffer_codes::kShort,    buffer_codes::kNoMemory};
 
 int CodeOf(PgmStatus s, const PgmCodes& c) {
   switch (s) {

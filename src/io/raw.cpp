@@ -22,8 +22,8 @@
 #include "convert/convert.h"
 #include "core/block_access.h"
 #include "core/palette.h"
-#include "io/codes.h"
 #include "core/pixel_access.h"
+#include "io/codes.h"
 #include "io/gray_block.h"
 #include "platform/file_rows.h"
 
@@ -176,7 +176,8 @@ int SaveRaw(CLamina& img, const CString* name, CFile* given) {
     if (!BlockAccess::HasBlock(gray)) return save::kNoMemory;
     if (!lamina::IsGray(BlockAccess::View(gray)) && lamina::convert::ColorToGray(gray, 0) != 0)
       return save::kNoMemory;
-    if (BlockAccess::Header(gray).biBitCount != 8 && lamina::convert::ChangeColorDepth(gray, 2) != 0)
+    if (BlockAccess::Header(gray).biBitCount != 8 &&
+        lamina::convert::ChangeColorDepth(gray, 2) != 0)
       return save::kNoMemory;
     if (BlockAccess::Header(gray).biBitCount != 8) return save::kNoMemory;
     source = &gray;

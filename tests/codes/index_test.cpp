@@ -1,7 +1,7 @@
 // The index of result codes: the README's table is written from it, the tool explains failures
 // from it, and the operations' file failures leave the system's reason for it to report.
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <functional>
 #include <set>
 
