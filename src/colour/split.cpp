@@ -13,9 +13,9 @@
 
 #include "CLamina.h"
 #include "colour/codes.h"
-#include "colour/colour_cache.h"
 #include "colour/colour_math.h"
 #include "core/block_access.h"
+#include "core/colour_cache.h"
 #include "core/cpu.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
@@ -373,9 +373,9 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
         }
       }
     } else {
-      cm::ColourCache cache;
+      lamina::ColourCache cache;
       const auto convert = [model](std::uint32_t c) {
-        return ModelChannels(model, cm::UnpackColour(c));
+        return ModelChannels(model, lamina::UnpackColour(c));
       };
       for (int y = v.height - 1; y >= 0; --y) {
         const std::uint8_t* row = v.Row(y);

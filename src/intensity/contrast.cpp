@@ -14,9 +14,9 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
+#include "core/colour_cache.h"
 #include "core/byte_table.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
@@ -186,9 +186,9 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
     return 0;
   }
 
-  cm::ColourCache cache;
+  lamina::ColourCache cache;
   const auto convert = [&](std::uint32_t colour) {
-    return cm::PackColour(nc::CurveInModel(c, model, cm::UnpackColour(colour), 255));
+    return lamina::PackColour(nc::CurveInModel(c, model, lamina::UnpackColour(colour), 255));
   };
   lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;

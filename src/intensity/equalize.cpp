@@ -16,9 +16,9 @@
 #include <cstdint>
 
 #include "CLamina.h"
-#include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
+#include "core/colour_cache.h"
 #include "core/byte_table.h"
 #include "core/palette.h"
 #include "core/pixel_access.h"
@@ -67,9 +67,9 @@ int EqualizeInModel(CLamina& img, int model) {
   double tables[4][256];
 
   if (!palette) {
-    cm::ColourCache bins;
+    lamina::ColourCache bins;
     const auto binsOf = [&](std::uint32_t colour) {
-      const cm::Channels ch = cm::ToModel(model, cm::UnpackColour(colour));
+      const cm::Channels ch = cm::ToModel(model, lamina::UnpackColour(colour));
       std::uint32_t packed = 0;
       for (int i = 0; i < changed.count; ++i)
         packed |= static_cast<std::uint32_t>(Bin(ch.f[changed.first + i], n)) << (8 * i);
@@ -87,9 +87,9 @@ int EqualizeInModel(CLamina& img, int model) {
     });
     for (int i = 0; i < changed.count; ++i) cumulate(tables[i], counts[i]);
 
-    cm::ColourCache remap;
+    lamina::ColourCache remap;
     const auto remapOf = [&](std::uint32_t colour) {
-      cm::Channels ch = cm::ToModel(model, cm::UnpackColour(colour));
+      cm::Channels ch = cm::ToModel(model, lamina::UnpackColour(colour));
       for (int i = 0; i < changed.count; ++i) {
         float& f = ch.f[changed.first + i];
         const double t = tables[i][Bin(f, n)];
@@ -97,7 +97,7 @@ int EqualizeInModel(CLamina& img, int model) {
         f = model == 1 ? static_cast<float>(static_cast<std::uint8_t>(static_cast<int>(t)))
                        : static_cast<float>(t);
       }
-      return cm::PackColour(cm::FromModel(model, ch));
+      return lamina::PackColour(cm::FromModel(model, ch));
     };
     lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
