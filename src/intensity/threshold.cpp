@@ -160,26 +160,30 @@ int CLamina::fnIMG_Thresholding(unsigned char threshold, unsigned char below, un
   if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::thresholding::kDepth;
   if (below > colours - 1 || above > colours - 1) return codes::thresholding::kLevels;
   if (v.width > 0 && v.height > 0) {
-    if (v.bpp == 4) {
-      LevelTable t;
-      for (int level = 0; level < 256; ++level) t[level] = level < threshold ? below : above;
-      MapIndices(v, t);
-    } else {
-      const std::size_t n = static_cast<std::size_t>(v.width) * static_cast<std::size_t>(v.bpp / 8);
-      std::vector<std::uint8_t> scratch(v.bpp == 32 ? n : 0);
-      for (int y = v.height - 1; y >= 0; --y) {
-        std::uint8_t* p = v.Row(y);
-        if (v.bpp == 32) {
-          // Every byte is thresholded aside, then blue, green and red are taken over while
-          // each pixel keeps its alpha.
-          ThresholdBytes(p, scratch.data(), n, threshold, below, above);
-          KeepAlpha(p, scratch.data(), static_cast<std::size_t>(v.width));
+    lamina::DispatchDepth<lamina::kLevelDepthMask>(v.bpp, [&](auto d) {
+      constexpr int B = decltype(d)::value;
+      if constexpr (B == 4) {
+        LevelTable t;
+        for (int level = 0; level < 256; ++level) t[level] = level < threshold ? below : above;
+        MapIndices<4>(v, t);
+      } else {
+        const std::size_t n = static_cast<std::size_t>(v.width) * (B / 8);
+        if constexpr (B == 32) {
+          // Every byte is thresholded aside, then blue, green and red are taken over while each
+          // pixel keeps its alpha.
+          std::vector<std::uint8_t> scratch(n);
+          for (int y = v.height - 1; y >= 0; --y) {
+            std::uint8_t* p = v.Row(y);
+            ThresholdBytes(p, scratch.data(), n, threshold, below, above);
+            KeepAlpha(p, scratch.data(), static_cast<std::size_t>(v.width));
+          }
         } else {
           // At 8 and 24 bits the pixel bytes of a row are contiguous and all take part.
-          ThresholdBytes(p, p, n, threshold, below, above);
+          for (int y = v.height - 1; y >= 0; --y)
+            ThresholdBytes(v.Row(y), v.Row(y), n, threshold, below, above);
         }
       }
-    }
+    });
   }
   NoteStride(*this, v);
   return 0;
