@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the build needs on a fresh Debian machine (compiler, CMake, Ninja, GoogleTest,
-# Google Benchmark). Does nothing when everything is already there.
+# Google Benchmark, and the X11 pieces the display tests use). Does nothing when everything is
+# already there. With --docs it also installs doxygen, which only scripts/docs.sh needs (the tests
+# run it where it is installed).
 set -euo pipefail
 need=()
+if [ "${1-}" = "--docs" ]; then
+  command -v doxygen >/dev/null 2>&1 || need+=(doxygen)
+fi
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
@@ -10,6 +15,11 @@ command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 # netpbm decodes written BMP files in one test (which is skipped without it).
 command -v bmptopnm >/dev/null 2>&1 || need+=(netpbm)
+# Drawing into X11 and the monitor report build against Xlib and XRandR (both optional to the
+# library); the display tests run against virtual X servers (scripts/xvfb.sh).
+[ -f /usr/include/X11/Xlib.h ] || need+=(libx11-dev)
+[ -f /usr/include/X11/extensions/Xrandr.h ] || need+=(libxrandr-dev)
+command -v Xvfb >/dev/null 2>&1 || need+=(xvfb)
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"

@@ -72,5 +72,14 @@ inline constexpr ResultCode kDepth{1, "depth not supported"};
 inline constexpr ResultCode kAll[] = {kDepth};
 }  // namespace pseudo_color
 
+// fnIMG_Draw. The monitor report has no result code.
+namespace draw {
+inline constexpr ResultCode kNothingDrawn{
+    1,
+    "the image has no pixel rows, the context is null or has no surface, or no row was drawn "
+    "(the image lies outside)"};
+inline constexpr ResultCode kAll[] = {kNothingDrawn};
+}  // namespace draw
+
 }  // namespace codes
 }  // namespace lamina

@@ -54,6 +54,21 @@ int CLamina::fnIMG_IsGray() { return lamina::IsGray(BlockAccess::View(*this)) ? 
 
 namespace lamina {
 
+namespace {
+
+// Stops at the first colour pixel; a gray image is read to its end.
+template <int Bytes>
+bool AllPixelsGray(const ImageView& v) {
+  for (int y = v.height - 1; y >= 0; --y) {
+    const std::uint8_t* p = v.Row(y);
+    for (int x = 0; x < v.width; ++x, p += Bytes)
+      if (p[0] != p[1] || p[0] != p[2]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 void SetPalette(const ImageView& v, const RGBQUAD* entries) {
   if (entries != nullptr && v.paletteEntries > 0)
     std::memmove(v.palette, entries, static_cast<std::size_t>(v.paletteEntries) * 4);
@@ -82,14 +97,8 @@ bool IsGray(const ImageView& v) {
   }
   // 16 bits and images without a block have no colours to judge by.
   bool gray = false;
-  DispatchDepth<kTrueColourDepthMask>(v.bpp, [&](auto d) {
-    constexpr int kBytes = decltype(d)::value / 8;
-    gray = true;
-    for (int y = v.height - 1; y >= 0 && gray; --y) {
-      const std::uint8_t* p = v.Row(y);
-      for (int x = 0; x < v.width && gray; ++x, p += kBytes) gray = p[0] == p[1] && p[0] == p[2];
-    }
-  });
+  DispatchDepth<kTrueColourDepthMask>(
+      v.bpp, [&](auto d) { gray = AllPixelsGray<decltype(d)::value / 8>(v); });
   return gray;
 }
 
