@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# fuzz/run.sh SECONDS [TARGET ...]: builds the libFuzzer targets (bmp, raw, pgm, jasc, handle) with
-# AddressSanitizer and UndefinedBehaviorSanitizer, compiling the library sources directly, and runs
-# each for SECONDS, one after the other, seeded with the files of tests/data. Not part of CI.
+# fuzz/run.sh SECONDS [TARGET ...]: builds the libFuzzer targets (bmp, raw, pgm, jasc, handle, and
+# png, jpeg over Lamina::formats with libpng and libjpeg) with AddressSanitizer and
+# UndefinedBehaviorSanitizer, compiling the library sources directly, and runs each for SECONDS,
+# one after the other, seeded with the files of tests/data (png and jpeg with the PNG and JPEG
+# files only). Not part of CI.
 # Output in fuzz/build/: <target>.log, the grown corpus in corpus/<target>, crashes in artifacts/.
 set -uo pipefail
 secs=${1:-60}
@@ -9,7 +11,7 @@ shift || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/fuzz/build
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(bmp raw pgm jasc handle)
+[ ${#targets[@]} -eq 0 ] && targets=(bmp raw pgm jasc handle png jpeg)
 CXX=${CXX:-clang++}
 flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -ffp-contract=off -fno-fast-math
        -fsanitize=address,undefined -fno-sanitize-recover=undefined
@@ -30,10 +32,22 @@ while IFS= read -r src; do
   fi
 done < <(find "$root/src" -name '*.cpp' | sort)
 
+# The formats library, for the png and jpeg targets.
+fobjs=()
+while IFS= read -r src; do
+  obj=$out/obj/formats_$(basename "$src" .cpp).o
+  fobjs+=("$obj")
+  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] ||
+     find "$root/include" "$root/src" "$root/formats" -name '*.h' -newer "$obj" | grep -q .; then
+    echo "compiling formats/$(basename "$src")"
+    "$CXX" "${flags[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj" || exit 1
+  fi
+done < <(find "$root/formats" -name '*.cpp' | sort)
+
 max_len() {
   case $1 in
     raw) echo 70000 ;;
-    bmp | handle) echo 65536 ;;
+    bmp | handle | png | jpeg) echo 65536 ;;
     *) echo 16384 ;;
   esac
 }
@@ -41,12 +55,19 @@ max_len() {
 status=0
 for t in "${targets[@]}"; do
   echo "building ${t}_fuzz"
-  "$CXX" "${flags[@]}" -fsanitize=fuzzer "$root/fuzz/${t}_fuzz.cpp" "${objs[@]}" \
+  extra=()
+  case $t in png | jpeg) extra=("${fobjs[@]}" -lpng -ljpeg) ;; esac
+  "$CXX" "${flags[@]}" -fsanitize=fuzzer "$root/fuzz/${t}_fuzz.cpp" "${objs[@]}" "${extra[@]}" \
     -o "$out/${t}_fuzz" || exit 1
   corpus=$out/corpus/$t
   seeds=$out/seeds/$t
   mkdir -p "$corpus" "$seeds"
-  find "$root/tests/data" -type f ! -name '*.md' -exec cp -f {} "$seeds/" \;
+  case $t in
+    png) find "$root/tests/data" -type f -name '*.png' -exec cp -f {} "$seeds/" \; ;;
+    jpeg) find "$root/tests/data" -type f -name '*.jpg' -exec cp -f {} "$seeds/" \; ;;
+    *) find "$root/tests/data" -type f ! -name '*.md' ! -name '*.png' ! -name '*.jpg' \
+         -exec cp -f {} "$seeds/" \; ;;
+  esac
   if [ "$t" = handle ]; then
     # A BMP file without its 14-byte file header is a packed bitmap.
     for f in "$root"/tests/data/bmpsuite/g/*.bmp; do

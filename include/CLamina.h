@@ -1186,10 +1186,72 @@ class LAMINA_API CLamina {
 
   // ---- Geometry and distortion ---------------------------------------------------------------
 
+  /// Turns the picture about its centre by `angle` degrees (positive turns clockwise on the screen)
+  /// by inverse mapping: destination (x, y) takes the source pixel at fnRound(u c - v s + W/2),
+  /// fnRound(H/2 - (v c + u s)) with u = x - W'/2, v = H'/2 - y and integer halves, so even sizes
+  /// lose a line. Builds a new image of the image's depth and palette; the name is kept, 32-bit
+  /// pixels come out with their fourth byte 0 and the row padding 0.
+  /// @param sizeMode 0 enlarge to the box of the turned picture (|Wc| + |Hs| by |Hc| + |Ws|, each
+  ///        product rounded with fnRound), 1 keep the width and height (corners are cut).
+  /// @param angle -360 to 360 degrees, both included.
+  /// @param background packed colour (red in bits 0-7, green 8-15, blue 16-23) of the pixels no
+  ///        source pixel reaches; on palette images the first entry with that colour, or the
+  ///        all-ones index (1, 15, 255) when the palette has none.
+  /// @return 0 done; 1 angle below -360, above 360 or not a number; 2 depth not 1, 4, 8, 24 or
+  ///         32 bits; 3 size mode not 0 or 1; 4 not enough memory for the new image. On a failure
+  ///         nothing changes.
   int fnIMG_Rotation(int sizeMode, double angle, unsigned long background);
+  /// Tilts the picture about its vertical axis by `angleY` and its horizontal axis by `angleX`
+  /// (a forward mapping with truncation into a background-filled image of the same size, source
+  /// rows from the top and columns from the left, a later pixel winning), then, when `angle` is
+  /// not exactly 0, turns the result in the plane as the single-angle form does. Both images are
+  /// built before the image changes; the name is kept, 32-bit fourth bytes and padding are 0.
+  /// @param sizeMode passed to the plane turn (0 enlarge, 1 keep the size); checked even when
+  ///        `angle` is 0.
+  /// @param angleY, angleX, angle -360 to 360 degrees each, checked in that order.
+  /// @param background packed colour, as for the single-angle form.
+  /// @return 0 done; 1 an angle below -360, above 360 or not a number; 2 depth not 1, 4, 8, 24 or
+  ///         32 bits; 3 size mode not 0 or 1; 4 not enough memory. On a failure nothing changes.
   int fnIMG_Rotation(int sizeMode, double angleY, double angleX, double angle,
                      unsigned long background);
+  /// Resizes by nearest-neighbour sampling anchored at the bottom-left pixel: with factors fx, fy
+  /// the result is fnRound(W fx) x fnRound(H fy) (products in single precision), and destination
+  /// column c and row r (counted from the bottom) take source column min(fnRound(c / fx), W - 1)
+  /// and row min(fnRound(r / fy), H - 1), the quotients in single precision. The result has the
+  /// image's depth and palette and keeps the name; 32-bit pixels carry blue, green and red with a
+  /// fourth byte 0, and the row padding is 0. A factor of 0 gives a side of 0.
+  /// @param horizontal, vertical unit 0: the factors (1 keeps the size); unit 1: the new width
+  ///        and height in pixels (the factors are then these over W and H). 0 or more, finite.
+  /// @param unit 0 factors, 1 pixels.
+  /// @return 0 done; 1 a value below 0 or not a finite number; 2 unit not 0 or 1; 3 depth not 1,
+  ///         4, 8, 24 or 32 bits (a 16-bit image, or an object without an image); 4 the result
+  ///         would not fit in memory or in the header's 32-bit fields. On a failure nothing
+  ///         changes.
   int fnIMG_Scaling(float horizontal, float vertical, int unit);
+  /// Opens a band through (x, y): orientation 0 splits at column x, the band covering columns
+  /// x - nearWidth ... x + farWidth - 1 of the rows y - nearReach ... y + farReach (no other row
+  /// changes); orientation 1 splits at row y, the band covering rows y - nearWidth ...
+  /// y + farWidth - 1 across the whole width (the reaches are only checked). The sides move apart
+  /// to make room, then the band is painted. Orientation 0 moves whole pixels (all four bytes at
+  /// 32 bits; pixel by pixel at 1 and 4 bits); orientation 1 moves whole rows with the picture
+  /// turned upside down around the moves (flip mode 1), which is where padding and 32-bit fourth
+  /// bytes end up. Squeezing crops each side (a side one pixel wide or high cannot be cropped and
+  /// is the whole image) and scales it into its room (fourth bytes 0); the result then replaces
+  /// the image as a compact copy. The size never changes.
+  /// @param orientation 0 band down the picture, 1 band across it.
+  /// @param x, y the split point.
+  /// @param nearWidth, farWidth the band's width on the near side (columns left of x, or rows above
+  ///        y across the picture) and on the far side (from x rightwards, or from y downwards), 0
+  ///        or more.
+  /// @param farReach, nearReach the rows below and above y (columns right and left of x across the
+  ///        picture) that the band reaches, 0 or more; band and reach must stay inside the image.
+  /// @param room 0 push the sides outward (what crosses the border is lost), 1 squeeze them.
+  /// @param fill 0 paint the band with `colour`, 1 repeat the split line as it was (the pixel at
+  ///        column x of each row, or at row y of each column).
+  /// @param colour packed colour; on palette images its first entry, or all ones when absent.
+  /// @return 0 done; 1 orientation not 0 or 1; 2 the band or the reach leaves the image, or a
+  ///         width or reach is negative; 3 room not 0 or 1; 4 fill not 0 or 1; 5 depth not 1, 4,
+  ///         8, 24 or 32 bits; 6 not enough memory for the copies. On a failure nothing changes.
   int fnIMG_ScotomaZoom(int orientation, int x, int y, int nearWidth, int farWidth, int farReach,
                         int nearReach, int room, int fill, unsigned long colour);
   /// Moves the picture by (dx, dy) pixels. Mode 0 enlarges the image to (W + |dx|) x (H + |dy|)
@@ -1298,38 +1360,269 @@ class LAMINA_API CLamina {
   /// @retval 3 field is neither 1 nor 2.
   /// @retval 4 not enough memory for the new image.
   int fnIMG_DeInterlace(int mode, int field);
+  /// Squeezes the whole picture into the ellipse inscribed in the frame (the disc-to-square map in
+  /// single precision, inverse mapping with truncation); points that fall outside the picture get
+  /// the colour count less one (the last palette index, white at 24 and 32 bits). Only pixel
+  /// values are written: fourth bytes and padding stay. The result replaces the image as a
+  /// compact copy with the same name.
+  /// @return 0 done; 1 depth not 1, 4, 8, 24 or 32 bits; 2 not enough memory for the copy. On a
+  ///         failure nothing changes.
   int fnIMG_Ellipse();
+  /// Moves each column x down (or up) by (sin(x / wavelength) + 1) x amplitude rows, truncated
+  /// with the row (double precision), into a background-filled copy; rows are taken from the top
+  /// (down) or the bottom (up), a later row winning. A wavelength of 0 makes every offset not a
+  /// number: the result is all background. Only pixel values are written.
+  /// @param amplitude any; 0 keeps the picture.
+  /// @param wavelength any; the wave repeats every 2 pi x wavelength columns.
+  /// @param direction 0 down, 1 up.
+  /// @param background packed colour; on palette images its first entry, or all ones when absent.
+  /// @return 0 done; 1 direction not 0 or 1; 2 depth not 1, 4, 8, 24 or 32 bits; 3 not enough
+  ///         memory for the copy. On a failure nothing changes.
   int fnIMG_Undulation(int amplitude, int wavelength, int direction, unsigned long background);
+  /// Twists the picture about its centre (W/2, H/2): a pixel at distance d <= radius takes the
+  /// source turned by (radius - d) / radius x twist x pi^2 / 360 radians; farther pixels stay. The
+  /// resampling is transformation's: outside points give black or the all-ones index, and the
+  /// whole picture comes out with 32-bit fourth bytes and padding 0.
+  /// @param twist a finite number; 0 keeps every pixel.
+  /// @param radius in pixels; 0 or less leaves the image exactly as it was.
+  /// @return 0 done; 1 depth not 1, 4, 8, 24 or 32 bits; 2 twist not a finite number; 3 not
+  ///         enough memory for the result. On a failure nothing changes.
   int fnIMG_Spiral(double twist, int radius);
+  /// Shears or compresses the picture by forward mapping into a background-filled copy, source
+  /// columns from the left and rows from the top, a later pixel winning; destinations are
+  /// truncated doubles, k = amount / 50 (kinds 0-3) or amount / 100 (kinds 4-9). Kinds: 0 (x + ky,
+  /// y), 1 (x - ky, y), 2 (x, y + kx), 3 (x, y - kx), 4 (x - ky, y - kx), 5 (x, y - ky), 6 (x - ky,
+  /// y - ky), 7 (x - kx, y), 8 (x - kx, y - kx), 9 (x + ky, y + kx). Only pixel values are written.
+  /// @param kind 0 to 9.
+  /// @param amount 0 to 100; 0 keeps the picture.
+  /// @param background packed colour; on palette images its first entry, or all ones when absent.
+  /// @return 0 done; 1 depth not 1, 4, 8, 24 or 32 bits; 2 kind not 0 to 9; 3 amount below 0,
+  ///         above 100 or not a number; 4 not enough memory for the copy. On a failure nothing
+  ///         changes.
   int fnIMG_Inclination(int kind, double amount, unsigned long background);
+  /// Sets every block to the truncated mean of its pixel values (summed in single precision, rows
+  /// from the top, then divided by the pixel count; true colour as whole 24-bit values). The last
+  /// block row and column take the rows and columns left over. Works in place; fourth bytes and
+  /// padding stay.
+  /// @param blockHeight 1 to H / 2.
+  /// @param blockWidth 1 to W / 2.
+  /// @return 0 done; 1 a block side below 1 or above half the image's; 2 depth not 1, 4, 8, 24 or
+  ///         32 bits (a 16-bit image); 3 not enough memory for the row tables. On a failure nothing
+  ///         changes.
   int fnIMG_Mosaic(int blockHeight, int blockWidth);
+  /// Gives a 4 or 8-bit palette image a relief look: from row 1 and column `distance` on, each
+  /// index becomes index + n / 2 - (the index `distance` columns to the left in a copy filtered
+  /// by fnIMG_Filters(19, 0, 2)), limited to 0 ... n - 1, n being the colour count. Row 0 and the
+  /// first `distance` columns keep their indices; the result replaces the image as a compact
+  /// copy.
+  /// @param distance 1, 3 or 5.
+  /// @return 0 done; 2 depth not 4 or 8 bits (checked first); 1 distance not 1, 3 or 5; 3 not
+  ///         enough memory for the copies. On a failure nothing changes.
   int fnIMG_Emboss(int distance);
+  /// Scatters pixels along random rays from (x, y): passes x 50000 samples of an angle and a
+  /// radius r (0 ... W - 1) from the C library's generator (0 ... 32767), seeded from the clock;
+  /// where the point at r lies inside, mode 0 copies it onto the point at r - 1, mode 1 the
+  /// reverse (a point outside reads as all ones). Works in place on pixel values.
+  /// @param mode 0 pull toward the point, 1 push away from it.
+  /// @param x, y the point, inside the image.
+  /// @param passes 1 or more.
+  /// @return 0 done; 1 mode not 0 or 1; 2 the point is outside; 3 passes below 1; 4 depth not 1,
+  ///         4, 8, 24 or 32 bits. On a failure nothing changes.
   int fnIMG_Hoover(int mode, int x, int y, int passes);
+  /// Sets every pixel, rows from the top and columns from the left, to colourAt(x, y) right after
+  /// asking: blue, green and red at 24 and 32 bits (the fourth byte stays), the red byte as the
+  /// index at 1, 4 and 8 bits (cut to the depth). On a 16-bit image the function is asked for
+  /// every pixel and nothing is written. An empty function throws std::bad_function_call when
+  /// first asked, that is, when the image has a pixel.
+  /// @param colourAt the colour of pixel (x, y), x the column and y the row from the top.
   void mapBitmap(std::function<RGBQUAD(int, int)> colourAt);
+  /// Resamples by inverse mapping: destination (x, y) takes the pixel at (sourceColumn(x, y),
+  /// sourceRow(x, y)) of the picture as it was (the column function is asked first; rows from the
+  /// top, columns from the left); points outside give black at 24 and 32 bits and the all-ones
+  /// index at 1, 4 and 8. Built aside and copied over the rows, so the block, header, palette and
+  /// name stay; the row padding, unused bits and 32-bit fourth bytes come out 0. On a 16-bit image
+  /// the functions are asked for every pixel and the pixels stay. An empty function throws
+  /// std::bad_function_call when first asked; any exception from a function leaves the image
+  /// unchanged.
+  /// @param sourceColumn the source column of pixel (x, y).
+  /// @param sourceRow the source row of pixel (x, y), counted from the top.
+  /// @return true done; false not enough memory for the result (the image unchanged).
   bool transformation(std::function<int(int, int)> sourceColumn,
                       std::function<int(int, int)> sourceRow);
 
   // ---- Combination ---------------------------------------------------------------------------
 
+  /// Combines `second` into this image pixel by pixel over the common top-left area
+  /// (min(widths) x min(heights)); the image's other pixels are unchanged and `second` is only read.
+  /// Palette images (1, 4, 8 bits) combine their indices a, b, limited by maxV = the colour count
+  /// less one; 24 and 32-bit images combine blue, green and red, each limited by 255 (a 24-bit
+  /// image may meet a 32-bit one; the fourth byte of a 32-bit pixel never changes).
+  /// @param operation 0 add, 1 subtract (a - b, not below 0), 2 multiply, 3 divide (a / b in
+  ///        single precision, a zero b taken as 0.2, rounded up), 4 average (rounded down),
+  ///        5 maximum, 6 minimum.
+  /// @param second the second image, not kept.
+  /// @return 0 done; 1 operation not 0 to 6 (negative included); 2 the image's depth, then the
+  ///         second image's, not 1, 4, 8, 24 or 32 bits; 3 the depths differ and one is below 24
+  ///         bits; 4 `second` is null (checked before its depth is read). On a failure nothing
+  ///         changes.
   int fnIMG_Arithmetic(int operation, CLamina* second);
+  /// Weighted arithmetic: the second image's top-left pixel is laid on (x, y) of the image and its
+  /// pixels (c, r), c below min(widths) and r below min(heights), are combined with the image's
+  /// pixel (x + c, y + r) where that lies inside; other pixels are unchanged. Values are weighted
+  /// in single precision (a x weightA, b x weightB), limited and truncated; see `operation` of the
+  /// plain form (the palette and colour forms differ for division, maximum and minimum).
+  /// @param operation 0 to 6 as for the plain form.
+  /// @param second the second image, not kept.
+  /// @param weightA weight of the image's values, 0 or more and finite.
+  /// @param weightB weight of the second image's values, 0 or more and finite.
+  /// @param x column of the image, 0 to width - 1. @param y row from the top, 0 to height - 1.
+  /// @return 0 done; 1 operation not 0 to 6; 2 a depth not 1, 4, 8, 24 or 32 (the image's first);
+  ///         4 weightA, then weightB, below 0 or not a finite number; 5 (x, y) outside the image;
+  ///         3 the depths differ and one is below 24 bits; 6 `second` is null (checked before its
+  ///         depth is read). On a failure nothing changes.
   int fnIMG_Arithmetic(int operation, CLamina* second, float weightA, float weightB, int x, int y);
+  /// Copies every pixel (c, r) of `second` to (x + c, y + r) of the image, rows from the top;
+  /// pixels falling outside are skipped. Palette images copy indices (the palette is not changed),
+  /// 24 and 32-bit images blue, green and red (the fourth byte of a 32-bit pixel is kept).
+  /// @param second the image to paste, not kept. @param x column, 0 to width - 1.
+  /// @param y row from the top, 0 to height - 1.
+  /// @return 0 done; 1 the image's depth, then the second image's, not 1, 4, 8, 24 or 32 bits;
+  ///         2 the depths differ and one is below 24 bits; 3 x or y below 0; 4 x or y at or beyond
+  ///         the width or height; 5 `second` is null. On a failure nothing changes.
   int fnIMG_Insert(CLamina* second, int x, int y);
+  /// Bitwise combination of the pixel values as fnIMG_GetPixel reads them (indices, or 24-bit
+  /// colours), written back as fnIMG_SetPixel keeps them (the depth's low bits; at 1 bit the
+  /// lowest bit of the result, the exclusive or its low byte). The area is the whole image for
+  /// code 0, the common top-left area otherwise; depths need not match.
+  /// @param operation 0 not, 1 and, 2 or, 3 exclusive or, 4 not-and, 5 not-or.
+  /// @param second the second image, not kept; may be null for code 0.
+  /// @return 0 done (an image of a depth the accessors refuse is left unchanged); 1 operation
+  ///         not 0 to 5; 2 `second` is null for codes 1 to 5. On a failure nothing changes.
   int fnIMG_Logic(int operation, CLamina* second);
+  /// Treats two-colour images as sets (the pixels of value 0 are the members).
+  /// @param operation 0 complement (fnIMG_Negative), 1 reflection through the centre (flip top-
+  ///        bottom then left-right), 2 union (1 where both low bytes are non-zero), 3 intersection
+  ///        (1 where either is), 4 difference (0 where a is 0 and b is 1, else 1); codes 2 to 4
+  ///        work on the common top-left area.
+  /// @param second the second image, not kept; may be null for codes 0 and 1.
+  /// @return 0 done (the inner operations' codes are not passed on); 1 operation not 0 to 4;
+  ///         2 the image's colour count (biClrUsed, or 2^depth) is not 2, or for codes 2 to 4 the
+  ///         second image's; 3 `second` is null for codes 2 to 4. On a failure nothing changes.
   int fnIMG_SetOps(int operation, CLamina* second);
+  /// Counts the places of the common top-left area where fnIMG_GetPixel of the two images
+  /// differs (values compared as they are: an index against a colour when depths differ).
+  /// Neither image changes.
+  /// @param second the other image, not kept.
+  /// @return the count (at most INT_MAX); -1 when either depth is not 1, 4, 8, 24 or 32 bits or
+  ///         `second` is null.
   int fnIMG_GetDifferentPixels(CLamina* second);
 
   // ---- Neighbourhood operations --------------------------------------------------------------
 
+  /// Applies one of the 75 predefined filters in place: linear kernels (0-21, 26-37, 41, 42, 44-47,
+  /// 51-54, 58-65), gradient magnitudes adding two kernels' results with saturation (40, 43, 48,
+  /// 50, 55), compass filters keeping the largest of eight 45-degree turns (49, 56, 57), and order
+  /// and mean filters on a fixed window (median 22-25, maximum 66, minimum 67, midpoint 68,
+  /// extreme value 70-73, geometric mean 74-75, harmonic mean 76-77). Works on the index (4, 8
+  /// bits; the palette is untouched) or the red byte (24, 32 bits; the result is gray). Size and
+  /// depth never change; the name is kept.
+  /// @param filter 0 to 37, 40 to 68 or 70 to 77.
+  /// @param mapping output mapping of the kernels (0 stretch, 1 clip, 2 absolute value); checked
+  ///        but unused by the order and mean filters.
+  /// @param border 0 leave the frame, 1 pad with the value 255, 2 pad with shifted copies;
+  ///        checked but unused by the order and mean filters, which always leave their frame.
+  /// @return 0 filtered; 1 depth not 4, 8, 24 or 32 bits; 2 filter number not in the table;
+  ///         3 mapping not 0 to 2; 4 border not 0 to 2; 5 not enough memory. On a failure nothing
+  ///         changes.
   int fnIMG_Filters(int filter, int mapping, int border);
+  /// Convolves the working values (the index at 4 and 8 bits, the red byte at 24 and 32) with a
+  /// size x size kernel: 32-bit sums (wrapping, never overflowing), divided by `divisor`
+  /// (truncating), mapped to 0 ... L (15 at 4 bits, else 255) and written as the index or as gray.
+  /// Border 0 leaves the frame of width size / 2 unfiltered and keeps the header and the fourth
+  /// bytes; borders 1 and 2 filter every pixel and leave the data constructor's header, the palette
+  /// extended to the depth's levels by (i, i, i, 0) and fourth bytes 0. Size never changes.
+  /// @param kernel size x size coefficients, row 0 weighing the top row of the window; may be null
+  ///        when size is below 1 (the empty kernel: every sum 0).
+  /// @param size side of the kernel; the window of x covers x - size / 2 ... for size >= 2.
+  /// @param divisor any non-zero number (negative ones too).
+  /// @param mapping 0 stretch (from min(0, smallest) to max(0, largest) quotient onto 0 ... L),
+  ///        1 clip to 0 ... L, 2 absolute value limited to L.
+  /// @param border 0 leave the frame, 1 pad with the value 255 (index 15 at 4 bits, red 0 at 24
+  ///        and 32), 2 pad with the image shifted by size / 2 (points no copy covers read 0).
+  /// @return 0 filtered; 1 depth not 4, 8, 24 or 32 bits; 2 divisor 0; 3 mapping not 0 to 2;
+  ///         4 border not 0 to 2; 5 kernel null with size 1 or more; 6 not enough memory. On a
+  ///         failure nothing changes.
   int fnIMG_Convolution(int* kernel, int size, int divisor, int mapping, int border);
+  /// Morphology with a rectangular structuring element, in place. 1-bit images are sets (index 0
+  /// the object, 1 the background); 4- and 8-bit images are gray levels (the index) with an
+  /// additive element. The window of pixel (x, y) is (x - a + i, y - c + j) for i below the
+  /// element's width and j below its height, a = width - 1 - originX, c = height - 1 - originY.
+  /// Dilation pairs window point (i, j) with the entry reflected through the element's centre:
+  /// gray, the largest level + entry (outside points 0), at most the top level; sets, the object
+  /// where a member (an entry other than 1) covers an object point. Erosion pairs (i, j) with
+  /// entry (i, j): gray, the smallest level - entry (outside points the top level), at least 0;
+  /// sets, the object where every member (an entry 0) covers an object point inside the image.
+  /// Operations 2 to 6 use the origin mirrored through the element's centre for their steps.
+  /// @param operation 0 dilation, 1 erosion, 2 opening (erosion, then dilation), 3 closing
+  ///   (dilation, then erosion), 4 opening then closing, 5 gradient (dilation minus erosion),
+  ///   6 top-hat (the image minus its opening). Differences of levels stop at 0; for sets they
+  ///   keep the object of the first where the second is background (when both images have two
+  ///   colours).
+  /// @param element elementWidth x elementHeight bytes, row by row from the top, owned by the
+  ///   caller and only read.
+  /// @param elementWidth, elementHeight the element's size in bytes.
+  /// @param originX 0 to elementWidth - 1.
+  /// @param originY 0 to elementHeight - 1.
+  /// @return 0 done; 1 operation not 0 to 6; 2 the depth is not 1, 4 or 8; 3 the origin lies
+  ///   outside the element (negative, or not below its width or height); 4 no element (null);
+  ///   5 not enough memory. On 1 to 5 the image is unchanged. A block with bytes besides the
+  ///   header, palette and rows comes out compact.
   int fnIMG_Morphological(int operation, unsigned char* element, int elementWidth,
                           int elementHeight, int originX, int originY);
+  /// Cleans a 1-bit image with fixed 3 x 3 rules on the pixel indices (1 counts as set, whatever
+  /// its colour). Each chosen rule is one pass over the image on the result of the pass before,
+  /// in the order of the flags; the outermost rows and columns never change.
+  /// @param rules six flags, a non-zero flag choosing its rule: bRegla1 sets a 0 with at least
+  ///   three of its four edge neighbours at 1; bRegla2 clears a 1 without support on two opposite
+  ///   corners; bRegla3 to bRegla6 set the inner corner of an L of three 1s with the other five
+  ///   neighbours 0 (L at left/bottom-left/bottom, right/bottom-right/bottom, left/top-left/top,
+  ///   right/top-right/top).
+  /// @return 0 done (also with no flag set, the image then untouched); 1 the image is not 1 bit
+  ///   deep; 2 not enough memory for the working rows. On 1 and 2 the image is unchanged. A block
+  ///   with bytes besides the header, palette and rows comes out compact when a rule runs.
   int fnIMG_BinarySmoothing(CLamina::CualesSuavizadoBinario rules);
+  /// Grows a region from a seed pixel and paints it. A pixel joins when it is an 8-neighbour of a
+  /// pixel already in the region, its value (the index at 4 and 8 bits, the red byte at 24 and
+  /// 32) differs from the seed's by at most the tolerance, and its distance from the seed is at
+  /// most the growth's generation (1 for the seed's neighbours, rising by one per generation).
+  /// The seed is always painted. Needs about one byte of memory per pixel and a queue as long as
+  /// the growth front; time is linear in the image.
+  /// @param seedX column of the seed, 0 to width - 1; @param seedY its row from the top.
+  /// @param distance 0 city-block |dx| + |dy|, 1 chessboard max(|dx|, |dy|); under city-block a
+  ///   pixel touching the region only diagonally, at the growth's edge, may stay out.
+  /// @param percent 0 the tolerance is a level difference; 1 it is a percentage of the range of
+  ///   column I of fnIMG_GetInfoHistogram: the low 8 bits of tolerance x (nMaxI - nMinI) / 100.
+  /// @param tolerance 0 to 255. @param fill the low 4 bits (4 bits) or 8 bits (8 bits) as the
+  ///   index; at 24 and 32 bits its low byte as blue = green = red, the fourth byte kept.
+  /// @return 0 painted; 1 the depth is not 4, 8, 24 or 32; 2 the seed is outside the image;
+  ///   3 distance not 0 or 1; 4 percent not 0 or 1; 5 not enough memory. On 1 to 5 the image is
+  ///   unchanged.
   int fnIMG_RegionGrowing(int seedX, int seedY, int distance, int percent, unsigned char tolerance,
                           unsigned long fill);
 
   // ---- Frequency domain ----------------------------------------------------------------------
 
+  /// Replaces an 8-bit image by the logarithmic magnitude of its Fourier transform, for display.
+  /// All width x height samples are transformed as one sequence (sample k = r x width + c for
+  /// column c of stored row r, the bottom row first) by one radix-2 transform (fnIMG_Fourier).
+  /// Pixel k becomes trunc(log10(|X[k]| + 1) x L / M), M the largest such logarithm and L the
+  /// colour count (biClrUsed, or 256); the largest magnitude shows as L - 1 and an all-zero
+  /// image stays all zero. The palette is not touched. Needs 16 bytes of memory per pixel.
+  /// @param mode 0 transforms the pixel values as they are; 1 first multiplies the sample of
+  ///   column c, stored row r by (-1)^(c + r), which moves the zero frequency to the middle.
+  /// @return 0 done (an 8-bit image without pixels is left as it is); 1 width x height is not a
+  ///   power of two; 2 the depth is not 8 bits (checked after the size); 3 the mode is not 0 or
+  ///   1; 4 not enough memory for the samples. On 1 to 4 the image is unchanged.
   int fnIMG_FFT(int mode);
 
   // ---- Colour models -------------------------------------------------------------------------
@@ -1518,6 +1811,13 @@ class LAMINA_API CLamina {
   /// @param bpp the bits per pixel.
   /// @return the size; the caller keeps it within an int.
   int fnIMG_GetSizeBitmapAlineado(int width, int height, int bpp);
+  /// Forward discrete Fourier transform of data[0 .. 2^m - 1] in place, without scaling: the
+  /// samples in bit-reversed order, then m radix-2 decimation-in-time stages whose twiddles start
+  /// at 1 and advance by one multiplication with cos(pi / h) - i sin(pi / h), pi written as
+  /// 3.14159265. The results are bit for bit those of that textbook loop.
+  /// @param data 2^m samples (x the real part, y the imaginary part), owned by the caller.
+  /// @param m 0 to 30; a null array or any other m is ignored. The transform borrows 16 bytes
+  ///   per sample of working memory; without it, it runs in place, more slowly, to the same bits.
   void fnIMG_Fourier(_complex* data, int m);
   /// Maps the point (u, v) of a disc onto the square of the same half-width: the point keeps its
   /// direction and moves outward until max(|u'|, |v'|) equals its distance from the centre,

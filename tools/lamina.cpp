@@ -1,8 +1,8 @@
 // lamina: a small command-line front end to the library.
 //   lamina                 writes a colourful test picture at every supported depth as BMP files in
 //                          the current folder and describes each one as read back
-//   lamina info FILE       describes an image file (BMP, or PGM / RAW by extension)
-//   lamina copy IN OUT     loads a BMP file and saves it again
+//   lamina info FILE       describes an image file (BMP; PNG, JPEG, PGM, RAW by extension)
+//   lamina copy IN OUT     loads an image file and saves it again (BMP; PNG, JPEG by extension)
 //   lamina codes           lists every operation's result codes (--markdown: the README's table)
 // A failure is told in words from the index of result codes, with the system's reason where a file
 // could not be opened, created or written.
@@ -17,32 +17,74 @@
 
 #include "CLamina.h"
 #include "codes/report.h"
+#if LAMINA_HAVE_FORMATS
+#include "lamina/formats.h"
+#endif
 
 namespace {
 
-// A call's result and, for a failure, what it means; errno is cleared first so that a reason left
+// The file's extension in lower case, with its dot ("" when there is none).
+std::string Extension(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
+  std::string ext = path.substr(dot);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+// Loads by extension; `what` names the operation whose code the result is.
+int Load(CLamina& img, const std::string& path, const char*& what) {
+  const std::string ext = Extension(path);
+#if LAMINA_HAVE_FORMATS
+  if (ext == ".png") {
+    what = "LoadPNG";
+    return lamina::formats::LoadPNG(img, CString(path));
+  }
+  if (ext == ".jpg" || ext == ".jpeg") {
+    what = "LoadJPEG";
+    return lamina::formats::LoadJPEG(img, CString(path));
+  }
+#endif
+  if (ext == ".pgm") {
+    what = "LoadPGM";
+    return img.fnIMG_LoadPGM(CString(path));
+  }
+  if (ext == ".raw") {
+    what = "LoadRAW";
+    return img.fnIMG_LoadRAW(CString(path));
+  }
+  what = "LoadBMP";
+  return img.fnIMG_LoadBMP(CString(path));
+}
+
+int Save(CLamina& img, const std::string& path, const char*& what) {
+  const std::string ext = Extension(path);
+#if LAMINA_HAVE_FORMATS
+  if (ext == ".png") {
+    what = "SavePNG";
+    return lamina::formats::SavePNG(img, CString(path));
+  }
+  if (ext == ".jpg" || ext == ".jpeg") {
+    what = "SaveJPEG";
+    return lamina::formats::SaveJPEG(img, CString(path), 90);
+  }
+#endif
+  what = "SaveBMP";
+  return img.fnIMG_SaveBMP(CString(path));
+}
+
+// A call's result and, for a failure, what it means. errno is cleared first, so that a reason left
 // over from an earlier call is never reported.
 struct Outcome {
   int code;
   std::string why;
 };
-Outcome Run(const char* operation, const std::function<int()>& call) {
+Outcome Run(const std::function<int(const char*&)>& call) {
+  const char* what = "";
   errno = 0;
-  const int code = call();
+  const int code = call(what);
   const int reason = errno;
-  return Outcome{code, code == 0 ? std::string() : lamina::codes::Explain(operation, code, reason)};
-}
-
-Outcome Load(CLamina& img, const std::string& path) {
-  std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : "";
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".pgm") return Run("LoadPGM", [&] { return img.fnIMG_LoadPGM(CString(path)); });
-  if (ext == ".raw") return Run("LoadRAW", [&] { return img.fnIMG_LoadRAW(CString(path)); });
-  return Run("LoadBMP", [&] { return img.fnIMG_LoadBMP(CString(path)); });
-}
-
-Outcome Save(CLamina& img, const std::string& path) {
-  return Run("SaveBMP", [&] { return img.fnIMG_SaveBMP(CString(path)); });
+  return Outcome{code, code == 0 ? std::string() : lamina::codes::Explain(what, code, reason)};
 }
 
 void Describe(CLamina& img) {
@@ -127,13 +169,13 @@ int Default() {
   for (int bpp : {1, 4, 8, 24, 32}) {
     CLamina img = TestPicture(bpp);
     const std::string name = "lamina-" + std::to_string(bpp) + "bit.bmp";
-    const Outcome saved = Save(img, name);
+    const Outcome saved = Run([&](const char*& what) { return Save(img, name, what); });
     if (saved.code != 0) {
       std::fprintf(stderr, "lamina: cannot write %s: %s\n", name.c_str(), saved.why.c_str());
       return 1;
     }
     CLamina back;
-    const Outcome loaded = Load(back, name);
+    const Outcome loaded = Run([&](const char*& what) { return Load(back, name, what); });
     std::printf("%s (written and read back, result %d)\n", name.c_str(), loaded.code);
     if (loaded.code != 0) {
       std::fprintf(stderr, "lamina: cannot read %s: %s\n", name.c_str(), loaded.why.c_str());
@@ -158,10 +200,11 @@ int Codes(bool markdown) {
     for (std::size_t i = 0; i < e.table.count; ++i) {
       const lamina::ResultCode& c = e.table.codes[i];
       if (e.hex)
-        std::printf("  0x%08X  %s%s\n", static_cast<unsigned>(c.value), c.meaning,
-                    c.added ? " (new)" : "");
+        std::printf("  0x%08X  %s%s\n", static_cast<unsigned>(c.value),
+                    lamina::codes::MeaningOf(c).c_str(), c.added ? " (new)" : "");
       else
-        std::printf("  %4d  %s%s\n", c.value, c.meaning, c.added ? " (new)" : "");
+        std::printf("  %4d  %s%s\n", c.value, lamina::codes::MeaningOf(c).c_str(),
+                    c.added ? " (new)" : "");
     }
     if (e.remark != nullptr) std::printf("  %s\n", e.remark);
   }
@@ -175,7 +218,7 @@ int main(int argc, char** argv) {
   const std::string cmd = argv[1];
   if (cmd == "info" && argc == 3) {
     CLamina img;
-    const Outcome loaded = Load(img, argv[2]);
+    const Outcome loaded = Run([&](const char*& what) { return Load(img, argv[2], what); });
     if (loaded.code != 0) {
       std::fprintf(stderr, "lamina: cannot read %s: %s\n", argv[2], loaded.why.c_str());
       return 1;
@@ -186,12 +229,12 @@ int main(int argc, char** argv) {
   }
   if (cmd == "copy" && argc == 4) {
     CLamina img;
-    const Outcome loaded = Run("LoadBMP", [&] { return img.fnIMG_LoadBMP(CString(argv[2])); });
+    const Outcome loaded = Run([&](const char*& what) { return Load(img, argv[2], what); });
     if (loaded.code != 0) {
       std::fprintf(stderr, "lamina: cannot read %s: %s\n", argv[2], loaded.why.c_str());
       return 1;
     }
-    const Outcome saved = Save(img, argv[3]);
+    const Outcome saved = Run([&](const char*& what) { return Save(img, argv[3], what); });
     if (saved.code != 0) {
       std::fprintf(stderr, "lamina: cannot write %s: %s\n", argv[3], saved.why.c_str());
       return 1;
@@ -202,8 +245,9 @@ int main(int argc, char** argv) {
     return Codes(argc == 3);
   std::fprintf(stderr,
                "usage: lamina                 write and describe test pictures\n"
-               "       lamina info FILE       describe an image file (BMP, PGM, RAW)\n"
-               "       lamina copy IN OUT     copy a BMP file\n"
+               "       lamina info FILE       describe an image file (BMP; PNG, JPEG, PGM, RAW\n"
+               "                              by extension)\n"
+               "       lamina copy IN OUT     copy an image file (BMP; PNG, JPEG by extension)\n"
                "       lamina codes [--markdown]  list every operation's result codes\n");
   return 2;
 }

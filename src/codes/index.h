@@ -7,12 +7,16 @@
 #pragma once
 
 #include "colour/codes.h"
+#include "combine/codes.h"
 #include "convert/codes.h"
 #include "core/codes.h"
 #include "core/result_codes.h"
+#include "formats/codes.h"  // the PNG and JPEG library beside the core (from the repository root)
+#include "frequency/codes.h"
 #include "geometry/codes.h"
 #include "intensity/codes.h"
 #include "io/codes.h"
+#include "neighbourhood/codes.h"
 
 namespace lamina {
 namespace codes {
@@ -23,6 +27,7 @@ struct IndexEntry {
   const char* returns = nullptr;  // what success gives, for operations that return a value
   const char* remark = nullptr;   // said after the codes (or instead of them)
   bool hex = false;               // the values are 32-bit unsigned sentinels
+  bool remarkAdded = false;       // the remark tells a case this library added
 };
 
 // One entry a line where it fits, so that operations join and merge a line at a time.
@@ -55,8 +60,12 @@ inline constexpr IndexEntry kIndex[] = {
     {"`fnIMG_LoadPGMFromBuffer`", {"LoadPGMFromBuffer", load_pgm_from_buffer::kAll}},
     {"`fnIMG_SavePalette`", {"SavePalette", save_palette::kAll}},
     {"`fnIMG_LoadPalette`", {"LoadPalette", load_palette::kAll}},
+    {"`LoadPNG`, `LoadPNGFromBuffer` (formats)", {"LoadPNG", load_png::kAll}},
+    {"`LoadJPEG`, `LoadJPEGFromBuffer` (formats)", {"LoadJPEG", load_jpeg::kAll}},
+    {"`SavePNG`, `SavePNGToBuffer` (formats)", {"SavePNG", save_png::kAll}},
+    {"`SaveJPEG`, `SaveJPEGToBuffer` (formats)", {"SaveJPEG", save_jpeg::kAll}},
     {"`fnIMG_CopyToHandle`", OperationCodes("CopyToHandle"), "the new handle",
-     "null when the image has no block or memory is short"},
+     "null when the image has no block, its header is one `fnIMG_CopyFromHandle` would not take, or memory is short"},
     {"`fnIMG_CopyFromHandle`", OperationCodes("CopyFromHandle"), nullptr,
      "no result: a bitmap it cannot take leaves the image unchanged (see below)"},
     {"`fnIMG_ChangeColorDepth`", {"ChangeColorDepth", change_color_depth::kAll}},
@@ -83,6 +92,9 @@ inline constexpr IndexEntry kIndex[] = {
     {"`fnIMG_AddNoise`", {"AddNoise", add_noise::kAll}},
     {"`fnIMG_AverageRow`, `fnIMG_AverageColumn`, `fnIMG_AverageImg`", {"AverageRow", average::kAll},
      "the mean index"},
+    {"`fnIMG_Rotation` (both forms)", {"Rotation", rotation::kAll}},
+    {"`fnIMG_Scaling`", {"Scaling", scaling::kAll}},
+    {"`fnIMG_ScotomaZoom`", {"ScotomaZoom", scotoma::kAll}},
     {"`fnIMG_Translation(mode, dx, dy, colour)`", {"Translation", translation::kAll}},
     {"`fnIMG_Translation(mode, distance, angle, direction, colour, info)`",
      {"Translation", translation_length::kAll}},
@@ -91,9 +103,32 @@ inline constexpr IndexEntry kIndex[] = {
     {"`fnIMG_Crop`", {"Crop", crop::kAll}},
     {"`fnIMG_Interlace`", {"Interlace", interlace::kAll}},
     {"`fnIMG_DeInterlace`", {"DeInterlace", de_interlace::kAll}},
+    {"`fnIMG_Ellipse`", {"Ellipse", ellipse::kAll}},
+    {"`fnIMG_Undulation`", {"Undulation", undulation::kAll}},
+    {"`fnIMG_Spiral`", {"Spiral", spiral::kAll}, nullptr, "a radius of 0 or less gives 0 and changes nothing"},
+    {"`fnIMG_Inclination`", {"Inclination", inclination::kAll}},
+    {"`fnIMG_Mosaic`", {"Mosaic", mosaic::kAll}},
+    {"`fnIMG_Emboss`", {"Emboss", emboss::kAll}, nullptr, "the depth is tested first"},
+    {"`fnIMG_Hoover`", {"Hoover", hoover::kAll}},
+    {"`transformation`", OperationCodes("transformation"), "true",
+     "false when there is no memory for the result, the image unchanged", false, true},
+    {"`fnIMG_Arithmetic(op, second)`", {"Arithmetic", arithmetic::kAll}},
+    {"`fnIMG_Arithmetic(op, second, wA, wB, x, y)`", {"Arithmetic", weighted_arithmetic::kAll}},
+    {"`fnIMG_Insert`", {"Insert", insert::kAll}},
+    {"`fnIMG_Logic`", {"Logic", logic::kAll}, nullptr, "an image of a refused depth is left unchanged with 0"},
+    {"`fnIMG_SetOps`", {"SetOps", set_ops::kAll}},
+    {"`fnIMG_GetDifferentPixels`", {"GetDifferentPixels", different_pixels::kAll}, "the count"},
+    {"`fnIMG_Filters`", {"Filters", filters::kAll}},
+    {"`fnIMG_Convolution`", {"Convolution", convolution::kAll}},
+    {"`fnIMG_Morphological`", {"Morphological", morphology::kAll}},
+    {"`fnIMG_BinarySmoothing`", {"BinarySmoothing", binary_smoothing::kAll}},
+    {"`fnIMG_RegionGrowing`", {"RegionGrowing", region_growing::kAll}},
+    {"`fnIMG_FFT`", {"FFT", fft::kAll}},
     {"Colour conversions (`fnIMG_RGBToHSV` ...)", OperationCodes("RGBToCMYK"), nullptr,
      "no code: a scale outside the conversion's range gives a record of zeros, or black"},
     {"`fnIMG_Split`", {"Split", split::kAll}},
+    {"`fnIMG_Fourier` (protected)", OperationCodes("Fourier"), nullptr,
+     "no code: a null array or an m outside 0\u201330 is ignored"},
     {"`fnIMG_TransfPixel` (protected)", OperationCodes("TransfPixel"), nullptr, "always 1"},
 };
 // clang-format on

@@ -22,6 +22,13 @@ inline const IndexEntry* FindOperation(const std::string& operation) {
   return nullptr;
 }
 
+// A code's whole meaning, the cases this library added to it included.
+inline std::string MeaningOf(const ResultCode& code) {
+  std::string text = code.meaning;
+  if (code.addedWords != nullptr) text += std::string(", ") + code.addedWords;
+  return text;
+}
+
 // "LoadBMP gave 1 (cannot open: No such file or directory)": the code's meaning, and the system's
 // reason (from `systemError`, an errno value; 0 for none) where the code has one.
 inline std::string Explain(const std::string& operation, int value, int systemError) {
@@ -30,7 +37,7 @@ inline std::string Explain(const std::string& operation, int value, int systemEr
   const ResultCode* code = entry != nullptr ? entry->table.Find(value) : nullptr;
   if (code == nullptr) return text;
   text += " (";
-  text += code->meaning;
+  text += MeaningOf(*code);
   if (code->systemReason && systemError != 0) {
     text += ": ";
     text += std::strerror(systemError);
@@ -57,14 +64,21 @@ inline std::string MarkdownTable() {
     std::string codes;
     for (std::size_t i = 0; i < e.table.count; ++i) {
       const ResultCode& c = e.table.codes[i];
-      const std::string one = ShowValue(c.value, e.hex) + " " + c.meaning;
+      std::string one = ShowValue(c.value, e.hex) + " " + c.meaning;
+      if (c.added)
+        one = "**" + one + "** (*new*)";
+      else if (c.addedWords != nullptr)
+        one += ", **" + std::string(c.addedWords) + "** (*new*)";
       if (!codes.empty()) codes += " \u00b7 ";
-      codes += c.added ? "**" + one + "** (*new*)" : one;
+      codes += one;
     }
     std::string text = e.returns != nullptr ? std::string(e.returns) + "; " : std::string();
     text += codes;
-    if (e.remark != nullptr)
-      text += codes.empty() ? std::string(e.remark) : " (" + std::string(e.remark) + ")";
+    if (e.remark != nullptr) {
+      const std::string remark =
+          e.remarkAdded ? "**" + std::string(e.remark) + "** (*new*)" : std::string(e.remark);
+      text += codes.empty() ? remark : " (" + remark + ")";
+    }
     out += "| " + std::string(e.members) + " | " + text + " |\n";
   }
   return out;

@@ -13,8 +13,9 @@
 namespace lamina {
 namespace cpu {
 
-// The widest instructions the library may use: 2 AVX2, 1 SSE2 and SSSE3, 0 none (plain loops).
-inline int g_widest = 2;
+// The widest instructions the library may use: 3 AVX-512 (F, BW, VL), 2 AVX2, 1 SSE2 and SSSE3,
+// 0 none (the plain loops).
+inline int g_widest = 3;
 
 // SSE2 is part of every x86-64 processor; it is asked all the same, so that the tests can turn it
 // off and compare its paths with the plain loops.
@@ -39,6 +40,16 @@ inline bool HaveAvx2() {
 #ifdef LAMINA_X86
   static const bool have = __builtin_cpu_supports("avx2");
   return have && g_widest >= 2;
+#else
+  return false;
+#endif
+}
+
+inline bool HaveAvx512() {
+#ifdef LAMINA_X86
+  static const bool have = __builtin_cpu_supports("avx512f") &&
+                           __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+  return have && g_widest >= 3;
 #else
   return false;
 #endif

@@ -25,6 +25,9 @@ struct ResultCode {
   // True for a code this library adds where the interface's own codes had none for the case (a
   // damaged file, memory running out): the README marks these new.
   bool added = false;
+  // Cases this library adds to an existing code (an angle that is not a number joins the angles
+  // out of range), said after the meaning and marked new in the README; null for none.
+  const char* addedWords = nullptr;
 
   constexpr operator int() const { return value; }  // NOLINT: codes are returned as ints
 };
@@ -32,6 +35,13 @@ struct ResultCode {
 // A code this library adds, marked as such: `inline constexpr ResultCode kX = Added({5, "..."});`
 constexpr ResultCode Added(ResultCode code) {
   code.added = true;
+  return code;
+}
+
+// A code of the interface to which this library adds cases:
+// `inline constexpr ResultCode kAngle = Widened({1, "an angle out of range"}, "or not a number");`
+constexpr ResultCode Widened(ResultCode code, const char* addedWords) {
+  code.addedWords = addedWords;
   return code;
 }
 

@@ -9,6 +9,8 @@ namespace geometry {
 
 int Flip(CLamina& img, int mode);
 int Crop(CLamina& img, int x1, int y1, int x2, int y2);
+// fnIMG_Scaling's work: the scotoma zoom squeezes the two sides of its band through it.
+int Scaling(CLamina& img, float horizontal, float vertical, int unit);
 
 }  // namespace geometry
 }  // namespace lamina

@@ -3,7 +3,11 @@
 // The three loaders share one parser over bytes; the file forms only read the bytes. The parser
 // first examines the whole file (every offset, count and size checked in 64 bits against the data)
 // and only then allocates, so a refused file leaves the image exactly as it was. Result codes:
-// io/codes.h (load_bmp, load_bmp_data, save_bmp, save_bmp_file).
+// io/codes.h (load_bmp, load_bmp_data, save_bmp, save_bmp_file); a header no loader takes
+// (io/packed_dib.h) is refused before anything is written. Above 8 bits
+// the file's biClrUsed and biClrImportant count the colour-table entries it carries (0 when none),
+// whatever the block says, so that every reader finds the rows where they are.
+// Empty images (a width or height of 0) load and save: the library makes them, so it reads them.
 // A 40-byte-header file becomes the block byte for byte (the file minus its 14-byte file header);
 // longer headers (V4, V5 ...) and the 12-byte OS/2 core header are rewritten into a compact block
 // with a 40-byte header, because the rest of the library reads the palette at block + 40.
@@ -19,6 +23,7 @@
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
 #include "io/codes.h"
+#include "io/packed_dib.h"
 #include "lamina/cfile.h"
 #include "lamina/memory.h"
 
@@ -26,13 +31,15 @@ namespace {
 
 using lamina::BlockAccess;
 
-using lamina::codes::load_bmp::kCannotOpen;
-using lamina::codes::load_bmp::kCompressed;
-using lamina::codes::load_bmp::kDamaged;
-using lamina::codes::load_bmp::kDepth;
-using lamina::codes::load_bmp::kNoMemory;
-using lamina::codes::load_bmp::kNotBmp;
+namespace load = lamina::codes::load_bmp;
 namespace save = lamina::codes::save_bmp;
+
+using load::kCannotOpen;
+using load::kCompressed;
+using load::kDamaged;
+using load::kDepth;
+using load::kNoMemory;
+using load::kNotBmp;
 
 constexpr std::int64_t kFileHeader = 14;
 constexpr std::int64_t kInfoHeader = 40;
@@ -102,10 +109,13 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
   if (!lamina::InMask(lamina::kLoadableDepthMask, bpp)) return kDepth;
   if (compression != 0) return kCompressed;
 
-  // From here on every refusal is a damaged or inconsistent file.
-  if (width <= 0 || height == 0 || height == INT32_MIN) return kDamaged;
+  // From here on every refusal is a damaged or inconsistent file. A width or height of 0 is an
+  // image without pixels, which the library itself makes and saves.
+  if (width < 0 || height == INT32_MIN) return kDamaged;
   const std::int64_t levels = lamina::Levels(bpp);
-  if (clrUsed > levels) return kDamaged;  // at 1, 4, 8 bits: more entries than indices
+  // At 1, 4 and 8 bits the count sizes the palette, which cannot hold more entries than indices.
+  // Above 8 bits it sizes no table unless it is 256 or less (below), so no value is damage.
+  if (bpp <= 8 && clrUsed > levels) return kDamaged;
   const std::int64_t headerEnd = kFileHeader + headerSize;
   const std::int64_t bitsAt = U32(data + 10);
   std::int64_t entries = 0;
@@ -134,8 +144,9 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
   const std::int64_t stride = lamina::Stride64(width, bpp);
   const std::int64_t rows = height < 0 ? -height : height;
   const std::int64_t room = length - bitsAt;
-  // Compared by division first: stride * rows of a hostile header can exceed 64 bits.
-  if (stride > room || rows > room / stride) return kDamaged;
+  // Compared by division first: stride * rows of a hostile header can exceed 64 bits. Rows of
+  // width 0, and no rows, take no bytes.
+  if (stride != 0 && rows != 0 && (stride > room || rows > room / stride)) return kDamaged;
   const std::int64_t rowBytes = stride * rows;
   if (sizeImage != 0 && bitsAt + sizeImage > length) return kDamaged;
   // A missing or short biSizeImage is repaired: every other operation copies biSizeImage bytes.
@@ -181,7 +192,7 @@ void Fill(const Plan& p, std::uint8_t* block) {
   const std::size_t stride = static_cast<std::size_t>(p.stride);
   if (p.asIs) {
     std::memcpy(block, p.data + kFileHeader, static_cast<std::size_t>(p.blockBytes));
-    if (p.topDown) {
+    if (p.topDown && p.stride != 0) {
       for (std::int64_t i = 0, j = p.rows - 1; i < j; ++i, --j)
         std::swap_ranges(bits + i * p.stride, bits + i * p.stride + p.stride, bits + j * p.stride);
     }
@@ -194,7 +205,7 @@ void Fill(const Plan& p, std::uint8_t* block) {
       for (std::int64_t i = 0; i < p.entries; ++i, src += 3) pal[i] = RGBQUAD{src[0], src[1], src[2], 0};
     }
     const std::uint8_t* rows = p.data + p.bitsAt;
-    if (p.topDown) {
+    if (p.topDown && p.stride != 0) {
       for (std::int64_t i = 0; i < p.rows; ++i)
         std::memcpy(bits + (p.rows - 1 - i) * p.stride, rows + i * p.stride, stride);
       const std::int64_t rowBytes = p.stride * p.rows;
@@ -233,7 +244,7 @@ int LoadFromFile(CLamina& img, CFile& file) {
     const UINT got = file.Read(prefix, sizeof prefix);
     Plan unused;
     const int r = Examine(prefix, got, unused);
-    return r != 0 ? r : kDamaged;
+    return r != 0 ? r : int{kDamaged};
   }
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[remaining + 1]);
   if (bytes == nullptr) return kNoMemory;
@@ -262,8 +273,7 @@ int CLamina::fnIMG_LoadBMPFromBuffer(unsigned char* buffer, int length) {
 
 namespace {
 
-// The bytes of a BMP file for an image: the 54 + P header bytes and the rows. Null rows when the
-// image holds no block or its rows do not lie inside it.
+// The bytes of a BMP file for an image: the 54 + P header bytes and the rows.
 struct Layout {
   std::uint8_t head[54 + 1024];
   std::size_t headBytes = 0;
@@ -271,20 +281,30 @@ struct Layout {
   std::size_t rowBytes = 0;
 };
 
-bool Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) {
-  if (block == nullptr || bits == nullptr) return false;
+// 0 with `out` filled; save_bmp's kWriteFailed when the image holds no block or its rows do not lie
+// inside it, kUnreadable when its header is one no loader takes (the file form's codes agree).
+int Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) {
+  if (block == nullptr || bits == nullptr) return save::kWriteFailed;
   const std::uintptr_t blockBytes = GlobalSize(GlobalHandle(block));
   const std::uintptr_t bitsOffset = reinterpret_cast<std::uintptr_t>(bits) -
                                     reinterpret_cast<std::uintptr_t>(block);
   BITMAPINFOHEADER h;
-  if (blockBytes < kInfoHeader) return false;
+  if (blockBytes < kInfoHeader) return save::kWriteFailed;
   std::memcpy(&h, block, sizeof h);
   if (reinterpret_cast<std::uintptr_t>(bits) < reinterpret_cast<std::uintptr_t>(block) ||
       bitsOffset < kInfoHeader || bitsOffset > blockBytes ||
       h.biSizeImage > blockBytes - bitsOffset)
-    return false;
+    return save::kWriteFailed;
+  if (!lamina::io::WritableHeader(h)) return save::kUnreadable;
   const std::int64_t n = lamina::ColourCount(h);
-  const std::size_t paletteBytes = n <= 256 ? static_cast<std::size_t>(4 * n) : 0;
+  // At 1, 4 and 8 bits the palette (n <= 256 here). Above 8 bits a colour table is only a hint to
+  // palette displays: it is written back when the block holds it between the header and the rows
+  // (a file loaded with one), and otherwise left out rather than read from the rows or invented.
+  std::int64_t entries = 0;
+  if (h.biBitCount <= 8 ||
+      (n <= 256 && bitsOffset >= static_cast<std::uintptr_t>(kInfoHeader + 4 * n)))
+    entries = n;
+  const std::size_t paletteBytes = static_cast<std::size_t>(4 * entries);
   std::uint8_t* f = out.head;
   f[0] = 'B';
   f[1] = 'M';
@@ -292,17 +312,21 @@ bool Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) 
   PutU32(f + 6, 0);
   PutU32(f + 10, static_cast<std::uint32_t>(54 + paletteBytes));
   std::memcpy(f + 14, block, 40);
-  // The table comes from the block when it lies between the header and the rows (always at 1, 4
-  // and 8 bits). A true-colour header may announce a table the block does not hold: its entries
-  // are written as zeros rather than read from beyond the header.
+  if (h.biBitCount > 8) {
+    // By the format a count here announces that many table entries after the header: other
+    // readers (image viewers) refuse a file whose header announces 2^24 entries that are not
+    // there. The file says what it holds; the image's own block keeps its values.
+    PutU32(f + 14 + 32, static_cast<std::uint32_t>(entries));
+    PutU32(f + 14 + 36, static_cast<std::uint32_t>(entries));
+  }
   if (bitsOffset >= kInfoHeader + paletteBytes)
     std::memcpy(f + 54, block + kInfoHeader, paletteBytes);
   else
-    std::memset(f + 54, 0, paletteBytes);
+    std::memset(f + 54, 0, paletteBytes);  // a palette the block lacks is not read past it
   out.headBytes = 54 + paletteBytes;
   out.rows = bits;
   out.rowBytes = h.biSizeImage;
-  return true;
+  return 0;
 }
 
 bool WriteAll(CFile& file, const Layout& l) {
@@ -315,7 +339,8 @@ bool WriteAll(CFile& file, const Layout& l) {
 int CLamina::fnIMG_SaveBMP(CString name) {
   Layout layout;
   // Checked before the file is created, so an existing file is not truncated for nothing.
-  if (!Describe(m_lpDib, m_lpBits, layout)) return save::kWriteFailed;
+  const int r = Describe(m_lpDib, m_lpBits, layout);
+  if (r != 0) return r;
   CFile file;
   if (!file.Open(name, CFile::modeCreate | CFile::modeWrite)) return save::kCannotCreate;
   return WriteAll(file, layout) ? 0 : save::kWriteFailed;
@@ -324,6 +349,8 @@ int CLamina::fnIMG_SaveBMP(CString name) {
 int CLamina::fnIMG_SaveBMP(CFile* file) {
   Layout layout;
   namespace to_file = lamina::codes::save_bmp_file;
-  if (file == nullptr || !Describe(m_lpDib, m_lpBits, layout)) return to_file::kWriteFailed;
+  if (file == nullptr) return to_file::kWriteFailed;
+  const int r = Describe(m_lpDib, m_lpBits, layout);
+  if (r != 0) return r;
   return WriteAll(*file, layout) ? 0 : to_file::kWriteFailed;
 }

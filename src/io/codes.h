@@ -36,14 +36,17 @@ namespace save_bmp {
 inline constexpr ResultCode kCannotCreate{1, "cannot create", true};
 inline constexpr ResultCode kWriteFailed =
     Added({2, "a write failed, or the object holds no image", true});
-inline constexpr ResultCode kAll[] = {kCannotCreate, kWriteFailed};
+inline constexpr ResultCode kUnreadable =
+    Added({3, "the image's header describes a file no loader takes; nothing is written"});
+inline constexpr ResultCode kAll[] = {kCannotCreate, kWriteFailed, kUnreadable};
 }  // namespace save_bmp
 
 // fnIMG_SaveBMP(CFile*).
 namespace save_bmp_file {
 inline constexpr ResultCode kWriteFailed =
     Added({2, "a write failed, no image, or a null file", true});
-inline constexpr ResultCode kAll[] = {kWriteFailed};
+inline constexpr ResultCode kUnreadable = Added({3, "as above"});
+inline constexpr ResultCode kAll[] = {kWriteFailed, kUnreadable};
 }  // namespace save_bmp_file
 
 // fnIMG_LoadRAW, all four forms (those taking a file object refuse a null one with 1).

@@ -4,11 +4,11 @@
 // fnIMG_CopyToHandle returns a new, unlocked handle that the caller owns, or null when the image
 // has no block or memory is short. fnIMG_CopyFromHandle replaces the image by a copy of the bitmap
 // in the caller's handle (a 32-bit bitmap is first reduced to 24 bits in the handle itself). It
-// has no result: a bitmap it cannot take leaves the image exactly as it was. It takes only what a
-// block of this library can hold and the handle really contains: a 40-byte header, no compression
-// or bit fields, a depth of 1, 4, 8, 16, 24 or 32 bits, no more palette entries than the depth
-// has levels, a positive width and height, and a handle block large enough for header, palette
-// and rows.
+// has no result: a bitmap it cannot take leaves the image exactly as it was. It takes the headers
+// of io/packed_dib.h, the rule the BMP files share (a 40-byte header, no compression or bit fields,
+// a depth of 1, 4, 8, 16, 24 or 32 bits, a width and height of 0 or more, at 1, 4 and 8 bits no
+// more palette entries than indices), in a handle block large enough for header, palette and
+// rows. fnIMG_CopyToHandle hands out no other header, so every handle it gives is taken back.
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -17,6 +17,7 @@
 #include "core/block_access.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
+#include "io/packed_dib.h"
 #include "lamina/memory.h"
 
 using lamina::BlockAccess;
@@ -24,6 +25,8 @@ using lamina::BlockAccess;
 void* CLamina::fnIMG_CopyToHandle() {
   if (m_lpDib == nullptr) return nullptr;
   const BITMAPINFOHEADER& h = *m_lpbmih;
+  // A header no loader takes (a caller may have written any bytes into it) is not handed out.
+  if (!lamina::io::WritableHeader(h)) return nullptr;
   // Only depths up to 8 bits carry a palette, whatever biClrUsed says for deeper ones.
   std::int64_t paletteBytes = 0;
   if (lamina::IsPaletteDepth(h.biBitCount)) {
@@ -86,30 +89,25 @@ void CLamina::fnIMG_CopyFromHandle(void* handle) {
 
   BITMAPINFOHEADER h;
   std::memcpy(&h, src, sizeof h);
-  if (h.biSize != 40 || h.biCompression != 0) return;
+  if (!lamina::io::ExchangeableHeader(h)) return;
   const int bpp = h.biBitCount;
-  if (!lamina::InMask(lamina::kLoadableDepthMask, bpp)) return;
-  if (h.biWidth <= 0 || h.biHeight <= 0) return;
   const std::int64_t width = h.biWidth;
   const std::int64_t height = h.biHeight;
-  const std::int64_t entries =
-      h.biClrUsed != 0 ? std::int64_t{h.biClrUsed} : std::int64_t{1} << bpp;
-  if (bpp < 32 && entries > (std::int64_t{1} << bpp)) return;
-  const std::int64_t paletteBytes = bpp <= 8 ? 4 * entries : 0;
+  const std::int64_t paletteBytes = 4 * lamina::PaletteEntries(h);
 
   std::int64_t imageBytes;
   std::int64_t stride24 = 0;
   if (bpp == 32) {
     // The 32-bit rows (four bytes a pixel, no padding) must all be in the handle; the 24-bit image
     // made of them is smaller.
-    if (static_cast<std::uint64_t>(width * 4) >
-        (available - 40) / static_cast<std::uint64_t>(height))
+    if (height != 0 && static_cast<std::uint64_t>(width * 4) >
+                           (available - 40) / static_cast<std::uint64_t>(height))
       return;
     stride24 = lamina::Stride64(width, 24);
     imageBytes = stride24 * height;
   } else {
     const std::int64_t rows = lamina::Stride64(width, bpp);
-    if (rows > (INT_MAX / height)) return;
+    if (height != 0 && rows > INT_MAX / height) return;
     const std::int64_t pixelBytes = rows * height;
     imageBytes = h.biSizeImage != 0 ? std::int64_t{h.biSizeImage} : pixelBytes;
     // A biSizeImage smaller than the rows would let pixel access run past the new block.

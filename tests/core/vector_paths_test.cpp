@@ -19,10 +19,11 @@ struct Case {
 };
 
 Outputs Apply(const Case& c, int widest) {
+  const int widestBefore = lamina::cpu::g_widest;
   lamina::cpu::g_widest = widest;
   CLamina img = Random(c.bpp, c.width, 3, 900u + static_cast<unsigned>(c.bpp + c.width));
   Outputs written = c.op(img);
-  lamina::cpu::g_widest = 2;
+  lamina::cpu::g_widest = widestBefore;
   written.push_back(Snap(img));
   return written;
 }
@@ -56,7 +57,7 @@ TEST(VectorPaths, AgreeWithThePlainLoops) {
   };
   for (const Case& c : cases) {
     const Outputs plain = Apply(c, 0);
-    for (int widest = 1; widest <= 2; ++widest)
+    for (int widest = 1; widest <= 3; ++widest)
       EXPECT_EQ(Apply(c, widest), plain) << c.what << " on set " << widest;
   }
 }

@@ -43,8 +43,6 @@ run_case() {  # name, expected text in the failure, then the command that breaks
 run_case unbroken pass true
 run_case built_member_lost_its_comment "fnIMG_Flip" \
   strip_doc "  int fnIMG_Flip(int mode);" include/CLamina.h
-run_case listed_member_built_without_comment "fnIMG_FFT" \
-  sh -c 'printf "#include \"CLamina.h\"\nint CLamina::fnIMG_FFT(int) { return 0; }\n" >src/fft.cpp'
 run_case parameter_left_out "x2" sed -i '/@param x2 /d' include/CLamina.h
 run_case platform_type_undocumented "GlobalSize" \
   strip_doc "LAMINA_API SIZE_T GlobalSize(HGLOBAL handle);" include/lamina/memory.h

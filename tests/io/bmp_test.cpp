@@ -148,8 +148,9 @@ TEST(BmpSave, ShortPalettesGapsAndTrailingBytesAreKeptAndSavedCompact) {
   }
 }
 
-TEST(BmpSave, ColourTableOfATrueColourImageComesFromTheBlockOrIsZero) {
-  // 24 bits with a 2-entry table that the file holds before the rows: written back.
+TEST(BmpSave, TrueColourFilesCountTheTableTheyCarry) {
+  // 24 bits with a 2-entry table that the file holds before the rows: written back, and counted in
+  // biClrUsed and biClrImportant.
   Bmp held;
   held.bpp = 24;
   held.clrUsed = 2;
@@ -161,15 +162,26 @@ TEST(BmpSave, ColourTableOfATrueColourImageComesFromTheBlockOrIsZero) {
   ASSERT_TRUE(out.Open(CString(path), CFile::modeCreate | CFile::modeWrite));
   ASSERT_EQ(a.fnIMG_SaveBMP(&out), 0);
   out.Close();
-  EXPECT_EQ(ReadAll(path), held.Saved());
-  // The same header with the rows right after it: the table is not in the block, zeros are written.
+  Bytes expected = held.Saved();
+  Put32(expected, kClrUsed + 4, 2);
+  EXPECT_EQ(ReadAll(path), expected);
+  // The same header with the rows right after it, and the data constructor's 2^24: no table is
+  // written and the file counts none, while the image keeps its header.
+  Bmp none = held;
+  none.clrUsed = 0;
+  none.entries = 0;
   Bmp missing = held;
   missing.entries = 0;
-  Bytes expected = held.Saved();
-  std::fill(expected.begin() + 54, expected.begin() + 62, 0);
   CLamina b;
   ASSERT_EQ(LoadBuffer(b, missing.Make()), 0);
-  EXPECT_EQ(SavedFile(b), expected);
+  EXPECT_EQ(SavedFile(b), none.Saved());
+  EXPECT_EQ(b.fnIMG_GetColorsUsed(), 2);
+  CLamina c(nullptr, nullptr, 3, 2, 24);
+  const Bytes f = SavedFile(c);
+  EXPECT_EQ((std::vector<std::uint32_t>{static_cast<std::uint32_t>(f.size()), Get32(f, kOffBits),
+                                        Get32(f, kClrUsed), Get32(f, kClrUsed + 4)}),
+            (std::vector<std::uint32_t>{54 + 24, 54, 0, 0}));
+  EXPECT_EQ(c.fnIMG_GetBitmapInfoHeader().biClrImportant, 1u << 24);
 }
 
 TEST(BmpSave, Failures) {
@@ -346,11 +358,10 @@ const Refusal kRefusals[] = {
     {"shorter than the info header", Layout(8), Cut(53), 5},
     {"biSize 39", Layout(8), Set32(kBiSize, 39), 5},
     {"biSize past the end", Layout(8), Set32(kBiSize, 0xFFFFFFF0u), 5},
-    {"width 0", Layout(8), Set32(kWidth, 0), 5},
-    {"height 0", Layout(8), Set32(kHeight, 0), 5},
+    {"negative width", Layout(8), Set32(kWidth, 0xFFFFFFFFu), 5},
     {"height INT_MIN", Layout(8), Set32(kHeight, 0x80000000u), 5},
     {"257 colours at 8 bits", Layout(8, 40, 257), Set32(kClrUsed, 257), 5},
-    {"colours above the levels at 24 bits", Layout(24), Set32(kClrUsed, 16777217u), 5},
+    {"3 colours at 1 bit", Layout(1, 40, 3), Set32(kClrUsed, 3), 5},
     {"palette past the end", Layout(8), Cut(54 + 1000), 5},
     {"rows overlapping the palette", Layout(8), Set32(kOffBits, 54 + 1020), 5},
     {"rows past the end", Layout(8), Set32(kOffBits, 54 + 1024 + 9), 5},

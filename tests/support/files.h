@@ -69,6 +69,60 @@ inline Bytes StoredRow(CLamina& img, int y) {
   return Bytes(RowBytes(img, y), RowBytes(img, y) + lamina::BlockAccess::View(img).stride);
 }
 
+// The image as its header describes it, the form a handle carries: the 40 header bytes, the
+// palette entries the header counts (1, 4 and 8 bits only), then biSizeImage bytes of rows.
+inline Bytes Described(CLamina& img) {
+  const CLamina::Punteros p = img.fnIMG_GetPointers();
+  if (p.lpDib == nullptr) return {};
+  const auto* head = reinterpret_cast<const std::uint8_t*>(p.lpbmih);
+  Bytes out(head, head + 40);
+  const auto* pal = reinterpret_cast<const std::uint8_t*>(p.lpPalette);
+  if (pal != nullptr) out.insert(out.end(), pal, pal + 4 * lamina::PaletteEntries(*p.lpbmih));
+  out.insert(out.end(), p.lpBits, p.lpBits + p.lpbmih->biSizeImage);
+  return out;
+}
+
+// A binary PGM (P5) or PPM (P6) picture with maxval 255: samples from the top row down, one or
+// three a pixel. Empty when the file is not one.
+struct Pnm {
+  int width = 0, height = 0, channels = 0;
+  Bytes samples;
+};
+inline Pnm ReadPnm(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::string magic;
+  int maxval = 0;
+  Pnm pnm;
+  in >> magic >> pnm.width >> pnm.height >> maxval;
+  in.get();  // the single blank before the samples
+  pnm.channels = magic == "P6" ? 3 : magic == "P5" ? 1 : 0;
+  if (pnm.channels == 0 || maxval != 255) return {};
+  pnm.samples.resize(static_cast<std::size_t>(pnm.width) * pnm.height * pnm.channels);
+  in.read(reinterpret_cast<char*>(pnm.samples.data()), static_cast<std::streamsize>(pnm.samples.size()));
+  return in ? pnm : Pnm{};
+}
+
+// The colours of every pixel from the top row down as red, green, blue, with alpha (the fourth
+// byte) after them when `alpha` is set.
+inline Bytes Colours(CLamina& img, bool alpha = false) {
+  Bytes out;
+  for (int y = 0; y < img.fnIMG_GetRows(); ++y)
+    for (int x = 0; x < img.fnIMG_GetColumns(); ++x) {
+      RGBQUAD c{};
+      img.fnIMG_GetRGBPixel(x, y, &c);
+      out.insert(out.end(), {c.rgbRed, c.rgbGreen, c.rgbBlue});
+      if (alpha) out.push_back(img.fnIMG_GetAlfa(x, y));
+    }
+  return out;
+}
+
+// FNV-1a, 64 bits: the digest the expected-data tables of tests/data keep.
+inline std::uint64_t Fnv1a64(const Bytes& b) {
+  std::uint64_t h = 0xCBF29CE484222325ull;
+  for (std::uint8_t v : b) h = (h ^ v) * 0x100000001B3ull;
+  return h;
+}
+
 // A handle holding the header, then `rest`, then `extra` zero bytes.
 inline HGLOBAL MakeHandle(const BITMAPINFOHEADER& h, const Bytes& rest, std::size_t extra = 0) {
   HGLOBAL g = GlobalAlloc(GHND, 40 + rest.size() + extra);

@@ -73,6 +73,21 @@ inline CLamina Marked(int bpp, const Rows& rows, std::vector<RGBQUAD> palette = 
   return detail::Build(bpp, rows, palette, 0xA5);
 }
 
+// What an operation that builds a new image from `like` should leave: the data constructor's
+// w x h image with `like`'s depth, palette and name, pixel (x, y) set to at(x, y) through the
+// public setter (so 32-bit fourth bytes and the padding are 0).
+template <class F>
+CLamina Drawn(CLamina& like, int w, int h, F at) {
+  const int bpp = like.fnIMG_GetColorDepth();
+  std::vector<RGBQUAD> palette(256);
+  if (bpp <= 8) like.fnIMG_GetPalette(palette.data());
+  CLamina out(nullptr, bpp <= 8 ? palette.data() : nullptr, w, h, bpp);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) out.fnIMG_SetPixel(x, y, at(x, y));
+  out.fnIMG_SetFileName(lamina::BlockAccess::Name(like));
+  return out;
+}
+
 inline Rows PixelsOf(CLamina& img) {
   Rows rows(img.fnIMG_GetRows(), std::vector<std::uint32_t>(img.fnIMG_GetColumns()));
   for (int y = 0; y < img.fnIMG_GetRows(); ++y)
@@ -98,6 +113,16 @@ inline bool PaddingKept(CLamina& img) {
       const int mask = 0x80 >> (bit % 8);
       if ((RowBytes(img, y)[bit / 8] & mask) != (0xA5 & mask)) return false;
     }
+  return true;
+}
+
+// True when every padding bit of every row is `bit` (0 or 1).
+inline bool PaddingIs(CLamina& img, int bit) {
+  const int bpp = img.fnIMG_GetColorDepth(), width = img.fnIMG_GetColumns();
+  const std::int64_t strideBits = 8 * lamina::Stride64(width, bpp);
+  for (int y = 0; y < img.fnIMG_GetRows(); ++y)
+    for (std::int64_t b = std::int64_t{width} * bpp; b < strideBits; ++b)
+      if (((RowBytes(img, y)[b / 8] >> (7 - b % 8)) & 1) != bit) return false;
   return true;
 }
 
