@@ -1126,6 +1126,7 @@ class LAMINA_API CLamina {
   /// @retval 0 done; also for a 16-bit image with a plane 0 to 15, and for an object without an
   ///         image, which are left as they are.
   /// @retval 1 plane outside the depth's planes.
+  /// @retval 2 not enough memory for the 1-bit image; the image is left exactly as it was.
   int fnIMG_BitPlane(int plane);
   /// Clears the chosen bit planes of every pixel value (the index, or the 24-bit colour value; the
   /// alpha stays).
