@@ -1,4 +1,6 @@
 // The image object: construction, copying, geometry, file name and filling.
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "CLamina.h"
@@ -115,19 +117,37 @@ int CLamina::fnIMG_IsInside(int x, int y) {
   const BITMAPINFOHEADER& h = BlockAccess::Header(*this);
   return (x >= 0 && y >= 0 && x < h.biWidth && y < h.biHeight) ? 1 : 0;
 }
+namespace {
+// Strides and sizes come back as ints. Any int width and depth give a stride within 64 bits, but
+// stride x height may not, and either may leave int's range: such a size is answered with the
+// nearest int (INT_MAX, or INT_MIN for a negative one) rather than with wrapped bits a caller
+// would allocate too small a buffer from.
+int SaturateToInt(std::int64_t value) {
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+int AlignedSize(std::int64_t width, std::int64_t height, std::int64_t bpp) {
+  std::int64_t size = 0;
+  if (__builtin_mul_overflow(lamina::Stride64(width, bpp), height, &size))
+    return (lamina::Stride64(width, bpp) < 0) != (height < 0) ? INT_MIN : INT_MAX;
+  return SaturateToInt(size);
+}
+}  // namespace
+
 int CLamina::fnIMG_GetAnchoBitmapAlineado() {
   const BITMAPINFOHEADER& h = BlockAccess::Header(*this);
-  return static_cast<int>(lamina::Stride64(h.biWidth, h.biBitCount));
+  return SaturateToInt(lamina::Stride64(h.biWidth, h.biBitCount));
 }
 int CLamina::fnIMG_GetAnchoBitmapAlineado(int width, int bpp) {
-  return static_cast<int>(lamina::Stride64(width, bpp));
+  return SaturateToInt(lamina::Stride64(width, bpp));
 }
 int CLamina::fnIMG_GetSizeBitmapAlineado() {
   const BITMAPINFOHEADER& h = BlockAccess::Header(*this);
-  return static_cast<int>(lamina::Stride64(h.biWidth, h.biBitCount) * h.biHeight);
+  return AlignedSize(h.biWidth, h.biHeight, h.biBitCount);
 }
 int CLamina::fnIMG_GetSizeBitmapAlineado(int width, int height, int bpp) {
-  return static_cast<int>(lamina::Stride64(width, bpp) * height);
+  return AlignedSize(width, height, bpp);
 }
 
 void CLamina::fnIMG_GetBitmap(unsigned char* dst) {

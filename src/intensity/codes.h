@@ -11,7 +11,9 @@ namespace codes {
 // fnIMG_GetHistogram, fnIMG_GetInfoHistogram: the output is left untouched.
 namespace histogram {
 inline constexpr ResultCode kDepth{1, "depth not 1/4/8/24/32"};
-inline constexpr ResultCode kAll[] = {kDepth};
+// A null table or record was written through; it is refused before any counting.
+inline constexpr ResultCode kNoOutput = Added({2, "no table or record (null)"});
+inline constexpr ResultCode kAll[] = {kDepth, kNoOutput};
 }  // namespace histogram
 
 // fnIMG_EqualizeHistogram (models 1 to 10 are checked again by the private form).

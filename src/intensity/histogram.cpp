@@ -160,6 +160,7 @@ void CountHistogram(const ImageView& v, std::uint64_t columns[4][256]) {
 int GetHistogram(CLamina& img, int* table, int maxHeight) {
   const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return codes::histogram::kDepth;
+  if (table == nullptr) return codes::histogram::kNoOutput;
   std::uint64_t columns[4][256];
   CountHistogram(v, columns);
   NoteStride(img, v);
@@ -188,6 +189,7 @@ int GetHistogram(CLamina& img, int* table, int maxHeight) {
 int GetInfoHistogram(CLamina& img, CLamina::InformacionHistograma* info) {
   const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return codes::histogram::kDepth;
+  if (info == nullptr) return codes::histogram::kNoOutput;
   std::uint64_t columns[4][256];
   CountHistogram(v, columns);
   NoteStride(img, v);
