@@ -921,17 +921,19 @@ class LAMINA_API CLamina {
   /// maxHeight of 1 or more every column is scaled so that its largest count becomes maxHeight (n /
   /// largest x maxHeight in single precision, truncated), except column I of a 24 or 32-bit image,
   /// which keeps its raw counts.
-  /// @param table receives 1024 ints (256 x 4): `int hist[256]` is too small. Must not be null.
+  /// @param table receives 1024 ints (256 x 4): `int hist[256]` is too small.
   /// @param maxHeight the height to scale to; 0 or less keeps raw counts.
   /// @retval 0 counted.
   /// @retval 1 the depth is not 1, 4, 8, 24 or 32 (the table is not touched).
+  /// @retval 2 table is null (new; nothing is counted).
   int fnIMG_GetHistogram(int* table, int maxHeight);
   /// Summarises the four histograms of fnIMG_GetHistogram() (raw counts): for each column the
   /// lowest and the highest level that occurs and the most frequent one, each with its count. The
   /// image does not change.
-  /// @param info receives the summary. Must not be null.
+  /// @param info receives the summary.
   /// @retval 0 filled.
   /// @retval 1 the depth is not 1, 4, 8, 24 or 32 (info is not touched).
+  /// @retval 2 info is null (new; nothing is counted).
   int fnIMG_GetInfoHistogram(CLamina::InformacionHistograma* info);
   /// Spreads the levels of the image over the whole range through the normalised cumulative
   /// histogram, in place.
@@ -1126,6 +1128,7 @@ class LAMINA_API CLamina {
   /// @retval 0 done; also for a 16-bit image with a plane 0 to 15, and for an object without an
   ///         image, which are left as they are.
   /// @retval 1 plane outside the depth's planes.
+  /// @retval 2 not enough memory for the 1-bit image; the image is left exactly as it was.
   int fnIMG_BitPlane(int plane);
   /// Clears the chosen bit planes of every pixel value (the index, or the 24-bit colour value; the
   /// alpha stays).
@@ -1798,7 +1801,7 @@ class LAMINA_API CLamina {
   /// The row stride in bytes of an image of a given width and depth: (width x bpp + 31) / 32 x 4.
   /// @param width the columns, 0 or more.
   /// @param bpp the bits per pixel.
-  /// @return the stride.
+  /// @return the stride; a stride beyond an int's range gives INT_MAX (INT_MIN when negative).
   int fnIMG_GetAnchoBitmapAlineado(int width, int bpp);
   /// The size in bytes of this image's rows without gaps or extra bytes:
   /// fnIMG_GetAnchoBitmapAlineado() x height.
@@ -1808,7 +1811,8 @@ class LAMINA_API CLamina {
   /// @param width the columns, 0 or more.
   /// @param height the rows, 0 or more.
   /// @param bpp the bits per pixel.
-  /// @return the size; the caller keeps it within an int.
+  /// @return the size; a size beyond an int's range gives INT_MAX (INT_MIN when negative), never
+  ///   a wrapped value a buffer would be allocated too small from.
   int fnIMG_GetSizeBitmapAlineado(int width, int height, int bpp);
   /// Forward discrete Fourier transform of data[0 .. 2^m - 1] in place, without scaling: the
   /// samples in bit-reversed order, then m radix-2 decimation-in-time stages whose twiddles start

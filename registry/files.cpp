@@ -70,9 +70,9 @@ int LoadImage(CLamina& image, const std::string& path, std::string* words) {
 #endif
   }
   if (ext == ".pgm")
-    return Report("LoadPGM", CodeTable{}, words, [&] { return image.fnIMG_LoadPGM(name); });
+    return Report("LoadPGM", Codes(codes::load_pgm::kAll), words, [&] { return image.fnIMG_LoadPGM(name); });
   if (ext == ".raw")
-    return Report("LoadRAW", CodeTable{}, words, [&] { return image.fnIMG_LoadRAW(name); });
+    return Report("LoadRAW", Codes(codes::load_raw::kAll), words, [&] { return image.fnIMG_LoadRAW(name); });
   return Report("LoadBMP", Codes(codes::load_bmp::kAll), words,
                 [&] { return image.fnIMG_LoadBMP(name); });
 }
@@ -97,7 +97,7 @@ int SaveImage(CLamina& image, const std::string& path, std::string* words) {
 #endif
   }
   if (ext == ".raw")
-    return Report("SaveRAW", CodeTable{}, words, [&] { return image.fnIMG_SaveRAW(name); });
+    return Report("SaveRAW", Codes(codes::save_raw::kAll), words, [&] { return image.fnIMG_SaveRAW(name); });
   if (ext == ".pgm") {
     // SaveRAW refuses before it writes a byte what it cannot convert; the header goes first, so a
     // refusal removes the file again.
@@ -112,7 +112,7 @@ int SaveImage(CLamina& image, const std::string& path, std::string* words) {
                                std::to_string(image.fnIMG_GetRows()) + "\n255\n";
     file.Write(header.data(), static_cast<UINT>(header.size()));
     const int code =
-        Report("SaveRAW", CodeTable{}, words, [&] { return image.fnIMG_SaveRAW(&file); });
+        Report("SaveRAW", Codes(codes::save_raw_file::kAll), words, [&] { return image.fnIMG_SaveRAW(&file); });
     file.Close();
     if (code != 0) std::remove(path.c_str());
     return code;

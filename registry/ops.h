@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "codes/index.h"
 #include "registry.h"
 
 namespace lamina {
@@ -18,9 +19,9 @@ void AddCombineOperations(std::vector<Operation>& ops);    // combination, neigh
 void AddColourOperations(std::vector<Operation>& ops);     // colour models, split
 void AddHiddenOperations(std::vector<Operation>& ops);     // the protected and private members
 
-// The code table of an operation, by its namespace in the family's codes.h.
-#define LAMINA_CODES(ns) \
-  ::lamina::registry::CodeTable {}  // until every family has its table
+// The code table of an operation, by its namespace in the family's codes.h (src/codes/index.h
+// gathers them all).
+#define LAMINA_CODES(ns) ::lamina::registry::Codes(::lamina::codes::ns::kAll)
 
 // A whole file's bytes; false when it cannot be read.
 bool ReadBytes(const std::string& path, std::vector<unsigned char>& bytes);

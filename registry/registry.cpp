@@ -102,6 +102,8 @@ std::string Meaning(const CodeTable& codes, int code, int systemError) {
   for (std::size_t i = 0; i < codes.count; ++i) {
     if (codes.codes[i].value != code) continue;
     std::string words = codes.codes[i].meaning;
+    // The cases this library added to an old code are part of what it means.
+    if (codes.codes[i].addedWords != nullptr) words += std::string(", ") + codes.codes[i].addedWords;
     if (codes.codes[i].systemReason && systemError != 0)
       words += std::string(": ") + std::strerror(systemError);
     return words;

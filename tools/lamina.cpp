@@ -9,12 +9,15 @@
 //   lamina gallery DIR [PICTURE]    every operation on a test picture (and PICTURE), index.html
 //   lamina ops                      every operation with its arguments
 //   lamina help OP                  one operation explained
+//   lamina codes [--markdown]       every operation's result codes (the README's table)
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "CLamina.h"
+#include "codes/report.h"
 #include "tool.h"
 
 namespace lamina {
@@ -33,7 +36,8 @@ const char kUsage[] =
     "                                       run a chain over many files\n"
     "       lamina gallery DIR [PICTURE]    every operation on a test picture, as index.html\n"
     "       lamina ops                      list every operation with its arguments\n"
-    "       lamina help OP                  explain one operation\n";
+    "       lamina help OP                  explain one operation\n"
+    "       lamina codes [--markdown]       list every operation's result codes\n";
 
 void Describe(CLamina& img) {
   const BITMAPINFOHEADER h = img.fnIMG_GetBitmapInfoHeader();
@@ -184,6 +188,31 @@ std::string FirstSentence(const std::string& text) {
   return end == std::string::npos ? text : text.substr(0, end + 1);
 }
 
+// Every operation's codes, as plain text or as the README's table.
+int Codes(bool markdown) {
+  if (markdown) {
+    std::fputs(lamina::codes::MarkdownTable().c_str(), stdout);
+    return 0;
+  }
+  for (const lamina::codes::IndexEntry& e : lamina::codes::kIndex) {
+    std::string members = e.members;
+    members.erase(std::remove(members.begin(), members.end(), '`'), members.end());
+    std::printf("%s%s%s\n", members.c_str(), e.returns != nullptr ? ": returns " : "",
+                e.returns != nullptr ? e.returns : "");
+    for (std::size_t i = 0; i < e.table.count; ++i) {
+      const lamina::ResultCode& c = e.table.codes[i];
+      if (e.hex)
+        std::printf("  0x%08X  %s%s\n", static_cast<unsigned>(c.value),
+                    lamina::codes::MeaningOf(c).c_str(), c.added ? " (new)" : "");
+      else
+        std::printf("  %4d  %s%s\n", c.value, lamina::codes::MeaningOf(c).c_str(),
+                    c.added ? " (new)" : "");
+    }
+    if (e.remark != nullptr) std::printf("  %s\n", e.remark);
+  }
+  return 0;
+}
+
 int Ops() {
   const char* family = "";
   for (const Operation& op : registry::Operations()) {
@@ -280,6 +309,8 @@ int main(int argc, char** argv) {
   if (form == "batch") return Batch(args);
   if (form == "gallery" && (args.size() == 1 || args.size() == 2)) return Gallery(args);
   if (form == "ops" && args.empty()) return Ops();
+  if (form == "codes" && (args.empty() || (args.size() == 1 && args[0] == "--markdown")))
+    return Codes(!args.empty());
   if (form == "help" && args.size() == 1) return Help(args[0]);
   if (form == "help" || form == "--help" || form == "-h") {
     std::fputs(kUsage, stdout);

@@ -1,10 +1,7 @@
 // fnIMG_Split: one 8-bit gray image per channel of a colour model. Each channel is the model's
 // value at scale 1, truncated and wrapped to its low 8 bits as the pixel setter keeps them.
 //
-// Result codes, in the order of the checks: 1 the image's depth is not supported; 2 a required
-// output is missing; 3 an output's size differs from the image's (an output without a block
-// counts as a different size); 4 an output is not 8 bits deep; 5 the model is outside 0 ... 10.
-// Nothing is written before every check has passed.
+// Result codes: colour/codes.h (split). Nothing is written before every check has passed.
 //
 // The image is only read, one pixel at a time before its outputs are written, so an output that
 // is the image itself gets what the pixel-by-pixel procedure gives. Palette images are converted
@@ -14,20 +11,20 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "CLamina.h"
-#include "colour/colour_cache.h"
+#include "colour/codes.h"
 #include "colour/colour_math.h"
-#include "convert/simd24.h"
 #include "core/block_access.h"
+#include "core/colour_cache.h"
+#include "core/cpu.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
+#include "core/simd24.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
+namespace codes = lamina::codes;
 namespace cm = lamina::colour;
 
 namespace {
@@ -104,14 +101,26 @@ inline void Put(const Outputs& out, int y, int x, std::uint32_t ch) {
   for (int i = 0; i < out.count; ++i) out.o[i].Row(y)[x] = static_cast<std::uint8_t>(ch >> (8 * i));
 }
 
-// Red, green and blue of a 24-bit row into three rows. Sixteen pixels at a time are taken
-// apart with byte interleaves (SSE2, present on every x86-64); the rest one by one. Within each
-// pixel the outputs are written first, second, third, so outputs that are one image end with
-// the third channel, as pixel-by-pixel writing leaves them.
-inline void SplitRgbRow(const std::uint8_t* p, int width, std::uint8_t* r, std::uint8_t* g,
-                        std::uint8_t* b) {
+// Red, green and blue of pixels x .. width - 1 of a 24-bit row into three rows, one by one: the
+// plain loop the vector paths are tested against. Within each pixel the outputs are written
+// first, second, third, so outputs that are one image end with the third channel, as
+// pixel-by-pixel writing leaves them.
+void SplitRgbPlain(const std::uint8_t* row, int x, int width, std::uint8_t* r, std::uint8_t* g,
+                   std::uint8_t* b) {
+  for (const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x); x < width; ++x, p += 3) {
+    const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
+    r[x] = pr;
+    g[x] = pg;
+    b[x] = pb;
+  }
+}
+
+#ifdef LAMINA_X86
+// Sixteen pixels at a time, taken apart with byte interleaves. Returns the pixels done.
+__attribute__((target("sse2"))) int SplitRgbRowSse2(const std::uint8_t* p, int width,
+                                                    std::uint8_t* r, std::uint8_t* g,
+                                                    std::uint8_t* b) {
   int x = 0;
-#if defined(__SSE2__)
   for (; x + 16 <= width; x += 16, p += 48) {
     const __m128i t00 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i t01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
@@ -132,19 +141,9 @@ inline void SplitRgbRow(const std::uint8_t* p, int width, std::uint8_t* r, std::
     _mm_storeu_si128(reinterpret_cast<__m128i*>(g + x), green);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(b + x), blue);
   }
-#endif
-  for (; x < width; ++x, p += 3) {
-    const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
-    r[x] = pr;
-    g[x] = pg;
-    b[x] = pb;
-  }
+  return x;
 }
 
-#if defined(LAMINA_CONVERT_X86)
-// The same split, 32 pixels at a time. Two 16-pixel groups are loaded so that each 128-bit lane
-// holds one group laid out as in a 48-byte SSE load; the in-lane byte shuffles then gather one
-// channel of both groups at once, and the two lanes are 32 consecutive output bytes.
 // Two 16-pixel groups 48 bytes apart, one in each 128-bit lane.
 __attribute__((target("avx2"))) inline __m256i LoadGroupPair(const std::uint8_t* q) {
   return _mm256_inserti128_si256(
@@ -152,9 +151,13 @@ __attribute__((target("avx2"))) inline __m256i LoadGroupPair(const std::uint8_t*
       _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 48)), 1);
 }
 
-__attribute__((target("avx2"))) void SplitRgbRowWide(const std::uint8_t* p, int width,
-                                                     std::uint8_t* r, std::uint8_t* g,
-                                                     std::uint8_t* b) {
+// The same split, 32 pixels at a time. Two 16-pixel groups are loaded so that each 128-bit lane
+// holds one group laid out as in a 48-byte SSE load; the in-lane byte shuffles then gather one
+// channel of both groups at once, and the two lanes are 32 consecutive output bytes. Returns the
+// pixels done.
+__attribute__((target("avx2"))) int SplitRgbRowAvx2(const std::uint8_t* row, int width,
+                                                    std::uint8_t* r, std::uint8_t* g,
+                                                    std::uint8_t* b) {
   const lamina::simd24::Tables& t = lamina::simd24::TheTables();
   __m256i mask[3][3];
   for (int c = 0; c < 3; ++c)
@@ -170,13 +173,11 @@ __attribute__((target("avx2"))) void SplitRgbRowWide(const std::uint8_t* p, int 
   };
   const bool stream = width >= 1024 && misalign(r) == misalign(g) && misalign(g) == misalign(b);
   if (stream) {
-    for (; misalign(r + x) != 0; ++x, p += 3) {
-      const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
-      r[x] = pr;
-      g[x] = pg;
-      b[x] = pb;
-    }
+    const int lead = static_cast<int>((32 - misalign(r)) & 31u);
+    SplitRgbPlain(row, 0, lead, r, g, b);
+    x = lead;
   }
+  const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x);
   for (; x + 32 <= width; x += 32, p += 96) {
     const __m256i v0 = LoadGroupPair(p), v1 = LoadGroupPair(p + 16), v2 = LoadGroupPair(p + 32);
     __m256i out[3];
@@ -195,14 +196,22 @@ __attribute__((target("avx2"))) void SplitRgbRowWide(const std::uint8_t* p, int 
     }
   }
   if (stream) _mm_sfence();
-  for (; x < width; ++x, p += 3) {
-    const std::uint8_t pb = p[0], pg = p[1], pr = p[2];
-    r[x] = pr;
-    g[x] = pg;
-    b[x] = pb;
-  }
+  return x;
 }
+#endif  // LAMINA_X86
+
+// One 24-bit row: the widest path the processor has, then the plain loop for the rest.
+void SplitRgbRow(const std::uint8_t* row, int width, std::uint8_t* r, std::uint8_t* g,
+                 std::uint8_t* b) {
+  int done = 0;
+#ifdef LAMINA_X86
+  if (lamina::cpu::HaveAvx2())
+    done = SplitRgbRowAvx2(row, width, r, g, b);
+  else if (lamina::cpu::HaveSse2())
+    done = SplitRgbRowSse2(row, width, r, g, b);
 #endif
+  SplitRgbPlain(row, done, width, r, g, b);
+}
 
 // HSV at scale 1 over true-colour rows. The channels depend on a few small integers only: the
 // hue on the sector (which byte is the largest), the difference it divides and max - min; the
@@ -277,10 +286,11 @@ void SplitHsvRows(const ImageView& v, const Outputs& out) {
 int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* third,
                          CLamina* fourth) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::split::kDepth;
   const bool withFourth = model == 0 || model == 1;
-  if (first == nullptr || second == nullptr || third == nullptr) return 2;
-  if (withFourth && fourth == nullptr) return 2;
+  if (first == nullptr || second == nullptr || third == nullptr)
+    return codes::split::kOutputMissing;
+  if (withFourth && fourth == nullptr) return codes::split::kOutputMissing;
   // Model 1 writes all four outputs through the same checks; model 0's fourth (alpha) is
   // written only where it lies inside that image, whatever its size and depth.
   CLamina* checked[4] = {first, second, third, model == 1 ? fourth : nullptr};
@@ -289,12 +299,12 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
     if (checked[i] != nullptr) out.o[i] = BlockAccess::View(*checked[i]);
   const int nChecked = model == 1 ? 4 : 3;
   for (int i = 0; i < nChecked; ++i)
-    if (out.o[i].header == nullptr || out.o[i].width != v.width) return 3;
+    if (out.o[i].header == nullptr || out.o[i].width != v.width) return codes::split::kOutputSize;
   for (int i = 0; i < nChecked; ++i)
-    if (out.o[i].height != v.height) return 3;
+    if (out.o[i].height != v.height) return codes::split::kOutputSize;
   for (int i = 0; i < nChecked; ++i)
-    if (out.o[i].bpp != 8) return 4;
-  if (static_cast<unsigned>(model) > 10u) return 5;
+    if (out.o[i].bpp != 8) return codes::split::kOutputDepth;
+  if (static_cast<unsigned>(model) > 10u) return codes::split::kModel;
   out.count = model == 1 ? 4 : 3;
 
   const bool anyPixel = v.width > 0 && v.height > 0;
@@ -328,15 +338,9 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
         for (int x = 0; x < v.width; ++x) Put(out, y, x, table[Px<B>::Get(row, x)]);
       }
     } else if (model == 0 && B == 24) {
-#if defined(LAMINA_CONVERT_X86)
-      if (lamina::simd24::HaveAvx2()) {
-        // Rows in the order they are stored (bottom up), so memory is read front to back.
-        for (int y = v.height - 1; y >= 0; --y)
-          SplitRgbRowWide(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
-      } else
-#endif
-        for (int y = v.height - 1; y >= 0; --y)
-          SplitRgbRow(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
+      // Rows in the order they are stored (bottom up), so memory is read front to back.
+      for (int y = v.height - 1; y >= 0; --y)
+        SplitRgbRow(v.Row(y), v.width, out.o[0].Row(y), out.o[1].Row(y), out.o[2].Row(y));
     } else if (model == 3) {
       SplitHsvRows<B>(v, out);
     } else if (model == 0) {
@@ -369,9 +373,9 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
         }
       }
     } else {
-      cm::ColourCache cache;
+      lamina::ColourCache cache;
       const auto convert = [model](std::uint32_t c) {
-        return ModelChannels(model, cm::UnpackColour(c));
+        return ModelChannels(model, lamina::UnpackColour(c));
       };
       for (int y = v.height - 1; y >= 0; --y) {
         const std::uint8_t* row = v.Row(y);
@@ -389,23 +393,25 @@ int CLamina::fnIMG_Split(int model, CLamina* first, CLamina* second, CLamina* th
                                 : i == 2 ? *third
                                          : *fourth) = out.o[i].stride;
   }
+  // The outputs' palettes: the 256-entry ramp for model 0, otherwise each one's own gray ramp.
+  const auto view = [](CLamina* img) { return BlockAccess::View(*img); };
   if (model == 0) {
     RGBQUAD ramp[256];
     for (int i = 0; i < 256; ++i) ramp[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
-    first->fnIMG_SetPalette(ramp);
-    second->fnIMG_SetPalette(ramp);
-    third->fnIMG_SetPalette(ramp);
+    lamina::SetPalette(view(first), ramp);
+    lamina::SetPalette(view(second), ramp);
+    lamina::SetPalette(view(third), ramp);
     if (v.bpp == 32 && anyPixel) {
       const ImageView a = BlockAccess::View(*fourth);
       if (lamina::IsSupportedDepth(a.bpp) && a.width > 0 && a.height > 0)
         BlockAccess::CachedStride(*fourth) = a.stride;
     }
-    fourth->fnIMG_SetGrayPalette();
+    lamina::SetGrayRamp(view(fourth));  // nothing at depths without a palette
   } else {
-    first->fnIMG_SetGrayPalette();
-    second->fnIMG_SetGrayPalette();
-    third->fnIMG_SetGrayPalette();
-    if (model == 1) fourth->fnIMG_SetGrayPalette();
+    lamina::SetGrayRamp(view(first));
+    lamina::SetGrayRamp(view(second));
+    lamina::SetGrayRamp(view(third));
+    if (model == 1) lamina::SetGrayRamp(view(fourth));
   }
   return 0;
 }

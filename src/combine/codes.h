@@ -1,6 +1,5 @@
-// Result codes of the combination family: one namespace per operation, in the order each checks.
-// Codes marked "new" report inputs the interface could not report before (a missing second
-// image); they take the next free number of their operation.
+// The result codes of the combination family, one namespace per operation in the order the
+// operations are declared. The codes for a missing second image are this library's own.
 #pragma once
 
 #include "core/result_codes.h"
@@ -8,55 +7,56 @@
 namespace lamina {
 namespace codes {
 
-// fnIMG_Arithmetic(operation, second)
+// fnIMG_Arithmetic(operation, second).
 namespace arithmetic {
-inline constexpr ResultCode kOperation{1, "operation code not 0 to 6"};
-inline constexpr ResultCode kDepth{2, "a depth not 1, 4, 8, 24 or 32 bits"};
-inline constexpr ResultCode kDepthsDiffer{3, "the depths differ and one is below 24 bits"};
-inline constexpr ResultCode kNoSecond{4, "no second image"};  // new
+inline constexpr ResultCode kOperation{1, "operation not 0\u20136"};
+inline constexpr ResultCode kDepth{2, "a depth not 1/4/8/24/32 (the image's first)"};
+inline constexpr ResultCode kDepthsDiffer{3, "depths differ and one is below 24"};
+inline constexpr ResultCode kNoSecond = Added({4, "null second image"});
 inline constexpr ResultCode kAll[] = {kOperation, kDepth, kDepthsDiffer, kNoSecond};
 }  // namespace arithmetic
 
-// fnIMG_Arithmetic(operation, second, weightA, weightB, x, y)
+// fnIMG_Arithmetic(operation, second, weightA, weightB, x, y), codes in the order it checks them.
 namespace weighted_arithmetic {
-inline constexpr ResultCode kOperation{1, "operation code not 0 to 6"};
-inline constexpr ResultCode kDepth{2, "a depth not 1, 4, 8, 24 or 32 bits"};
-inline constexpr ResultCode kDepthsDiffer{3, "the depths differ and one is below 24 bits"};
-inline constexpr ResultCode kWeight{4, "a weight below 0 or not a finite number"};
-inline constexpr ResultCode kPosition{5, "the position lies outside the image"};
-inline constexpr ResultCode kNoSecond{6, "no second image"};  // new
-inline constexpr ResultCode kAll[] = {kOperation, kDepth,    kDepthsDiffer,
-                                      kWeight,    kPosition, kNoSecond};
+inline constexpr ResultCode kOperation{1, "operation"};
+inline constexpr ResultCode kDepth{2, "a depth"};
+inline constexpr ResultCode kDepthsDiffer{3, "depths differ"};
+inline constexpr ResultCode kWeight = Widened({4, "a weight below 0"}, "or not a finite number");
+inline constexpr ResultCode kPosition{5, "position outside"};
+inline constexpr ResultCode kNoSecond = Added({6, "null second image"});
+inline constexpr ResultCode kAll[] = {kOperation, kDepth,        kWeight,
+                                      kPosition,  kDepthsDiffer, kNoSecond};
 }  // namespace weighted_arithmetic
 
-// fnIMG_Insert
+// fnIMG_Insert.
 namespace insert {
-inline constexpr ResultCode kDepth{1, "a depth not 1, 4, 8, 24 or 32 bits"};
-inline constexpr ResultCode kDepthsDiffer{2, "the depths differ and one is below 24 bits"};
+inline constexpr ResultCode kDepth{1, "a depth not 1/4/8/24/32"};
+inline constexpr ResultCode kDepthsDiffer{2, "depths differ and one is below 24"};
 inline constexpr ResultCode kNegative{3, "x or y below 0"};
-inline constexpr ResultCode kBeyond{4, "x or y at or beyond the image's width or height"};
-inline constexpr ResultCode kNoSecond{5, "no second image"};  // new
+inline constexpr ResultCode kBeyond{4, "x or y at or beyond the size"};
+inline constexpr ResultCode kNoSecond = Added({5, "null second image"});
 inline constexpr ResultCode kAll[] = {kDepth, kDepthsDiffer, kNegative, kBeyond, kNoSecond};
 }  // namespace insert
 
-// fnIMG_Logic
+// fnIMG_Logic. An image of a refused depth is left unchanged with 0.
 namespace logic {
-inline constexpr ResultCode kOperation{1, "operation code not 0 to 5"};
-inline constexpr ResultCode kNoSecond{2, "no second image for codes 1 to 5"};  // new
+inline constexpr ResultCode kOperation{1, "operation not 0\u20135"};
+inline constexpr ResultCode kNoSecond = Added({2, "null second image for codes 1\u20135"});
 inline constexpr ResultCode kAll[] = {kOperation, kNoSecond};
 }  // namespace logic
 
-// fnIMG_SetOps
+// fnIMG_SetOps.
 namespace set_ops {
-inline constexpr ResultCode kOperation{1, "operation code not 0 to 4"};
-inline constexpr ResultCode kColours{2, "an image's colour count is not 2"};
-inline constexpr ResultCode kNoSecond{3, "no second image for codes 2 to 4"};  // new
+inline constexpr ResultCode kOperation{1, "operation not 0\u20134"};
+inline constexpr ResultCode kColours{2, "a colour count other than 2"};
+inline constexpr ResultCode kNoSecond = Added({3, "null second image for codes 2\u20134"});
 inline constexpr ResultCode kAll[] = {kOperation, kColours, kNoSecond};
 }  // namespace set_ops
 
-// fnIMG_GetDifferentPixels returns a count; this is its one sentinel.
+// fnIMG_GetDifferentPixels returns the count, or this.
 namespace different_pixels {
-inline constexpr ResultCode kRefused{-1, "a depth not 1, 4, 8, 24 or 32 bits, or no second image"};
+inline constexpr ResultCode kRefused =
+    Widened({-1, "a depth not 1/4/8/24/32"}, "or a null second image");
 inline constexpr ResultCode kAll[] = {kRefused};
 }  // namespace different_pixels
 

@@ -14,6 +14,7 @@
 #include "combine/codes.h"
 #include "combine/combine.h"
 #include "core/block_access.h"
+#include "core/codes.h"
 #include "core/pixel_access.h"
 #include "geometry/geometry.h"
 #include "intensity/intensity.h"
@@ -24,11 +25,12 @@ namespace {
 
 using detail::ByteOp;
 
-// The value fnIMG_GetPixel gives for pixel x of a row of `v`: 0xFFFFFFFE for a depth it refuses.
+// The value fnIMG_GetPixel gives for pixel x of a row of `v`: its depth sentinel for a depth it
+// refuses.
 template <int S>
 std::uint32_t ValueOf(const std::uint8_t* row, int x) {
   if constexpr (S == 0)
-    return 0xFFFFFFFEu;
+    return static_cast<std::uint32_t>(codes::get_pixel::kDepth.value);
   else
     return Px<S>::Get(row, x);
 }

@@ -9,30 +9,28 @@
 //
 // The new image is built as the data constructor builds it (biClrUsed = biClrImportant = levels,
 // zero resolutions, zero padding, fourth bytes 0 at 32 bits) and keeps the image's file name.
-// Result 0; 1 index above 4 (negative ones too); 2 unsupported depth; 3 the new image cannot be
-// allocated, the image left as it was.
+// Result codes: convert/codes.h (change_color_depth); without memory the image is left as it was.
 #include <cstdint>
 #include <cstring>
 
 #include "CLamina.h"
-#include "convert/simd24.h"
+#include "convert/codes.h"
+#include "convert/convert.h"
 #include "core/block_access.h"
 #include "core/image_builder.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
+#include "core/simd24.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::NewImage;
 using lamina::Px;
+namespace codes = lamina::codes;
 
 namespace {
 
 using u8 = std::uint8_t;
-
-void TwoLevelPalette(RGBQUAD* p) {
-  p[0] = RGBQUAD{0, 0, 0, 0};
-  p[1] = RGBQUAD{255, 255, 255, 0};
-}
 
 void GrayPalette(RGBQUAD* p, int entries, int step) {
   for (int i = 0; i < entries; ++i) {
@@ -47,7 +45,8 @@ const RGBQUAD* FixedPalette(int bpp) {
   static const struct Tables {
     RGBQUAD two[2], gray16[16], gray256[256];
     Tables() {
-      TwoLevelPalette(two);
+      two[0] = RGBQUAD{0, 0, 0, 0};
+      two[1] = RGBQUAD{255, 255, 255, 0};
       GrayPalette(gray16, 16, 17);
       GrayPalette(gray256, 256, 1);
     }
@@ -64,48 +63,12 @@ const RGBQUAD* FixedPalette(int bpp) {
   }
 }
 
-// A black-or-white decision on a colour: white when the integer mean of its channels reaches 128.
-bool IsLight(unsigned blue, unsigned green, unsigned red) {
-  return (red + green + blue) / 3 >= 128;
-}
-
-// Writes a new 1 or 4-bit row (zero beforehand) from value(x) for x = 0 .. width - 1, a whole
-// byte at a time: at 1 bit any non-zero value sets the pixel, at 4 bits the low nibble is kept, as
-// fnIMG_SetPixel stores them. The bits after the last pixel stay zero.
-template <int T, class Value>
-void PackRow(u8* d, int width, Value&& value) {
-  static_assert(T == 1 || T == 4, "sub-byte targets");
-  constexpr int kPerByte = 8 / T;
-  // Values are gathered a chunk at a time and then packed with fixed shifts: two plain loops
-  // that the compiler keeps simple.
-  constexpr int kChunk = 256;
-  u8 v[kChunk];
-  int x = 0;
-  u8* out = d;
-  while (width - x >= kChunk) {
-    for (int k = 0; k < kChunk; ++k) {
-      if constexpr (T == 1)
-        v[k] = value(x + k) != 0 ? 1 : 0;
-      else
-        v[k] = static_cast<u8>(value(x + k) & 0x0Fu);
-    }
-    for (int i = 0; i < kChunk / kPerByte; ++i) {
-      const u8* q = v + i * kPerByte;
-      if constexpr (T == 1)
-        out[i] = static_cast<u8>((q[0] << 7) | (q[1] << 6) | (q[2] << 5) | (q[3] << 4) |
-                                 (q[4] << 3) | (q[5] << 2) | (q[6] << 1) | q[7]);
-      else
-        out[i] = static_cast<u8>((q[0] << 4) | q[1]);
-    }
-    x += kChunk;
-    out += kChunk / kPerByte;
-  }
-  for (; x < width; ++x) Px<T>::Set(d, x, value(x));
-}
+using lamina::convert::IsLight;
+using lamina::convert::PackRow;
 
 // Fills a palette target from a palette source through a table over the source indices.
 template <int S, int T>
-void MapIndices(const ImageView& src, const ImageView& dst, const u8* map) {
+void MapIndicesInto(const ImageView& src, const ImageView& dst, const u8* map) {
   for (int y = src.height - 1; y >= 0; --y) {
     const u8* s = src.Row(y);
     u8* d = dst.Row(y);
@@ -117,7 +80,7 @@ void MapIndices(const ImageView& src, const ImageView& dst, const u8* map) {
   }
 }
 
-#ifdef LAMINA_CONVERT_X86
+#ifdef LAMINA_X86
 // Eight 8-bit pixels per step: their colours looked up, packed to 24 bytes and written with two
 // 16-byte stores whose last four bytes are zero and land on pixels still to come. Stops while at
 // least ten pixels remain, so no store reaches past the row's pixels. (Table reads are plain loads:
@@ -184,10 +147,10 @@ void PaletteToTrueColour(const ImageView& src, const ImageView& dst) {
       // Each pixel writes four bytes and the next one overwrites the fourth; the last pixel
       // writes exactly three, so the padding stays zero and nothing lands past the row.
       int x = 0;
-#ifdef LAMINA_CONVERT_X86
-      if (S == 8 && rampPalette && lamina::simd24::HaveSsse3())
+#ifdef LAMINA_X86
+      if (S == 8 && rampPalette && lamina::cpu::HaveSsse3())
         x = SpreadRow8To24Ssse3(s, d, w);
-      else if (S == 8 && lamina::simd24::HaveAvx2())
+      else if (S == 8 && lamina::cpu::HaveAvx2())
         x = ExpandRow8To24Avx2(s, d, w, colours);
 #endif
       for (; x + 1 < w; ++x) std::memcpy(d + 3 * x, colours[Px<S>::Get(s, x)], 4);
@@ -237,7 +200,7 @@ void ThresholdTrueColour(const ImageView& src, const ImageView& dst) {
   }
 }
 
-#ifdef LAMINA_CONVERT_X86
+#ifdef LAMINA_X86
 // Sixteen 24-bit pixels per step: their red bytes to `dst`, and in `colour` a trace of any pixel
 // whose blue, green and red differ. Returns the pixels done.
 __attribute__((target("ssse3"))) int RedOfGrayRow24Ssse3(const u8* p, u8* dst, int count,
@@ -246,11 +209,8 @@ __attribute__((target("ssse3"))) int RedOfGrayRow24Ssse3(const u8* p, u8* dst, i
   __m128i differ = _mm_setzero_si128();
   int x = 0;
   for (; x + 16 <= count; x += 16, p += 48) {
-    const auto* q = reinterpret_cast<const __m128i*>(p);
-    const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
-    const __m128i b = lamina::simd24::Channel(t, 0, v0, v1, v2);
-    const __m128i g = lamina::simd24::Channel(t, 1, v0, v1, v2);
-    const __m128i r = lamina::simd24::Channel(t, 2, v0, v1, v2);
+    const lamina::simd24::Planes planes = lamina::simd24::LoadPlanes(t, p);
+    const __m128i b = planes.blue, g = planes.green, r = planes.red;
     differ = _mm_or_si128(differ, _mm_or_si128(_mm_xor_si128(b, g), _mm_xor_si128(b, r)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), r);
   }
@@ -270,8 +230,8 @@ bool GrayTrueColourToPalette(const ImageView& src, const ImageView& dst) {
     unsigned colour = 0;
     if constexpr (T == 8 && S == 24) {
       int x = 0;
-#ifdef LAMINA_CONVERT_X86
-      if (lamina::simd24::HaveSsse3()) x = RedOfGrayRow24Ssse3(p, d, src.width, &colour);
+#ifdef LAMINA_X86
+      if (lamina::cpu::HaveSsse3()) x = RedOfGrayRow24Ssse3(p, d, src.width, &colour);
 #endif
       for (; x < src.width; ++x) {
         const u8 b = p[3 * x], g = p[3 * x + 1], r = p[3 * x + 2];
@@ -299,19 +259,15 @@ int PromoteToTrueColour(CLamina& self, const ImageView& v, int to) {
   // Every pixel byte of a 24 or 32-bit target is written below (the fourth byte too), so its
   // block is not zero-filled first: that would be a whole extra pass over the larger image.
   NewImage t(v.width, v.height, to, nullptr, lamina::NewRows::kPixelsWritten);
-  if (!t.Ok()) return 3;
+  if (!t.Ok()) return codes::change_color_depth::kNoMemory;
   const ImageView d = t.View();
   lamina::DispatchDepth(v.bpp, [&](auto s) {
     constexpr int S = decltype(s)::value;
     if constexpr (S <= 8) {
-      if (to == 24)
-        PaletteToTrueColour<S, 24>(v, d);
-      else
-        PaletteToTrueColour<S, 32>(v, d);
-    } else if constexpr (S == 24) {
-      TrueToTrueColour<24, 32>(v, d);
+      lamina::DispatchDepth<lamina::kTrueColourDepthMask>(
+          to, [&](auto t) { PaletteToTrueColour<S, decltype(t)::value>(v, d); });
     } else {
-      TrueToTrueColour<32, 24>(v, d);
+      TrueToTrueColour<S, S == 24 ? 32 : 24>(v, d);  // the other true-colour depth
     }
   });
   t.InstallInto(self);
@@ -321,18 +277,11 @@ int PromoteToTrueColour(CLamina& self, const ImageView& v, int to) {
 // A palette source onto a palette target through a per-index table.
 int ConvertIndices(CLamina& self, const ImageView& v, int to, const u8* map) {
   NewImage t(v.width, v.height, to, FixedPalette(to));
-  if (!t.Ok()) return 3;
+  if (!t.Ok()) return codes::change_color_depth::kNoMemory;
   const ImageView d = t.View();
-  lamina::DispatchDepth(v.bpp, [&](auto s) {
-    constexpr int S = decltype(s)::value;
-    if constexpr (S <= 8) {
-      if (to == 1)
-        MapIndices<S, 1>(v, d, map);
-      else if (to == 4)
-        MapIndices<S, 4>(v, d, map);
-      else
-        MapIndices<S, 8>(v, d, map);
-    }
+  lamina::DispatchDepth<lamina::kPaletteDepthMask>(v.bpp, [&](auto s) {
+    lamina::DispatchDepth<lamina::kPaletteDepthMask>(
+        to, [&](auto t) { MapIndicesInto<decltype(s)::value, decltype(t)::value>(v, d, map); });
   });
   t.InstallInto(self);
   return 0;
@@ -340,11 +289,9 @@ int ConvertIndices(CLamina& self, const ImageView& v, int to, const u8* map) {
 
 int ThresholdTrueColourImage(CLamina& self, const ImageView& v) {
   NewImage t(v.width, v.height, 1, FixedPalette(1));
-  if (!t.Ok()) return 3;
-  if (v.bpp == 24)
-    ThresholdTrueColour<24>(v, t.View());
-  else
-    ThresholdTrueColour<32>(v, t.View());
+  if (!t.Ok()) return codes::change_color_depth::kNoMemory;
+  lamina::DispatchDepth<lamina::kTrueColourDepthMask>(
+      v.bpp, [&](auto s) { ThresholdTrueColour<decltype(s)::value>(v, t.View()); });
   t.InstallInto(self);
   return 0;
 }
@@ -352,18 +299,21 @@ int ThresholdTrueColourImage(CLamina& self, const ImageView& v) {
 // 24 or 32 bits to 4 or 8: gray images go onto the gray palette; a colour 24-bit image stays as it
 // is, a colour 32-bit one becomes its 24-bit copy.
 int ReduceTrueColour(CLamina& self, const ImageView& v, int to) {
-  bool gray = false;
   {
     // The gray test runs while the new image is filled, so a colour image is usually found out
     // half-way. Without memory for the new image a colour 24-bit image is still "done": it is
     // left as it is, as it would have been.
     NewImage t(v.width, v.height, to, FixedPalette(to));
-    if (!t.Ok()) return (v.bpp == 24 && self.fnIMG_IsGray() == 0) ? 0 : 3;
+    if (!t.Ok())
+      return v.bpp == 24 && !lamina::IsGray(v) ? 0 : int{codes::change_color_depth::kNoMemory};
     const ImageView d = t.View();
-    if (v.bpp == 24)
-      gray = to == 8 ? GrayTrueColourToPalette<24, 8>(v, d) : GrayTrueColourToPalette<24, 4>(v, d);
-    else
-      gray = to == 8 ? GrayTrueColourToPalette<32, 8>(v, d) : GrayTrueColourToPalette<32, 4>(v, d);
+    bool gray = false;
+    lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto s) {
+      constexpr std::uint64_t kGrayTargets = lamina::DepthBit(4) | lamina::DepthBit(8);
+      lamina::DispatchDepth<kGrayTargets>(to, [&](auto t) {
+        gray = GrayTrueColourToPalette<decltype(s)::value, decltype(t)::value>(v, d);
+      });
+    });
     if (gray) {
       t.InstallInto(self);
       return 0;
@@ -375,19 +325,24 @@ int ReduceTrueColour(CLamina& self, const ImageView& v, int to) {
 
 }  // namespace
 
-int CLamina::fnIMG_ChangeColorDepth(int depthIndex) {
+namespace lamina {
+namespace convert {
+
+const RGBQUAD* TwoLevelPalette() { return FixedPalette(1); }
+
+int ChangeColorDepth(CLamina& img, int depthIndex) {
   static const int kDepths[5] = {1, 4, 8, 24, 32};
-  if (static_cast<unsigned>(depthIndex) > 4u) return 1;
-  const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 2;
+  if (static_cast<unsigned>(depthIndex) > 4u) return codes::change_color_depth::kIndex;
+  const ImageView v = BlockAccess::View(img);
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::change_color_depth::kDepth;
   const int from = v.bpp;
   const int to = kDepths[depthIndex];
   if (from == to) return 0;
 
-  if (to >= 24) return PromoteToTrueColour(*this, v, to);
+  if (to >= 24) return PromoteToTrueColour(img, v, to);
   if (from >= 24) {
-    if (to == 1) return ThresholdTrueColourImage(*this, v);
-    return ReduceTrueColour(*this, v, to);
+    if (to == 1) return ThresholdTrueColourImage(img, v);
+    return ReduceTrueColour(img, v, to);
   }
 
   // Palette source, palette target: a table from each source index to its new index.
@@ -402,11 +357,18 @@ int CLamina::fnIMG_ChangeColorDepth(int depthIndex) {
     // The index is rescaled, the palette's colours play no part.
     map[1] = to == 4 ? 15 : 255;
   } else if (from == 4) {  // to 8
-    if (fnIMG_IsGray() == 0) return PromoteToTrueColour(*this, v, 24);
+    if (!lamina::IsGray(v)) return PromoteToTrueColour(img, v, 24);
     for (int i = 0; i < 16; ++i) map[i] = static_cast<u8>(i * 255 / 15);
   } else {  // 8 to 4
-    if (fnIMG_IsGray() == 0) return 0;
+    if (!lamina::IsGray(v)) return 0;
     for (int i = 0; i < 256; ++i) map[i] = static_cast<u8>(i >> 4);
   }
-  return ConvertIndices(*this, v, to, map);
+  return ConvertIndices(img, v, to, map);
+}
+
+}  // namespace convert
+}  // namespace lamina
+
+int CLamina::fnIMG_ChangeColorDepth(int depthIndex) {
+  return lamina::convert::ChangeColorDepth(*this, depthIndex);
 }

@@ -4,7 +4,7 @@
 // 24 and 32 bits: every pixel becomes (g, g, g) with g the truncated sum; the fourth byte of a
 // 32-bit pixel stays. 4 and 8 bits: every pixel is re-indexed from its entry's sum onto a gray ramp
 // of the palette's n entries, then the palette becomes that ramp. 1 bit: only the palette entries
-// are grayed. Result 0; 1 unsupported depth; 2 method neither 0 nor 1 (tested after the depth).
+// are grayed. Result codes: convert/codes.h (color_to_gray).
 //
 // The sums are part of the result: each product is rounded to single precision and they are added
 // in the stated order, (blue * Wb + green * Wg) + red * Wr for pixels and
@@ -14,13 +14,17 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "convert/simd24.h"
+#include "convert/codes.h"
+#include "convert/convert.h"
 #include "core/block_access.h"
+#include "core/byte_table.h"
+#include "core/cpu.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
+#include "core/simd24.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
-using lamina::Px;
 
 namespace {
 
@@ -49,8 +53,10 @@ float EntrySum(const RGBQUAD& e, const Weights& w) {
          static_cast<float>(e.rgbRed) * w.red;
 }
 
-void GrayRow24Scalar(u8* p, int count, const Weights& w) {
-  for (int x = 0; x < count; ++x, p += 3) {
+// The plain loop: the reference every vector path below is tested against.
+template <int Bytes>
+void GrayRowPlain(u8* p, int count, const Weights& w) {
+  for (int x = 0; x < count; ++x, p += Bytes) {
     const u8 g = PixelGray(p[0], p[1], p[2], w);
     p[0] = g;
     p[1] = g;
@@ -58,16 +64,7 @@ void GrayRow24Scalar(u8* p, int count, const Weights& w) {
   }
 }
 
-void GrayRow32Scalar(u8* p, int count, const Weights& w) {
-  for (int x = 0; x < count; ++x, p += 4) {
-    const u8 g = PixelGray(p[0], p[1], p[2], w);
-    p[0] = g;
-    p[1] = g;
-    p[2] = g;
-  }
-}
-
-#ifdef LAMINA_CONVERT_X86
+#ifdef LAMINA_X86
 namespace simd24 = lamina::simd24;
 
 // Four lanes of (b * Wb + g * Wg) + r * Wr, truncated.
@@ -78,8 +75,8 @@ inline __m128i SumLanes(__m128i b, __m128i g, __m128i r, __m128 wb, __m128 wg, _
   return _mm_cvttps_epi32(s);
 }
 
-// 32 bits, four pixels per step with SSE2 (always present on x86-64): the fourth bytes are kept.
-int GrayRow32Sse2(u8* p, int count, const Weights& w) {
+// 32 bits, four pixels per step with SSE2: the fourth bytes are kept.
+__attribute__((target("sse2"))) int GrayRow32Sse2(u8* p, int count, const Weights& w) {
   const __m128 wb = _mm_set1_ps(w.blue), wg = _mm_set1_ps(w.green), wr = _mm_set1_ps(w.red);
   const __m128i low = _mm_set1_epi32(0xFF);
   const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
@@ -103,11 +100,8 @@ __attribute__((target("ssse3"))) int GrayRow24Ssse3(u8* p, int count, const Weig
   const __m128i zero = _mm_setzero_si128();
   int x = 0;
   for (; x + 16 <= count; x += 16, p += 48) {
-    const auto* q = reinterpret_cast<const __m128i*>(p);
-    const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
-    const __m128i b = simd24::Channel(t, 0, v0, v1, v2);
-    const __m128i g = simd24::Channel(t, 1, v0, v1, v2);
-    const __m128i r = simd24::Channel(t, 2, v0, v1, v2);
+    const simd24::Planes planes = simd24::LoadPlanes(t, p);
+    const __m128i b = planes.blue, g = planes.green, r = planes.red;
     const __m128i bl = _mm_unpacklo_epi8(b, zero), bh = _mm_unpackhi_epi8(b, zero);
     const __m128i gl = _mm_unpacklo_epi8(g, zero), gh = _mm_unpackhi_epi8(g, zero);
     const __m128i rl = _mm_unpacklo_epi8(r, zero), rh = _mm_unpackhi_epi8(r, zero);
@@ -203,11 +197,8 @@ __attribute__((target("avx2"))) int GrayRow24Avx2(u8* p, int count, const Weight
     }
   }
   for (; x + 16 <= count; x += 16, p += 48) {
-    const auto* q = reinterpret_cast<const __m128i*>(p);
-    const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
-    const __m128i b = simd24::Channel(t, 0, v0, v1, v2);
-    const __m128i g = simd24::Channel(t, 1, v0, v1, v2);
-    const __m128i r = simd24::Channel(t, 2, v0, v1, v2);
+    const simd24::Planes planes = simd24::LoadPlanes(t, p);
+    const __m128i b = planes.blue, g = planes.green, r = planes.red;
     const __m256i lo = SumLanes8(b, g, r, wb, wg, wr);
     const __m256i hi =
         SumLanes8(_mm_srli_si128(b, 8), _mm_srli_si128(g, 8), _mm_srli_si128(r, 8), wb, wg, wr);
@@ -238,28 +229,26 @@ __attribute__((target("avx2"))) int GrayRow32Avx2(u8* p, int count, const Weight
   }
   return x;
 }
-#endif  // LAMINA_CONVERT_X86
+#endif  // LAMINA_X86
 
-void GrayRow24(u8* row, int count, const Weights& w) {
+// One 24 or 32-bit row: the widest path the processor has, then the plain loop for the rest.
+template <int B>
+void GrayRow(u8* row, int count, const Weights& w) {
   int done = 0;
-#ifdef LAMINA_CONVERT_X86
-  if (simd24::HaveAvx2())
-    done = GrayRow24Avx2(row, count, w);
-  else if (simd24::HaveSsse3())
-    done = GrayRow24Ssse3(row, count, w);
+#ifdef LAMINA_X86
+  if constexpr (B == 24) {
+    if (lamina::cpu::HaveAvx2())
+      done = GrayRow24Avx2(row, count, w);
+    else if (lamina::cpu::HaveSsse3())
+      done = GrayRow24Ssse3(row, count, w);
+  } else {
+    if (lamina::cpu::HaveAvx2())
+      done = GrayRow32Avx2(row, count, w);
+    else if (lamina::cpu::HaveSse2())
+      done = GrayRow32Sse2(row, count, w);
+  }
 #endif
-  GrayRow24Scalar(row + 3 * static_cast<std::ptrdiff_t>(done), count - done, w);
-}
-
-void GrayRow32(u8* row, int count, const Weights& w) {
-  int done = 0;
-#ifdef LAMINA_CONVERT_X86
-  if (simd24::HaveAvx2())
-    done = GrayRow32Avx2(row, count, w);
-  else if (lamina::cpu::g_widest >= 1)
-    done = GrayRow32Sse2(row, count, w);
-#endif
-  GrayRow32Scalar(row + 4 * static_cast<std::ptrdiff_t>(done), count - done, w);
+  GrayRowPlain<B / 8>(row + (B / 8) * static_cast<std::ptrdiff_t>(done), count - done, w);
 }
 
 // 4 and 8 bits: the new index of every old one. n is the number of entries the palette holds; the
@@ -277,33 +266,15 @@ void IndexMap(const ImageView& v, const Weights& w, u8* map) {
   }
 }
 
-void RemapPixels(const ImageView& v, const u8* map) {
-  if (v.bpp == 8) {
-    for (int y = v.height - 1; y >= 0; --y) {
-      u8* row = v.Row(y);
-      for (int x = 0; x < v.width; ++x) row[x] = map[row[x]];
-    }
-    return;
-  }
-  // 4 bits: whole bytes through a table over both nibbles; an odd last pixel alone, so the padding
-  // nibble beside it stays as it is.
-  u8 pairs[256];
-  for (int b = 0; b < 256; ++b)
-    pairs[b] = static_cast<u8>(((map[b >> 4] & 0x0Fu) << 4) | (map[b & 0x0F] & 0x0Fu));
-  const int full = v.width / 2;
-  for (int y = v.height - 1; y >= 0; --y) {
-    u8* row = v.Row(y);
-    for (int i = 0; i < full; ++i) row[i] = pairs[row[i]];
-    if (v.width & 1) Px<4>::Set(row, v.width - 1, map[Px<4>::Get(row, v.width - 1)]);
-  }
-}
-
 }  // namespace
 
-int CLamina::fnIMG_ColorToGray(int method) {
-  const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  if (method != 0 && method != 1) return 2;
+namespace lamina {
+namespace convert {
+
+int ColorToGray(CLamina& img, int method) {
+  const ImageView v = BlockAccess::View(img);
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::color_to_gray::kDepth;
+  if (method != 0 && method != 1) return codes::color_to_gray::kMethod;
   const Weights w = WeightsOf(method);
 
   if (v.bpp == 1) {
@@ -321,16 +292,19 @@ int CLamina::fnIMG_ColorToGray(int method) {
     // Every pixel is mapped from the palette as it was; the palette becomes the ramp afterwards.
     u8 map[256];
     IndexMap(v, w, map);
-    RemapPixels(v, map);
-    fnIMG_SetGrayPalette();
+    lamina::MapIndices(v, map);
+    lamina::SetGrayRamp(v);
   } else {
-    for (int y = v.height - 1; y >= 0; --y) {
-      if (v.bpp == 24)
-        GrayRow24(v.Row(y), v.width, w);
-      else
-        GrayRow32(v.Row(y), v.width, w);
-    }
+    lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
+      constexpr int B = decltype(d)::value;
+      for (int y = v.height - 1; y >= 0; --y) GrayRow<B>(v.Row(y), v.width, w);
+    });
   }
-  if (v.width > 0 && v.height > 0) m_nAnchoAlineado = v.stride;
+  BlockAccess::NoteStride(img, v);
   return 0;
 }
+
+}  // namespace convert
+}  // namespace lamina
+
+int CLamina::fnIMG_ColorToGray(int method) { return lamina::convert::ColorToGray(*this, method); }

@@ -13,9 +13,19 @@
 namespace lamina {
 namespace cpu {
 
-// The widest instructions the library may use: 3 AVX-512 (F, BW, VL), 2 AVX2, 1 SSSE3, 0 none
-// beyond the baseline.
+// The widest instructions the library may use: 3 AVX-512 (F, BW, VL), 2 AVX2, 1 SSE2 and SSSE3,
+// 0 none (the plain loops).
 inline int g_widest = 3;
+
+// SSE2 is part of every x86-64 processor; it is asked all the same, so that the tests can turn it
+// off and compare its paths with the plain loops.
+inline bool HaveSse2() {
+#ifdef LAMINA_X86
+  return g_widest >= 1;
+#else
+  return false;
+#endif
+}
 
 inline bool HaveSsse3() {
 #ifdef LAMINA_X86

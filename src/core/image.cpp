@@ -1,8 +1,11 @@
 // The image object: construction, copying, geometry, file name and filling.
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/codes.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
 
@@ -114,19 +117,37 @@ int CLamina::fnIMG_IsInside(int x, int y) {
   const BITMAPINFOHEADER& h = BlockAccess::Header(*this);
   return (x >= 0 && y >= 0 && x < h.biWidth && y < h.biHeight) ? 1 : 0;
 }
+namespace {
+// Strides and sizes come back as ints. Any int width and depth give a stride within 64 bits, but
+// stride x height may not, and either may leave int's range: such a size is answered with the
+// nearest int (INT_MAX, or INT_MIN for a negative one) rather than with wrapped bits a caller
+// would allocate too small a buffer from.
+int SaturateToInt(std::int64_t value) {
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+int AlignedSize(std::int64_t width, std::int64_t height, std::int64_t bpp) {
+  std::int64_t size = 0;
+  if (__builtin_mul_overflow(lamina::Stride64(width, bpp), height, &size))
+    return (lamina::Stride64(width, bpp) < 0) != (height < 0) ? INT_MIN : INT_MAX;
+  return SaturateToInt(size);
+}
+}  // namespace
+
 int CLamina::fnIMG_GetAnchoBitmapAlineado() {
   const BITMAPINFOHEADER& h = BlockAccess::Header(*this);
-  return static_cast<int>(lamina::Stride64(h.biWidth, h.biBitCount));
+  return SaturateToInt(lamina::Stride64(h.biWidth, h.biBitCount));
 }
 int CLamina::fnIMG_GetAnchoBitmapAlineado(int width, int bpp) {
-  return static_cast<int>(lamina::Stride64(width, bpp));
+  return SaturateToInt(lamina::Stride64(width, bpp));
 }
 int CLamina::fnIMG_GetSizeBitmapAlineado() {
   const BITMAPINFOHEADER& h = BlockAccess::Header(*this);
-  return static_cast<int>(lamina::Stride64(h.biWidth, h.biBitCount) * h.biHeight);
+  return AlignedSize(h.biWidth, h.biHeight, h.biBitCount);
 }
 int CLamina::fnIMG_GetSizeBitmapAlineado(int width, int height, int bpp) {
-  return static_cast<int>(lamina::Stride64(width, bpp) * height);
+  return AlignedSize(width, height, bpp);
 }
 
 void CLamina::fnIMG_GetBitmap(unsigned char* dst) {
@@ -155,30 +176,27 @@ CString CLamina::fnIMG_GetFileExt() {
 
 int CLamina::fnIMG_Initialize(unsigned int value) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return lamina::codes::initialize::kDepth;
   // Each row gets the value in every pixel and keeps its padding (and, at 1 and 4 bits, the unused
   // bits of its last byte), as setting every pixel one by one would.
   const std::size_t w = static_cast<std::size_t>(v.width);
-  for (int y = v.height - 1; y >= 0; --y) {
-    std::uint8_t* row = v.Row(y);
-    switch (v.bpp) {
-      case 1: {
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    for (int y = v.height - 1; y >= 0; --y) {
+      std::uint8_t* row = v.Row(y);
+      if constexpr (B == 1) {
         const std::size_t full = w / 8;
         std::memset(row, value != 0 ? 0xFF : 0x00, full);
         for (int x = static_cast<int>(full * 8); x < v.width; ++x) Px<1>::Set(row, x, value);
-        break;
-      }
-      case 4: {
+      } else if constexpr (B == 4) {
         const std::uint8_t nib = static_cast<std::uint8_t>(value & 15u);
         std::memset(row, nib * 0x11, w / 2);
         if (w & 1) Px<4>::Set(row, v.width - 1, value);
-        break;
-      }
-      case 8:
+      } else if constexpr (B == 8) {
         std::memset(row, static_cast<std::uint8_t>(value), w);
-        break;
-      case 24: {
-        const std::uint8_t b = static_cast<std::uint8_t>(value), g = static_cast<std::uint8_t>(value >> 8),
+      } else if constexpr (B == 24) {
+        const std::uint8_t b = static_cast<std::uint8_t>(value),
+                           g = static_cast<std::uint8_t>(value >> 8),
                            r = static_cast<std::uint8_t>(value >> 16);
         if (b == g && g == r) {
           std::memset(row, b, w * 3);
@@ -189,65 +207,59 @@ int CLamina::fnIMG_Initialize(unsigned int value) {
             row[3 * x + 2] = r;
           }
         }
-        break;
-      }
-      case 32:
+      } else {
         for (int x = 0; x < v.width; ++x) Px<32>::Set(row, x, value);
-        break;
+      }
     }
-  }
+  });
   m_nAnchoAlineado = v.stride;
   return 0;
 }
 
 int CLamina::fnIMG_Initialize(RGBQUAD colour) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return lamina::codes::initialize::kDepth;
   if (v.bpp <= 8) {
     // Setting a palette image's pixels by colour rewrites the entries its pixels use.
     bool used[256] = {};
-    lamina::DispatchDepth(v.bpp, [&](auto d) {
+    lamina::DispatchDepth<lamina::kPaletteDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
-      if constexpr (B <= 8) {
-        // The scan stops as soon as every index of the depth has been seen: in most pictures
-        // that is within the first rows, and nothing later can change the answer.
-        constexpr int kIndices = 1 << B;
-        int seen = 0;
-        for (int y = v.height - 1; y >= 0 && seen < kIndices; --y) {
-          const std::uint8_t* row = v.Row(y);
-          std::uint8_t rowSeen[kIndices] = {};
-          int x = 0;
-          if constexpr (B == 8) {
-            // Runs of one index (flat areas) are marked once per eight pixels.
-            for (; x + 8 <= v.width; x += 8) {
-              std::uint64_t word;
-              std::memcpy(&word, row + x, 8);
-              if (word == row[x] * 0x0101010101010101ull) {
-                rowSeen[row[x]] = 1;
-              } else {
-                for (int k = 0; k < 8; ++k) rowSeen[row[x + k]] = 1;
-              }
+      // The scan stops as soon as every index of the depth has been seen: in most pictures
+      // that is within the first rows, and nothing later can change the answer.
+      constexpr int kIndices = 1 << B;
+      int seen = 0;
+      for (int y = v.height - 1; y >= 0 && seen < kIndices; --y) {
+        const std::uint8_t* row = v.Row(y);
+        std::uint8_t rowSeen[kIndices] = {};
+        int x = 0;
+        if constexpr (B == 8) {
+          // Runs of one index (flat areas) are marked once per eight pixels.
+          for (; x + 8 <= v.width; x += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, row + x, 8);
+            if (word == row[x] * 0x0101010101010101ull) {
+              rowSeen[row[x]] = 1;
+            } else {
+              for (int k = 0; k < 8; ++k) rowSeen[row[x + k]] = 1;
             }
           }
-          for (; x < v.width; ++x) rowSeen[Px<B>::Get(row, x)] = 1;
-          for (int i = 0; i < kIndices; ++i)
-            if (rowSeen[i] && !used[i]) {
-              used[i] = true;
-              ++seen;
-            }
         }
+        for (; x < v.width; ++x) rowSeen[Px<B>::Get(row, x)] = 1;
+        for (int i = 0; i < kIndices; ++i)
+          if (rowSeen[i] && !used[i]) {
+            used[i] = true;
+            ++seen;
+          }
       }
     });
     for (int i = 0; i < v.paletteEntries; ++i)
       if (used[i]) v.palette[i] = colour;
   } else {
-    lamina::DispatchDepth(v.bpp, [&](auto d) {
+    lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
-      if constexpr (B > 8) {
-        for (int y = v.height - 1; y >= 0; --y) {
-          std::uint8_t* row = v.Row(y);
-          for (int x = 0; x < v.width; ++x) Px<B>::SetRGB(row, x, colour);
-        }
+      for (int y = v.height - 1; y >= 0; --y) {
+        std::uint8_t* row = v.Row(y);
+        for (int x = 0; x < v.width; ++x) Px<B>::SetRGB(row, x, colour);
       }
     });
   }

@@ -140,31 +140,51 @@ struct Px<24> : PxTrue<3> {};
 template <>
 struct Px<32> : PxTrue<4> {};
 
+// The blue, green and red bytes of a 32-bit pixel read as one 32-bit word, whatever the machine's
+// byte order: the mask that leaves the fourth byte out of word-wide pixel moves.
+inline std::uint32_t ColourBytesMask() {
+  const std::uint8_t bytes[4] = {0xFF, 0xFF, 0xFF, 0x00};
+  std::uint32_t mask;
+  std::memcpy(&mask, bytes, 4);
+  return mask;
+}
+
 template <int BPP>
 using Depth = std::integral_constant<int, BPP>;
 
+namespace detail {
+template <std::uint64_t Mask, int B, class F>
+bool CallForDepth(F& f) {
+  if constexpr (((Mask >> B) & 1u) != 0) {
+    f(Depth<B>{});
+    return true;
+  } else {
+    return false;
+  }
+}
+}  // namespace detail
+
 // Calls f(Depth<bpp>{}) when bpp is in the set `Mask` and returns true; returns false for any
 // other depth. f is instantiated only for the depths of the set, so a palette-only body needs no
-// guard: DispatchDepth<kPaletteDepthMask>(bpp, f).
+// guard: DispatchDepth<kPaletteDepthMask>(bpp, f). It is one switch, so that the per-pixel
+// accessors can use it too: a chain of comparisons measurably slowed them at 24 and 32 bits.
 template <std::uint64_t Mask = kSupportedDepthMask, class F>
 bool DispatchDepth(long long bpp, F&& f) {
   static_assert((Mask & ~kSupportedDepthMask) == 0, "only depths with pixel access");
-  bool done = false;
-  auto one = [&](auto d) {
-    constexpr int B = decltype(d)::value;
-    if constexpr (((Mask >> B) & 1u) != 0) {
-      if (bpp == B) {
-        f(d);
-        done = true;
-      }
-    }
-  };
-  one(Depth<1>{});
-  one(Depth<4>{});
-  one(Depth<8>{});
-  one(Depth<24>{});
-  one(Depth<32>{});
-  return done;
+  switch (bpp) {
+    case 1:
+      return detail::CallForDepth<Mask, 1>(f);
+    case 4:
+      return detail::CallForDepth<Mask, 4>(f);
+    case 8:
+      return detail::CallForDepth<Mask, 8>(f);
+    case 24:
+      return detail::CallForDepth<Mask, 24>(f);
+    case 32:
+      return detail::CallForDepth<Mask, 32>(f);
+    default:
+      return false;
+  }
 }
 
 // Where an image's pixels are, computed from its current header.
@@ -206,24 +226,6 @@ inline ImageView MakeView(BITMAPINFOHEADER* header, RGBQUAD* palette, std::uint8
   v.stride = static_cast<int>(Stride64(header->biWidth, header->biBitCount));
   v.paletteEntries = palette != nullptr ? static_cast<int>(PaletteEntries(*header)) : 0;
   return v;
-}
-
-// Calls f(row, x, colour) for every pixel, rows from the top, reading the colour of each pixel the
-// way fnIMG_GetRGBPixel does (the palette entry at 1, 4, 8 bits).
-template <class F>
-void ForEachColour(const ImageView& v, F&& f) {
-  DispatchDepth(v.bpp, [&](auto d) {
-    constexpr int B = decltype(d)::value;
-    for (int y = v.height - 1; y >= 0; --y) {
-      const std::uint8_t* row = v.Row(y);
-      for (int x = 0; x < v.width; ++x) {
-        if constexpr (B <= 8)
-          f(y, x, v.Entry(Px<B>::Get(row, x)));
-        else
-          f(y, x, Px<B>::GetRGB(row, x));
-      }
-    }
-  });
 }
 
 }  // namespace lamina

@@ -1,18 +1,18 @@
 // The single-pixel accessors, alpha and packed colours: thin checked wrappers over the pixel layer.
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/codes.h"
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
+namespace codes = lamina::codes;
 using lamina::ImageView;
 using lamina::Px;
 
 namespace {
 
-// Where pixel (x, y) lives, for the checked single-pixel calls: the point is tested first, then the
-// depth. Kept lean (no palette bookkeeping) because these calls run once per pixel in callers' loops.
-enum Where { kFound = 0, kOutside = 1, kBadDepth = 2 };
-
+// The checked single-pixel calls test the point first, then the depth. They are kept lean (no
+// palette bookkeeping) because they run once per pixel in callers' loops.
 inline bool Outside(const BITMAPINFOHEADER* h, int x, int y) {
   return h == nullptr || y < 0 || y >= h->biHeight || x < 0 || x >= h->biWidth;
 }
@@ -25,101 +25,85 @@ inline std::uint8_t* RowOf(const BITMAPINFOHEADER* h, std::uint8_t* bits, int y,
   return bits + static_cast<std::ptrdiff_t>(stride) * (h->biHeight - 1 - y);
 }
 
-inline Where Locate(const BITMAPINFOHEADER* h, std::uint8_t* bits, int x, int y,
-                    std::uint8_t*& row, int& stride) {
-  if (Outside(h, x, y)) return kOutside;
-  const int bpp = h->biBitCount;
-  if (!lamina::IsSupportedDepth(bpp)) return kBadDepth;
-  stride = static_cast<int>(((static_cast<std::int64_t>(h->biWidth) * bpp + 31) >> 5) << 2);
-  row = bits + static_cast<std::ptrdiff_t>(stride) * (h->biHeight - 1 - y);
-  return kFound;
+// A palette pixel's colour is its palette entry; an index beyond a short palette has none.
+inline RGBQUAD* EntryOf(const BITMAPINFOHEADER* h, RGBQUAD* palette, std::uint32_t index) {
+  return index < lamina::PaletteEntries(*h) ? palette + index : nullptr;
 }
 
 }  // namespace
 
 unsigned int CLamina::fnIMG_GetPixel(int x, int y) {
   const BITMAPINFOHEADER* h = m_lpbmih;
-  if (Outside(h, x, y)) return 0xFFFFFFFFu;
-  switch (h->biBitCount) {
-    case 8: return Px<8>::Get(RowOf<8>(h, m_lpBits, y, m_nAnchoAlineado), x);
-    case 24: return Px<24>::Get(RowOf<24>(h, m_lpBits, y, m_nAnchoAlineado), x);
-    case 32: return Px<32>::Get(RowOf<32>(h, m_lpBits, y, m_nAnchoAlineado), x);
-    case 4: return Px<4>::Get(RowOf<4>(h, m_lpBits, y, m_nAnchoAlineado), x);
-    case 1: return Px<1>::Get(RowOf<1>(h, m_lpBits, y, m_nAnchoAlineado), x);
-    default: return 0xFFFFFFFEu;
-  }
+  if (Outside(h, x, y)) return static_cast<unsigned>(codes::get_pixel::kOutside.value);
+  unsigned int value = static_cast<unsigned>(codes::get_pixel::kDepth.value);
+  lamina::DispatchDepth(h->biBitCount, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    value = Px<B>::Get(RowOf<B>(h, m_lpBits, y, m_nAnchoAlineado), x);
+  });
+  return value;
 }
 
 int CLamina::fnIMG_SetPixel(int x, int y, unsigned int value) {
   const BITMAPINFOHEADER* h = m_lpbmih;
-  if (Outside(h, x, y)) return 1;
-  switch (h->biBitCount) {
-    case 8: Px<8>::Set(RowOf<8>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
-    case 24: Px<24>::Set(RowOf<24>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
-    case 32: Px<32>::Set(RowOf<32>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
-    case 4: Px<4>::Set(RowOf<4>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
-    case 1: Px<1>::Set(RowOf<1>(h, m_lpBits, y, m_nAnchoAlineado), x, value); return 0;
-    default: return 2;
-  }
+  if (Outside(h, x, y)) return codes::set_pixel::kOutside;
+  const bool done = lamina::DispatchDepth(h->biBitCount, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    Px<B>::Set(RowOf<B>(h, m_lpBits, y, m_nAnchoAlineado), x, value);
+  });
+  return done ? 0 : codes::set_pixel::kDepth;
 }
 
 int CLamina::fnIMG_GetRGBPixel(int x, int y, RGBQUAD* colour) {
-  std::uint8_t* row;
-  int stride;
-  const Where w = Locate(m_lpbmih, m_lpBits, x, y, row, stride);
-  if (w != kFound) return w;
-  m_nAnchoAlineado = stride;
-  RGBQUAD c;
-  const int bpp = m_lpbmih->biBitCount;
-  if (bpp == 24) {
-    c = Px<24>::GetRGB(row, x);
-  } else if (bpp == 32) {
-    c = Px<32>::GetRGB(row, x);
-  } else {
-    // A pixel whose index lies beyond a short palette reads as black, never outside the block.
-    const std::uint32_t index = bpp == 8 ? Px<8>::Get(row, x) : bpp == 4 ? Px<4>::Get(row, x)
-                                                                        : Px<1>::Get(row, x);
-    c = index < lamina::PaletteEntries(*m_lpbmih) ? m_lpPalette[index] : RGBQUAD{0, 0, 0, 0};
-  }
+  const BITMAPINFOHEADER* h = m_lpbmih;
+  if (Outside(h, x, y)) return codes::set_pixel::kOutside;
+  RGBQUAD c{};
+  const bool done = lamina::DispatchDepth(h->biBitCount, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    const std::uint8_t* row = RowOf<B>(h, m_lpBits, y, m_nAnchoAlineado);
+    if constexpr (B <= 8) {
+      // A pixel whose index lies beyond a short palette reads as black, never outside the block.
+      const RGBQUAD* e = EntryOf(h, m_lpPalette, Px<B>::Get(row, x));
+      c = e != nullptr ? *e : RGBQUAD{0, 0, 0, 0};
+    } else {
+      c = Px<B>::GetRGB(row, x);
+    }
+  });
+  if (!done) return codes::set_pixel::kDepth;
   if (colour != nullptr) *colour = c;
   return 0;
 }
 
 int CLamina::fnIMG_SetRGBPixel(int x, int y, RGBQUAD colour) {
-  std::uint8_t* row;
-  int stride;
-  const Where w = Locate(m_lpbmih, m_lpBits, x, y, row, stride);
-  if (w != kFound) return w;
-  m_nAnchoAlineado = stride;
-  const int bpp = m_lpbmih->biBitCount;
-  if (bpp == 24) {
-    Px<24>::SetRGB(row, x, colour);
-  } else if (bpp == 32) {
-    Px<32>::SetRGB(row, x, colour);
-  } else {
-    // A palette pixel's colour is its palette entry: rewrite the entry, keep the index. An index
-    // beyond a short palette has no entry to rewrite, so nothing is written.
-    const std::uint32_t index = bpp == 8 ? Px<8>::Get(row, x) : bpp == 4 ? Px<4>::Get(row, x)
-                                                                        : Px<1>::Get(row, x);
-    if (index < lamina::PaletteEntries(*m_lpbmih)) m_lpPalette[index] = colour;
-  }
-  return 0;
+  const BITMAPINFOHEADER* h = m_lpbmih;
+  if (Outside(h, x, y)) return codes::set_pixel::kOutside;
+  const bool done = lamina::DispatchDepth(h->biBitCount, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    std::uint8_t* row = RowOf<B>(h, m_lpBits, y, m_nAnchoAlineado);
+    if constexpr (B <= 8) {
+      // Rewrite the entry, keep the index; an index without an entry changes nothing.
+      RGBQUAD* e = EntryOf(h, m_lpPalette, Px<B>::Get(row, x));
+      if (e != nullptr) *e = colour;
+    } else {
+      Px<B>::SetRGB(row, x, colour);
+    }
+  });
+  return done ? 0 : codes::set_pixel::kDepth;
 }
 
 // ---- Alpha -----------------------------------------------------------------------------------
 
 unsigned char CLamina::fnIMG_GetAlfa(int x, int y) {
   const ImageView v = BlockAccess::View(*this);
-  if (!v.Inside(x, y)) return 255;
-  if (v.bpp != 32) return 254;
+  if (!v.Inside(x, y)) return codes::get_alfa::kOutside;
+  if (v.bpp != 32) return codes::get_alfa::kDepth;
   m_nAnchoAlineado = v.width * 4;
   return v.Row(y)[4 * static_cast<std::ptrdiff_t>(x) + 3];
 }
 
 int CLamina::fnIMG_SetAlfa(int x, int y, unsigned char alpha) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 32) return 1;
-  if (!v.Inside(x, y)) return 2;
+  if (v.bpp != 32) return codes::set_alfa_at::kDepth;
+  if (!v.Inside(x, y)) return codes::set_alfa_at::kOutside;
   m_nAnchoAlineado = v.width * 4;
   v.Row(y)[4 * static_cast<std::ptrdiff_t>(x) + 3] = alpha;
   return 0;
@@ -127,7 +111,7 @@ int CLamina::fnIMG_SetAlfa(int x, int y, unsigned char alpha) {
 
 int CLamina::fnIMG_SetAlfa(unsigned char alpha) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 32) return 1;
+  if (v.bpp != 32) return codes::set_alfa::kDepth;
   for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* row = v.Row(y);
     for (int x = 0; x < v.width; ++x) row[4 * x + 3] = alpha;
@@ -138,7 +122,7 @@ int CLamina::fnIMG_SetAlfa(unsigned char alpha) {
 
 int CLamina::fnIMG_SetAlfa(int mode) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 32) return 1;
+  if (v.bpp != 32) return codes::set_alfa::kDepth;
   if (mode != 2 && mode != 3) return 0;
   for (int y = v.height - 1; y >= 0; --y) {
     std::uint8_t* row = v.Row(y);

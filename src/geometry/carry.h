@@ -34,14 +34,6 @@ inline void CopyBits(std::uint8_t* dst, const std::uint8_t* src, std::size_t fro
   if (tail != 0) dst[outBytes - 1] &= static_cast<std::uint8_t>(0xFF00u >> tail);
 }
 
-// The blue, green and red bytes of a 32-bit pixel read as one word, whatever the byte order.
-inline std::uint32_t ColourBytes() {
-  const std::uint8_t bytes[4] = {0xFF, 0xFF, 0xFF, 0x00};
-  std::uint32_t mask;
-  std::memcpy(&mask, bytes, 4);
-  return mask;
-}
-
 // Copies `count` pixels from column `x` of a source row to column 0 of a new row of depth B.
 template <int B>
 inline void CopyRun(std::uint8_t* dst, const std::uint8_t* src, int x, int count) {
@@ -55,7 +47,7 @@ inline void CopyRun(std::uint8_t* dst, const std::uint8_t* src, int x, int count
     std::memcpy(dst, src + 3 * at, 3 * n);
   } else {
     static_assert(B == 32, "a supported depth");
-    const std::uint32_t colour = ColourBytes();
+    const std::uint32_t colour = ColourBytesMask();
     const std::uint8_t* s = src + 4 * at;
     for (std::size_t i = 0; i < n; ++i) {
       std::uint32_t p;
@@ -78,7 +70,7 @@ inline void CopySpread(std::uint8_t* dst, int to, int every, const std::uint8_t*
     for (std::ptrdiff_t i = 0; i < count; ++i)
       std::memcpy(dst + 3 * (t + i * e), src + 3 * (f + i * s), 3);
   } else if constexpr (B == 32) {
-    const std::uint32_t colour = ColourBytes();
+    const std::uint32_t colour = ColourBytesMask();
     for (std::ptrdiff_t i = 0; i < count; ++i) {
       std::uint32_t p;
       std::memcpy(&p, src + 4 * (f + i * s), 4);

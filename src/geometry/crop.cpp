@@ -2,20 +2,22 @@
 //
 // The result is a new image of the same depth with the image's own palette and the data
 // constructor's header (biClrUsed = levels, zero resolutions), whose pixels are carried over as
-// values; the image keeps its file name. Result 0; 1 when the rectangle is not inside the image
-// with x1 < x2 and y1 < y2 (so the smallest crop is 2 x 2); 2 for an unsupported depth; 3 when the
-// new image cannot be allocated (the image is left as it was).
+// values; the image keeps its file name. The rectangle must lie inside the image with x1 < x2 and
+// y1 < y2 (so the smallest crop is 2 x 2). Result codes: geometry/codes.h (crop); without memory
+// the image is left as it was.
 #include <cstring>
 
 #include "CLamina.h"
-#include "geometry/geometry.h"
 #include "core/block_access.h"
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
 #include "geometry/carry.h"
+#include "geometry/codes.h"
+#include "geometry/geometry.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -70,8 +72,9 @@ namespace geometry {
 
 int Crop(CLamina& img, int x1, int y1, int x2, int y2) {
   const ImageView v = BlockAccess::View(img);
-  if (!(x1 >= 0 && y1 >= 0 && x1 < x2 && y1 < y2 && x2 < v.width && y2 < v.height)) return 1;
-  if (!lamina::IsSupportedDepth(v.bpp)) return 2;
+  if (!(x1 >= 0 && y1 >= 0 && x1 < x2 && y1 < y2 && x2 < v.width && y2 < v.height))
+    return codes::crop::kRectangle;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::crop::kDepth;
 
   // x2 - x1 + 1 cannot overflow: both lie in [0, width).
   const int width = x2 - x1 + 1;
@@ -82,7 +85,7 @@ int Crop(CLamina& img, int x1, int y1, int x2, int y2) {
   // Every pixel of the new image is carried over below (32-bit pixels with their fourth byte 0),
   // so the builder clears only what follows them.
   lamina::NewImage out(width, height, v.bpp, palette, lamina::NewRows::kPixelsWritten);
-  if (!out.Ok()) return 3;
+  if (!out.Ok()) return codes::crop::kNoMemory;
   const ImageView r = out.View();
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;

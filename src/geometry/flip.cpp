@@ -3,18 +3,17 @@
 // Only pixel bits move. Row padding, the unused bits of the last byte of a 1 or 4-bit row and the
 // fourth byte of every 32-bit pixel stay where they are, exactly as exchanging the pixels one pair
 // at a time would leave them. The exceptions are 8 and 16 bits top-bottom, where whole rows
-// (padding included) change places. Result 0; 1 for a mode other than 0 or 1; 2 for a depth other
-// than 1, 4, 8, 16, 24 or 32. Nothing is allocated, so nothing can fail half-way.
+// (padding included) change places. Result codes: geometry/codes.h (flip). Nothing is allocated,
+// so nothing can fail half-way.
 #include <cstdint>
 #include <cstring>
 
 #include "CLamina.h"
-#include "geometry/geometry.h"
 #include "core/block_access.h"
-#include "core/pixel_access.h"
-
 #include "core/cpu.h"
-
+#include "core/pixel_access.h"
+#include "geometry/codes.h"
+#include "geometry/geometry.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
@@ -22,9 +21,6 @@ using lamina::ImageView;
 namespace {
 
 using u8 = std::uint8_t;
-
-// Depths the flip accepts: the supported ones and 16 (rows of 2-byte pixels).
-constexpr std::uint64_t kFlipDepthMask = 0x101010112ull;
 
 u8 ReverseBits(u8 b) {
   b = static_cast<u8>(((b & 0xF0u) >> 4) | ((b & 0x0Fu) << 4));
@@ -37,6 +33,10 @@ struct BitReverseTable {
   u8 t[256];
   BitReverseTable() {
     for (int i = 0; i < 256; ++i) t[i] = ReverseBits(static_cast<u8>(i));
+  }
+  static const BitReverseTable& Get() {
+    static const BitReverseTable table;
+    return table;
   }
 };
 
@@ -54,13 +54,6 @@ std::uint32_t Load32(const u8* p) {
   return v;
 }
 void Store32(u8* p, std::uint32_t v) { std::memcpy(p, &v, 4); }
-
-// The three colour bytes of a 32-bit pixel as a mask over the pixel read as one word, whatever the
-// machine's byte order.
-std::uint32_t ColourBytesMask() {
-  const u8 bytes[4] = {0xFF, 0xFF, 0xFF, 0x00};
-  return Load32(bytes);
-}
 
 // ---- Left-right ------------------------------------------------------------------------------
 
@@ -239,61 +232,58 @@ void SwapRows32(u8* __restrict a, u8* __restrict b, int width, std::uint32_t col
   }
 }
 
+// The depths the flip accepts: those with pixel access, and 16 bits (rows of 2-byte pixels).
 void FlipLeftRight(const ImageView& v) {
-  static const BitReverseTable rev;
-  const std::uint32_t colour = ColourBytesMask();
-  for (int y = v.height - 1; y >= 0; --y) {
-    u8* row = v.Row(y);
-    switch (v.bpp) {
-      case 1:
-        MirrorRow1(row, v.width, rev);
-        break;
-      case 4:
-        MirrorRow4(row, v.width);
-        break;
-      case 8:
-        ReverseBytes(row, static_cast<std::size_t>(v.width));
-        break;
-      case 16:
-        MirrorRow16(row, v.width);
-        break;
-      case 24:
-        MirrorRow24(row, v.width);
-        break;
-      case 32:
-        MirrorRow32(row, v.width, colour);
-        break;
-    }
+  if (v.bpp == 16) {
+    for (int y = v.height - 1; y >= 0; --y) MirrorRow16(v.Row(y), v.width);
+    return;
   }
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    const std::uint32_t colour = lamina::ColourBytesMask();
+    for (int y = v.height - 1; y >= 0; --y) {
+      u8* row = v.Row(y);
+      if constexpr (B == 1)
+        MirrorRow1(row, v.width, BitReverseTable::Get());
+      else if constexpr (B == 4)
+        MirrorRow4(row, v.width);
+      else if constexpr (B == 8)
+        ReverseBytes(row, static_cast<std::size_t>(v.width));
+      else if constexpr (B == 24)
+        MirrorRow24(row, v.width);
+      else
+        MirrorRow32(row, v.width, colour);
+    }
+  });
 }
 
 void FlipTopBottom(const ImageView& v) {
-  const std::uint32_t colour = ColourBytesMask();
   const std::size_t w = static_cast<std::size_t>(v.width);
-  for (int r = 0; r < v.height / 2; ++r) {
-    u8* a = v.Row(r);
-    u8* b = v.Row(v.height - 1 - r);
-    switch (v.bpp) {
-      case 8:
-      case 16:
-        SwapBytes(a, b, static_cast<std::size_t>(v.stride));
-        break;
-      case 24:
-        SwapBytes(a, b, 3 * w);
-        break;
-      case 32:
-        SwapRows32(a, b, v.width, colour);
-        break;
-      case 1:
+  if (v.bpp == 8 || v.bpp == 16) {
+    // Whole rows, padding included, change places.
+    for (int r = 0; r < v.height / 2; ++r)
+      SwapBytes(v.Row(r), v.Row(v.height - 1 - r), static_cast<std::size_t>(v.stride));
+    return;
+  }
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    const std::uint32_t colour = lamina::ColourBytesMask();
+    for (int r = 0; r < v.height / 2; ++r) {
+      u8* a = v.Row(r);
+      u8* b = v.Row(v.height - 1 - r);
+      if constexpr (B == 1) {
         SwapBytes(a, b, w / 8);
         if (w % 8 != 0) SwapMasked(a + w / 8, b + w / 8, static_cast<u8>(0xFF00u >> (w % 8)));
-        break;
-      case 4:
+      } else if constexpr (B == 4) {
         SwapBytes(a, b, w / 2);
         if (w % 2 != 0) SwapMasked(a + w / 2, b + w / 2, 0xF0u);
-        break;
+      } else if constexpr (B == 24) {
+        SwapBytes(a, b, 3 * w);
+      } else if constexpr (B == 32) {
+        SwapRows32(a, b, v.width, colour);
+      }
     }
-  }
+  });
 }
 
 }  // namespace
@@ -302,9 +292,9 @@ namespace lamina {
 namespace geometry {
 
 int Flip(CLamina& img, int mode) {
-  if (static_cast<unsigned>(mode) > 1u) return 1;
+  if (static_cast<unsigned>(mode) > 1u) return codes::flip::kMode;
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::InMask(kFlipDepthMask, v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLoadableDepthMask, v.bpp)) return codes::flip::kDepth;
   if (v.width <= 0 || v.height <= 0) return 0;
   if (mode == 0) {
     FlipLeftRight(v);

@@ -13,9 +13,11 @@
 #include "core/image_builder.h"
 #include "core/pixel_access.h"
 #include "geometry/carry.h"
+#include "geometry/codes.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
+namespace codes = lamina::codes;
 namespace carry = lamina::carry;
 
 namespace {
@@ -51,29 +53,28 @@ void InterlaceColumns(const ImageView& out, const ImageView& a, const ImageView&
 
 }  // namespace
 
-// Result 0; 1 mode not 0 or 1; 2 a null image; 3 the depth of A, B or this object unsupported;
-// 4 A and B of different depths; 5 rows of different widths; 6 columns of different heights;
-// 7 the result cannot be allocated (too large, or memory short), the object left as it was.
+// Result codes: geometry/codes.h (interlace); the depths of A, B and this object are checked, and
+// a result that cannot be allocated (too large, or memory short) leaves the object as it was.
 int CLamina::fnIMG_Interlace(int mode, CLamina* first, CLamina* second) {
-  if (static_cast<unsigned>(mode) > 1u) return 1;
-  if (first == nullptr || second == nullptr) return 2;
+  if (static_cast<unsigned>(mode) > 1u) return codes::interlace::kMode;
+  if (first == nullptr || second == nullptr) return codes::interlace::kNullImage;
   const ImageView a = BlockAccess::View(*first);
   const ImageView b = BlockAccess::View(*second);
   const ImageView self = BlockAccess::View(*this);
   if (!lamina::IsSupportedDepth(a.bpp) || !lamina::IsSupportedDepth(b.bpp) ||
       !lamina::IsSupportedDepth(self.bpp))
-    return 3;
-  if (a.bpp != b.bpp) return 4;
-  if (mode == 0 && a.width != b.width) return 5;
-  if (mode == 1 && a.height != b.height) return 6;
+    return codes::interlace::kDepth;
+  if (a.bpp != b.bpp) return codes::interlace::kDepthsDiffer;
+  if (mode == 0 && a.width != b.width) return codes::interlace::kWidthsDiffer;
+  if (mode == 1 && a.height != b.height) return codes::interlace::kHeightsDiffer;
 
   const std::int64_t width = mode == 0 ? a.width : std::int64_t{a.width} + b.width;
   const std::int64_t height = mode == 0 ? std::int64_t{a.height} + b.height : a.height;
-  if (width > INT_MAX || height > INT_MAX) return 7;
+  if (width > INT_MAX || height > INT_MAX) return codes::interlace::kNoMemory;
   RGBQUAD palette[256];
   lamina::PaletteFrom(self, a.bpp, palette);
   lamina::NewImage result(static_cast<int>(width), static_cast<int>(height), a.bpp, palette);
-  if (!result.Ok()) return 7;
+  if (!result.Ok()) return codes::interlace::kNoMemory;
 
   const ImageView out = result.View();
   lamina::DispatchDepth(a.bpp, [&](auto d) {
@@ -88,13 +89,12 @@ int CLamina::fnIMG_Interlace(int mode, CLamina* first, CLamina* second) {
   return 0;
 }
 
-// Result 0; 1 unsupported depth; 2 mode not 0 or 1; 3 field not 1 or 2; 4 the result cannot be
-// allocated, the image left as it was.
+// Result codes: geometry/codes.h (de_interlace); without memory the image is left as it was.
 int CLamina::fnIMG_DeInterlace(int mode, int field) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  if (static_cast<unsigned>(mode) > 1u) return 2;
-  if (field != 1 && field != 2) return 3;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::de_interlace::kDepth;
+  if (static_cast<unsigned>(mode) > 1u) return codes::de_interlace::kMode;
+  if (field != 1 && field != 2) return codes::de_interlace::kField;
 
   // Field 1 keeps the even rows or columns counted from 0 (one more when the count is odd), field
   // 2 the odd ones.
@@ -106,7 +106,7 @@ int CLamina::fnIMG_DeInterlace(int mode, int field) {
   RGBQUAD palette[256];
   lamina::PaletteFrom(v, v.bpp, palette);
   lamina::NewImage result(width, height, v.bpp, palette);
-  if (!result.Ok()) return 4;
+  if (!result.Ok()) return codes::de_interlace::kNoMemory;
 
   const ImageView out = result.View();
   lamina::DispatchDepth(v.bpp, [&](auto d) {

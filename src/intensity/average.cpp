@@ -5,11 +5,14 @@
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "intensity/codes.h"
+#include "intensity/intensity.h"
 #include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -48,17 +51,17 @@ int Finish(const Sums& s, RGBQUAD* out, bool withIndex) {
 
 int Refuse(RGBQUAD* out) {
   if (out != nullptr) out->rgbRed = out->rgbGreen = out->rgbBlue = 0;
-  return -1;
+  return codes::average::kDepth;
 }
 
 }  // namespace
 
 // The mean of row y: returns the mean index of a palette image (0 for true colour) and fills the
-// mean colour; -1 for an unsupported depth (colour set to black), -2 for a row outside.
+// mean colour. An unsupported depth sets the colour to black.
 int CLamina::fnIMG_AverageRow(int y, RGBQUAD* mean) {
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::IsSupportedDepth(v.bpp)) return Refuse(mean);
-  if (y < 0 || y >= v.height) return -2;
+  if (y < 0 || y >= v.height) return codes::average::kOutside;
   Sums s;
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
@@ -74,11 +77,11 @@ int CLamina::fnIMG_AverageRow(int y, RGBQUAD* mean) {
   return Finish(s, mean, v.bpp <= 8);
 }
 
-// The mean of column x, as fnIMG_AverageRow; -2 for a column outside.
+// The mean of column x, as fnIMG_AverageRow.
 int CLamina::fnIMG_AverageColumn(int x, RGBQUAD* mean) {
   const ImageView v = BlockAccess::View(*this);
   if (!lamina::IsSupportedDepth(v.bpp)) return Refuse(mean);
-  if (x < 0 || x >= v.width) return -2;
+  if (x < 0 || x >= v.width) return codes::average::kOutside;
   Sums s;
   lamina::DispatchDepth(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
@@ -96,16 +99,19 @@ int CLamina::fnIMG_AverageColumn(int x, RGBQUAD* mean) {
 
 // The mean of the whole image. Palette images return the mean index; true-colour images return the
 // mean of the packed values blue + green * 256 + red * 65536, summed in 64 bits.
-int CLamina::fnIMG_AverageImg(RGBQUAD* mean) {
-  const ImageView v = BlockAccess::View(*this);
+namespace lamina {
+namespace intensity {
+
+int AverageImg(CLamina& img, RGBQUAD* mean) {
+  const ImageView v = BlockAccess::View(img);
   if (!lamina::IsSupportedDepth(v.bpp)) return Refuse(mean);
   Sums s;
   if (v.bpp <= 8) {
     std::uint64_t counts[256];
-    lamina::intensity::CountLevels(v, 0, counts);
+    CountLevels(v, 0, counts);
     for (std::uint32_t i = 0; i < 256; ++i)
       if (counts[i] != 0) s.AddPalette(v, i, counts[i]);
-    lamina::intensity::NoteStride(*this, v);
+    NoteStride(img, v);
     return Finish(s, mean, true);
   }
   const int bytes = v.bpp / 8;
@@ -126,6 +132,11 @@ int CLamina::fnIMG_AverageImg(RGBQUAD* mean) {
                 : 0;
   // The packed value is linear in the channels, so its sum follows from theirs.
   s.index = s.blue + 256 * s.green + 65536 * s.red;
-  lamina::intensity::NoteStride(*this, v);
+  NoteStride(img, v);
   return Finish(s, mean, true);
 }
+
+}  // namespace intensity
+}  // namespace lamina
+
+int CLamina::fnIMG_AverageImg(RGBQUAD* mean) { return lamina::intensity::AverageImg(*this, mean); }

@@ -2,8 +2,7 @@
 // (models 1 ... 10) through one of seven fixed curves: 0 square, 1 cube, 2 square root, 3 cube
 // root, 4 logarithm, 5 sine S-curve, 6 tangent S-curve (k sets the steepness of 5 and 6).
 //
-// Result codes, in the order of the checks: 1 depth not 4, 8, 24 or 32; 2 k below 0, above 1 or
-// not a number; 3 curve outside 0 ... 6; 4 model outside 0 ... 10.
+// Result codes: intensity/codes.h (non_linear_contrast).
 //
 // Model 0 builds a table of at most 256 levels with the curve's integer arithmetic and applies it
 // over the rows (indices at 4 and 8 bits, blue, green and red at 24 and 32). Models 1 ... 10
@@ -15,16 +14,19 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "core/byte_table.h"
-#include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
+#include "core/colour_cache.h"
+#include "core/byte_table.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
+#include "intensity/codes.h"
 #include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
+namespace codes = lamina::codes;
 namespace cm = lamina::colour;
 
 namespace lamina {
@@ -138,38 +140,32 @@ inline RGBQUAD CurveInModel(const Curve& c, int model, RGBQUAD colour, int L) {
 int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
   namespace nc = lamina::contrast;
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 4 && v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return 1;
-  if (!(k >= 0.0f && k <= 1.0f)) return 2;
-  if (static_cast<unsigned>(curve) > 6u) return 3;
-  if (static_cast<unsigned>(model) > 10u) return 4;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::non_linear_contrast::kDepth;
+  if (!(k >= 0.0f && k <= 1.0f)) return codes::non_linear_contrast::kSteepness;
+  if (static_cast<unsigned>(curve) > 6u) return codes::non_linear_contrast::kCurve;
+  if (static_cast<unsigned>(model) > 10u) return codes::non_linear_contrast::kModel;
 
   const nc::Curve c(curve, k);
   const bool anyPixel = v.width > 0 && v.height > 0;
   if (model == 0) {
-    lamina::DispatchDepth(v.bpp, [&](auto d) {
+    lamina::DispatchDepth<lamina::kLevelDepthMask>(v.bpp, [&](auto d) {
       constexpr int B = decltype(d)::value;
-      if constexpr (B == 4 || B == 8) {
+      if constexpr (B <= 8) {
         constexpr std::uint32_t L = (1u << B) - 1;
         std::uint8_t lut[256];
         for (std::uint32_t i = 0; i <= L; ++i)
           lut[i] = static_cast<std::uint8_t>(nc::IndexCurve(c, i, L));
         lamina::intensity::MapIndices<B>(v, lut);
-      } else if constexpr (B == 24 || B == 32) {
+      } else {
         std::uint8_t lut[256];
         for (std::uint32_t i = 0; i < 256; ++i)
           lut[i] = static_cast<std::uint8_t>(nc::ByteCurve(c, i));
-        for (int y = v.height - 1; y >= 0; --y) {
-          std::uint8_t* row = v.Row(y);
-          if (B == 24) {
-            lamina::ApplyByteTable(row, static_cast<std::size_t>(v.width) * 3, lut);
-          } else {
-            for (int x = 0; x < v.width; ++x) {  // the fourth byte stays
-              std::uint8_t* p = row + 4 * x;
-              p[0] = lut[p[0]];
-              p[1] = lut[p[1]];
-              p[2] = lut[p[2]];
-            }
-          }
+        if constexpr (B == 24) {
+          // Every byte of a 24-bit row's pixels takes part: one pass over them all.
+          for (int y = v.height - 1; y >= 0; --y)
+            lamina::ApplyByteTable(v.Row(y), static_cast<std::size_t>(v.width) * 3, lut);
+        } else {
+          lamina::MapChannels<32>(v, lut, lut, lut);  // the fourth byte stays
         }
       }
     });
@@ -186,22 +182,19 @@ int CLamina::fnIMG_NonLinearContrast(int model, int curve, float k) {
     for (int i = 0; i < v.paletteEntries && i < 256; ++i) pal[i] = v.palette[i];
     for (int i = 0; i < n; ++i)
       pal[i] = nc::CurveInModel(c, model, v.Entry(static_cast<std::uint32_t>(i)), L);
-    fnIMG_SetPalette(pal);
+    lamina::SetPalette(v, pal);
     return 0;
   }
 
-  cm::ColourCache cache;
+  lamina::ColourCache cache;
   const auto convert = [&](std::uint32_t colour) {
-    return cm::PackColour(nc::CurveInModel(c, model, cm::UnpackColour(colour), 255));
+    return lamina::PackColour(nc::CurveInModel(c, model, lamina::UnpackColour(colour), 255));
   };
-  lamina::DispatchDepth(v.bpp, [&](auto d) {
+  lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
     constexpr int B = decltype(d)::value;
-    if constexpr (B == 24 || B == 32) {
-      for (int y = v.height - 1; y >= 0; --y) {
-        std::uint8_t* row = v.Row(y);
-        for (int x = 0; x < v.width; ++x)
-          Px<B>::Set(row, x, cache.Get(Px<B>::Get(row, x), convert));
-      }
+    for (int y = v.height - 1; y >= 0; --y) {
+      std::uint8_t* row = v.Row(y);
+      for (int x = 0; x < v.width; ++x) Px<B>::Set(row, x, cache.Get(Px<B>::Get(row, x), convert));
     }
   });
   if (anyPixel) m_nAnchoAlineado = v.stride;

@@ -1,9 +1,9 @@
 // Histogram equalization: levels are remapped through the normalised cumulative histogram.
 //
-// fnIMG_EqualizeHistogram(model, rounding). Result codes, in the order of the checks: 1 depth not
-// 1, 4, 8, 24 or 32; 2 model outside 0 ... 10; 3 model 0 with a rounding mode outside 0 ... 2
-// (0 nearest with halves up, 1 floor, 2 ceiling; other models ignore it). Models 1 ... 10 are
-// handed to the private fnIMG_EqualizeNoRGBHistogram and its result returned.
+// fnIMG_EqualizeHistogram(model, rounding), result codes in intensity/codes.h
+// (equalize_histogram). Rounding 0 is nearest with halves up, 1 floor, 2 ceiling; other models
+// ignore it. Models 1 ... 10 are handed to the private fnIMG_EqualizeNoRGBHistogram's work and
+// its result returned.
 //
 // Model 0 equalizes the palette indices, or the red byte of a true-colour image and writes it to
 // all three bytes (the image becomes gray). Models 1 ... 10 equalize channels of another model:
@@ -16,16 +16,20 @@
 #include <cstdint>
 
 #include "CLamina.h"
-#include "core/byte_table.h"
-#include "colour/colour_cache.h"
 #include "colour/model_channels.h"
 #include "core/block_access.h"
+#include "core/colour_cache.h"
+#include "core/byte_table.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
+#include "intensity/codes.h"
+#include "intensity/intensity.h"
 #include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
+namespace codes = lamina::codes;
 namespace cm = lamina::colour;
 
 namespace {
@@ -40,28 +44,121 @@ inline int Bin(double value, int n) {
   return b;
 }
 
-// Pixels per palette index, counted over the rows.
-template <int B>
-void CountIndices(const ImageView& v, std::uint64_t* counts) {
-  for (int y = v.height - 1; y >= 0; --y) {
-    const std::uint8_t* row = v.Row(y);
-    for (int x = 0; x < v.width; ++x) ++counts[Px<B>::Get(row, x)];
+// Models 1 ... 10.
+int EqualizeInModel(CLamina& img, int model) {
+  const ImageView v = BlockAccess::View(img);
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::equalize_histogram::kDepth;
+  if (model < 1 || model > 10) return codes::equalize_histogram::kModel;
+  if (v.width <= 0 || v.height <= 0) return 0;
+  const double pixels = static_cast<double>(static_cast<std::int64_t>(v.width) * v.height);
+  const bool palette = v.bpp <= 8;
+  const int n = palette ? (1 << v.bpp) : 256;
+  // True-colour CMYK keeps its black; palette entries have all four inks equalized.
+  const cm::ChangedFields changed = cm::Changed(model, palette);
+
+  // Turns counts into the cumulative table, scaled to the top level, plus one half.
+  const auto cumulate = [&](double* t, const std::uint64_t* counts) {
+    for (int k = 0; k < n; ++k) t[k] = static_cast<double>(counts[k]) / pixels;
+    for (int k = 1; k < n; ++k) t[k] = t[k - 1] + t[k];
+    for (int k = 0; k < n; ++k) t[k] = t[k] * (n - 1) + 0.5;
+  };
+
+  std::uint64_t counts[4][256] = {};
+  double tables[4][256];
+
+  if (!palette) {
+    lamina::ColourCache bins;
+    const auto binsOf = [&](std::uint32_t colour) {
+      const cm::Channels ch = cm::ToModel(model, lamina::UnpackColour(colour));
+      std::uint32_t packed = 0;
+      for (int i = 0; i < changed.count; ++i)
+        packed |= static_cast<std::uint32_t>(Bin(ch.f[changed.first + i], n)) << (8 * i);
+      return packed;
+    };
+    lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
+      constexpr int B = decltype(d)::value;
+      for (int y = v.height - 1; y >= 0; --y) {
+        const std::uint8_t* row = v.Row(y);
+        for (int x = 0; x < v.width; ++x) {
+          const std::uint32_t b = bins.Get(Px<B>::Get(row, x), binsOf);
+          for (int i = 0; i < changed.count; ++i) ++counts[i][(b >> (8 * i)) & 0xFF];
+        }
+      }
+    });
+    for (int i = 0; i < changed.count; ++i) cumulate(tables[i], counts[i]);
+
+    lamina::ColourCache remap;
+    const auto remapOf = [&](std::uint32_t colour) {
+      cm::Channels ch = cm::ToModel(model, lamina::UnpackColour(colour));
+      for (int i = 0; i < changed.count; ++i) {
+        float& f = ch.f[changed.first + i];
+        const double t = tables[i][Bin(f, n)];
+        // The inks are whole levels in 8 bits; the other channels keep the fraction.
+        f = model == 1 ? static_cast<float>(static_cast<std::uint8_t>(static_cast<int>(t)))
+                       : static_cast<float>(t);
+      }
+      return lamina::PackColour(cm::FromModel(model, ch));
+    };
+    lamina::DispatchDepth<lamina::kTrueColourDepthMask>(v.bpp, [&](auto d) {
+      constexpr int B = decltype(d)::value;
+      for (int y = v.height - 1; y >= 0; --y) {
+        std::uint8_t* row = v.Row(y);
+        for (int x = 0; x < v.width; ++x)
+          Px<B>::Set(row, x, remap.Get(Px<B>::Get(row, x), remapOf));
+      }
+    });
+    BlockAccess::NoteStride(img, v);
+    return 0;
   }
+
+  // Palette images: the entries are converted once, the pixels only counted per index.
+  cm::Channels records[256];
+  for (int i = 0; i < n; ++i)
+    records[i] = cm::ToModel(model, v.Entry(static_cast<std::uint32_t>(i)));
+  std::uint64_t perIndex[256];
+  lamina::intensity::CountLevels(v, 0, perIndex);
+  const bool ycbcr = model == 7;
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < changed.count; ++j) {
+      const float f = records[i].f[changed.first + j];
+      // YCbCr's Y spans 16 ... 235 in studio terms: its bins are spread over the table.
+      const int bin = ycbcr ? Bin((cm::SafeTrunc(f) - 16) / 219.0 * (n - 1), n) : Bin(f, n);
+      counts[j][bin] += perIndex[i];
+    }
+  }
+  for (int j = 0; j < changed.count; ++j) cumulate(tables[j], counts[j]);
+
+  RGBQUAD pal[256];
+  for (int i = 0; i < v.paletteEntries && i < 256; ++i) pal[i] = v.palette[i];
+  for (int i = 0; i < n; ++i) {
+    cm::Channels ch = records[i];
+    for (int j = 0; j < changed.count; ++j) {
+      float& f = ch.f[changed.first + j];
+      const double t = tables[j][Bin(f, n)];
+      f = ycbcr ? static_cast<float>(t / (n - 1) * 219 + 16) : static_cast<float>(t);
+    }
+    pal[i] = cm::FromModel(model, ch);
+  }
+  lamina::SetPalette(v, pal);
+  BlockAccess::NoteStride(img, v);
+  return 0;
 }
 
 }  // namespace
 
 int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  if (model >= 1 && model <= 10) return fnIMG_EqualizeNoRGBHistogram(model);
-  if (model != 0) return 2;
-  if (static_cast<unsigned>(rounding) > 2u) return 3;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::equalize_histogram::kDepth;
+  if (model >= 1 && model <= 10) return EqualizeInModel(*this, model);
+  if (model != 0) return codes::equalize_histogram::kModel;
+  if (static_cast<unsigned>(rounding) > 2u) return codes::equalize_histogram::kRounding;
 
   const std::int64_t pixels = static_cast<std::int64_t>(v.width) * v.height;
   if (v.width <= 0 || v.height <= 0) return 0;
   int histogram[1024];
-  fnIMG_GetHistogram(histogram, 0);
+  // Its only failure is the depth, refused above already.
+  if (lamina::intensity::GetHistogram(*this, histogram, 0) != 0)
+    return codes::equalize_histogram::kDepth;
   const int column = v.bpp < 24 ? 0 : 1;  // the index, or the red byte
   const int n = v.bpp < 24 ? (1 << v.bpp) : 256;
 
@@ -106,108 +203,4 @@ int CLamina::fnIMG_EqualizeHistogram(int model, int rounding) {
   return 0;
 }
 
-int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) {
-  const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  if (model < 1 || model > 10) return 2;
-  if (v.width <= 0 || v.height <= 0) return 0;
-  const double pixels = static_cast<double>(static_cast<std::int64_t>(v.width) * v.height);
-  const bool palette = v.bpp <= 8;
-  const int n = palette ? (1 << v.bpp) : 256;
-  // True-colour CMYK keeps its black; palette entries have all four inks equalized.
-  const cm::ChangedFields changed = cm::Changed(model, palette);
-
-  // Turns counts into the cumulative table, scaled to the top level, plus one half.
-  const auto cumulate = [&](double* t, const std::uint64_t* counts) {
-    for (int k = 0; k < n; ++k) t[k] = static_cast<double>(counts[k]) / pixels;
-    for (int k = 1; k < n; ++k) t[k] = t[k - 1] + t[k];
-    for (int k = 0; k < n; ++k) t[k] = t[k] * (n - 1) + 0.5;
-  };
-
-  std::uint64_t counts[4][256] = {};
-  double tables[4][256];
-
-  if (!palette) {
-    cm::ColourCache bins;
-    const auto binsOf = [&](std::uint32_t colour) {
-      const cm::Channels ch = cm::ToModel(model, cm::UnpackColour(colour));
-      std::uint32_t packed = 0;
-      for (int i = 0; i < changed.count; ++i)
-        packed |= static_cast<std::uint32_t>(Bin(ch.f[changed.first + i], n)) << (8 * i);
-      return packed;
-    };
-    lamina::DispatchDepth(v.bpp, [&](auto d) {
-      constexpr int B = decltype(d)::value;
-      if constexpr (B > 8) {
-        for (int y = v.height - 1; y >= 0; --y) {
-          const std::uint8_t* row = v.Row(y);
-          for (int x = 0; x < v.width; ++x) {
-            const std::uint32_t b = bins.Get(Px<B>::Get(row, x), binsOf);
-            for (int i = 0; i < changed.count; ++i) ++counts[i][(b >> (8 * i)) & 0xFF];
-          }
-        }
-      }
-    });
-    for (int i = 0; i < changed.count; ++i) cumulate(tables[i], counts[i]);
-
-    cm::ColourCache remap;
-    const auto remapOf = [&](std::uint32_t colour) {
-      cm::Channels ch = cm::ToModel(model, cm::UnpackColour(colour));
-      for (int i = 0; i < changed.count; ++i) {
-        float& f = ch.f[changed.first + i];
-        const double t = tables[i][Bin(f, n)];
-        // The inks are whole levels in 8 bits; the other channels keep the fraction.
-        f = model == 1 ? static_cast<float>(static_cast<std::uint8_t>(static_cast<int>(t)))
-                       : static_cast<float>(t);
-      }
-      return cm::PackColour(cm::FromModel(model, ch));
-    };
-    lamina::DispatchDepth(v.bpp, [&](auto d) {
-      constexpr int B = decltype(d)::value;
-      if constexpr (B > 8) {
-        for (int y = v.height - 1; y >= 0; --y) {
-          std::uint8_t* row = v.Row(y);
-          for (int x = 0; x < v.width; ++x)
-            Px<B>::Set(row, x, remap.Get(Px<B>::Get(row, x), remapOf));
-        }
-      }
-    });
-    m_nAnchoAlineado = v.stride;
-    return 0;
-  }
-
-  // Palette images: the entries are converted once, the pixels only counted per index.
-  cm::Channels records[256];
-  for (int i = 0; i < n; ++i)
-    records[i] = cm::ToModel(model, v.Entry(static_cast<std::uint32_t>(i)));
-  std::uint64_t perIndex[256] = {};
-  lamina::DispatchDepth(v.bpp, [&](auto d) {
-    constexpr int B = decltype(d)::value;
-    if constexpr (B <= 8) CountIndices<B>(v, perIndex);
-  });
-  const bool ycbcr = model == 7;
-  for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < changed.count; ++j) {
-      const float f = records[i].f[changed.first + j];
-      // YCbCr's Y spans 16 ... 235 in studio terms: its bins are spread over the table.
-      const int bin = ycbcr ? Bin((cm::SafeTrunc(f) - 16) / 219.0 * (n - 1), n) : Bin(f, n);
-      counts[j][bin] += perIndex[i];
-    }
-  }
-  for (int j = 0; j < changed.count; ++j) cumulate(tables[j], counts[j]);
-
-  RGBQUAD pal[256];
-  for (int i = 0; i < v.paletteEntries && i < 256; ++i) pal[i] = v.palette[i];
-  for (int i = 0; i < n; ++i) {
-    cm::Channels ch = records[i];
-    for (int j = 0; j < changed.count; ++j) {
-      float& f = ch.f[changed.first + j];
-      const double t = tables[j][Bin(f, n)];
-      f = ycbcr ? static_cast<float>(t / (n - 1) * 219 + 16) : static_cast<float>(t);
-    }
-    pal[i] = cm::FromModel(model, ch);
-  }
-  fnIMG_SetPalette(pal);
-  m_nAnchoAlineado = v.stride;
-  return 0;
-}
+int CLamina::fnIMG_EqualizeNoRGBHistogram(int model) { return EqualizeInModel(*this, model); }

@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "CLamina.h"
-#include "intensity/intensity.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "intensity/codes.h"
+#include "intensity/intensity.h"
 #include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
@@ -64,24 +65,9 @@ void CountIndices(const ImageView& v, std::uint64_t counts[256]) {
   }
 }
 
-void CountIndicesAny(const ImageView& v, std::uint64_t counts[256]) {
-  switch (v.bpp) {
-    case 1:
-      CountIndices<1>(v, counts);
-      break;
-    case 4:
-      CountIndices<4>(v, counts);
-      break;
-    case 8:
-      CountIndices<8>(v, counts);
-      break;
-    default:
-      break;
-  }
-}
-
-template <int Bytes>
+template <int B>
 void CountTrueColour(const ImageView& v, std::uint64_t columns[4][256]) {
+  constexpr int Bytes = B / 8;
   // (r + g + b) / 3 for every possible sum, so the intensity costs one load per pixel.
   std::uint8_t third[766];
   for (int s = 0; s < 766; ++s) third[s] = static_cast<std::uint8_t>(s / 3);
@@ -125,59 +111,59 @@ void CountTrueColour(const ImageView& v, std::uint64_t columns[4][256]) {
 void CountLevels(const ImageView& v, int channel, std::uint64_t counts[256]) {
   std::memset(counts, 0, 256 * sizeof(std::uint64_t));
   if (v.width <= 0 || v.height <= 0) return;
-  if (v.bpp <= 8) {
-    CountIndicesAny(v, counts);
-    return;
-  }
-  const int bytes = v.bpp / 8;
-  std::uint64_t h[2][256] = {};
-  for (int y = v.height - 1; y >= 0; --y) {
-    const std::uint8_t* p = v.Row(y) + channel;
-    int x = 0;
-    for (; x + 2 <= v.width; x += 2, p += 2 * bytes) {
-      ++h[0][p[0]];
-      ++h[1][p[bytes]];
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    if constexpr (B <= 8) {
+      CountIndices<B>(v, counts);
+    } else {
+      constexpr int kBytes = B / 8;
+      std::uint64_t h[2][256] = {};
+      for (int y = v.height - 1; y >= 0; --y) {
+        const std::uint8_t* p = v.Row(y) + channel;
+        int x = 0;
+        for (; x + 2 <= v.width; x += 2, p += 2 * kBytes) {
+          ++h[0][p[0]];
+          ++h[1][p[kBytes]];
+        }
+        if (x < v.width) ++h[0][p[0]];
+      }
+      for (int k = 0; k < 256; ++k) counts[k] = h[0][k] + h[1][k];
     }
-    if (x < v.width) ++h[0][p[0]];
-  }
-  for (int k = 0; k < 256; ++k) counts[k] = h[0][k] + h[1][k];
+  });
 }
 
 void CountHistogram(const ImageView& v, std::uint64_t columns[4][256]) {
   std::memset(columns, 0, 4 * 256 * sizeof(std::uint64_t));
   if (v.width <= 0 || v.height <= 0) return;
-  if (v.bpp <= 8) {
-    CountIndicesAny(v, columns[0]);
-    // Every pixel of index i counts at its palette entry's red, green and blue levels.
-    for (unsigned i = 0; i < 256; ++i) {
-      const std::uint64_t n = columns[0][i];
-      if (n == 0) continue;
-      const RGBQUAD e = v.Entry(i);
-      columns[1][e.rgbRed] += n;
-      columns[2][e.rgbGreen] += n;
-      columns[3][e.rgbBlue] += n;
+  lamina::DispatchDepth(v.bpp, [&](auto d) {
+    constexpr int B = decltype(d)::value;
+    if constexpr (B <= 8) {
+      CountIndices<B>(v, columns[0]);
+      // Every pixel of index i counts at its palette entry's red, green and blue levels.
+      for (unsigned i = 0; i < 256; ++i) {
+        const std::uint64_t n = columns[0][i];
+        if (n == 0) continue;
+        const RGBQUAD e = v.Entry(i);
+        columns[1][e.rgbRed] += n;
+        columns[2][e.rgbGreen] += n;
+        columns[3][e.rgbBlue] += n;
+      }
+    } else {
+      CountTrueColour<B>(v, columns);
     }
-  } else if (v.bpp == 24) {
-    CountTrueColour<3>(v, columns);
-  } else {
-    CountTrueColour<4>(v, columns);
-  }
+  });
 }
-
-}  // namespace intensity
-}  // namespace lamina
-
-using namespace lamina::intensity;
 
 // Fills the caller's 256 x 4 table (I, R, G, B per level). With maxHeight >= 1 each column is
 // scaled so that its largest count becomes maxHeight, in single precision; the intensity column
-// of a true-colour image keeps its raw counts. Returns 1 for an unsupported depth, table untouched.
-int CLamina::fnIMG_GetHistogram(int* table, int maxHeight) {
-  const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+// of a true-colour image keeps its raw counts. An unsupported depth leaves the table untouched.
+int GetHistogram(CLamina& img, int* table, int maxHeight) {
+  const ImageView v = BlockAccess::View(img);
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::histogram::kDepth;
+  if (table == nullptr) return codes::histogram::kNoOutput;
   std::uint64_t columns[4][256];
   CountHistogram(v, columns);
-  NoteStride(*this, v);
+  NoteStride(img, v);
   for (int k = 0; k < 256; ++k)
     for (int c = 0; c < 4; ++c) table[4 * k + c] = CountToInt(columns[c][k]);
   if (maxHeight <= 0) return 0;
@@ -198,14 +184,12 @@ int CLamina::fnIMG_GetHistogram(int* table, int maxHeight) {
 }
 
 // For each of the four columns: the lowest and the highest level present with their counts, and
-// the most frequent level (ties to the lowest) with its count. Returns 1 for an unsupported depth,
+// the most frequent level (ties to the lowest) with its count. An unsupported depth leaves the
 // record untouched.
-namespace lamina {
-namespace intensity {
-
 int GetInfoHistogram(CLamina& img, CLamina::InformacionHistograma* info) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::histogram::kDepth;
+  if (info == nullptr) return codes::histogram::kNoOutput;
   std::uint64_t columns[4][256];
   CountHistogram(v, columns);
   NoteStride(img, v);
@@ -246,6 +230,10 @@ int GetInfoHistogram(CLamina& img, CLamina::InformacionHistograma* info) {
 
 }  // namespace intensity
 }  // namespace lamina
+
+int CLamina::fnIMG_GetHistogram(int* table, int maxHeight) {
+  return lamina::intensity::GetHistogram(*this, table, maxHeight);
+}
 
 int CLamina::fnIMG_GetInfoHistogram(CLamina::InformacionHistograma* info) {
   return lamina::intensity::GetInfoHistogram(*this, info);

@@ -9,7 +9,9 @@ namespace intensity {
 
 int Negative(CLamina& img);
 int Negative(CLamina& img, CLamina::CualesRGB channels);
+int GetHistogram(CLamina& img, int* table, int maxHeight);
 int GetInfoHistogram(CLamina& img, CLamina::InformacionHistograma* info);
+int AverageImg(CLamina& img, RGBQUAD* mean);
 
 }  // namespace intensity
 }  // namespace lamina

@@ -6,11 +6,13 @@
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "intensity/codes.h"
 #include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using namespace lamina::intensity;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -28,12 +30,13 @@ int Transfer(int v, int a, int b, int c, int d) {
 int CLamina::fnIMG_GrayScaleLinealTransform(int a, int b, int c, int d,
                                             CLamina::CualesRGB channels) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 4 && v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return 1;
-  if (a > b) return 2;
-  if (c > d) return 3;
-  const int colours = fnIMG_GetColorsUsed();
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp))
+    return codes::gray_scale_lineal_transform::kDepth;
+  if (a > b) return codes::gray_scale_lineal_transform::kInputBand;
+  if (c > d) return codes::gray_scale_lineal_transform::kOutputBand;
+  const int colours = static_cast<int>(lamina::ColourCount(*v.header));
   const int top = colours < 255 ? colours : 255;
-  if (a < 0 || c < 0 || b > top || d > top) return 4;
+  if (a < 0 || c < 0 || b > top || d > top) return codes::gray_scale_lineal_transform::kRange;
 
   // Levels outside the band map to themselves.
   LevelTable t;

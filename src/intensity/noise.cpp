@@ -7,12 +7,15 @@
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "intensity/codes.h"
+#include "intensity/intensity.h"
 #include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using lamina::Px;
 using namespace lamina::intensity;
+namespace codes = lamina::codes;
 
 namespace {
 
@@ -51,17 +54,19 @@ void NoisePixel(std::uint8_t* row, int x, bool band, int b1, int b2, int lo, int
 int CLamina::fnIMG_AddNoise(int selection, int scope, int low, int high, int bandLow, int bandHigh,
                             int count) {
   const ImageView v = BlockAccess::View(*this);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
-  if (static_cast<unsigned>(selection) > 1u) return 2;
-  if (static_cast<unsigned>(scope) > 1u) return 3;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::add_noise::kDepth;
+  if (static_cast<unsigned>(selection) > 1u) return codes::add_noise::kSelection;
+  if (static_cast<unsigned>(scope) > 1u) return codes::add_noise::kScope;
   const int top = v.bpp == 1 ? 1 : (v.bpp == 4 ? 15 : 255);
-  if (low >= high || low < -top || high > top) return 4;
+  if (low >= high || low < -top || high > top) return codes::add_noise::kRange;
   CLamina::InformacionHistograma info{};
-  fnIMG_GetInfoHistogram(&info);
-  if (bandLow < info.nMinI || bandHigh > info.nMaxI || bandLow > bandHigh) return 5;
+  // Its only failure is the depth, refused above already.
+  if (lamina::intensity::GetInfoHistogram(*this, &info) != 0) return codes::add_noise::kDepth;
+  if (bandLow < info.nMinI || bandHigh > info.nMaxI || bandLow > bandHigh)
+    return codes::add_noise::kBand;
   const std::int64_t pixels =
       v.width > 0 && v.height > 0 ? static_cast<std::int64_t>(v.width) * v.height : 0;
-  if (count < 1 || count > pixels) return 6;
+  if (count < 1 || count > pixels) return codes::add_noise::kCount;
 
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   const bool band = selection == 1;

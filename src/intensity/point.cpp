@@ -6,18 +6,19 @@
 #include <cstdint>
 
 #include "CLamina.h"
-#include "intensity/intensity.h"
 #include "core/block_access.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
+#include "intensity/codes.h"
+#include "intensity/intensity.h"
 #include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using namespace lamina::intensity;
+namespace codes = lamina::codes;
 
 namespace {
-
-bool IsPointDepth(int bpp) { return bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32; }
 
 // Every level plus an offset, clamped to [0, top].
 void OffsetTable(LevelTable t, int offset, int top) {
@@ -39,9 +40,9 @@ void MapAllChannels(const ImageView& v, const LevelTable t) {
 // not) or to every pixel (24 and 32 bits), clamped to 0..255.
 int CLamina::fnIMG_Balance(int red, int green, int blue) {
   for (int p : {red, green, blue})
-    if (p < -100 || p > 100) return 1;
+    if (p < -100 || p > 100) return codes::balance::kPercent;
   const ImageView v = BlockAccess::View(*this);
-  if (!IsPointDepth(v.bpp)) return 2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::balance::kDepth;
   LevelTable tr, tg, tb;
   OffsetTable(tr, red * 255 / 100, 255);
   OffsetTable(tg, green * 255 / 100, 255);
@@ -58,16 +59,16 @@ int CLamina::fnIMG_Balance(int red, int green, int blue) {
 // Shifts every level by p percent of the level range. A gray palette image moves its indices
 // (clamped to the palette), a colour palette its entries, a true-colour image its bytes.
 int CLamina::fnIMG_Brightness(int percent) {
-  if (percent < -100 || percent > 100) return 1;
+  if (percent < -100 || percent > 100) return codes::balance::kPercent;
   const ImageView v = BlockAccess::View(*this);
-  if (!IsPointDepth(v.bpp)) return 2;
-  const bool gray = v.bpp <= 8 && fnIMG_IsGray() != 0;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::balance::kDepth;
+  const bool gray = v.bpp <= 8 && lamina::IsGray(v);
   const int range = (v.bpp == 4 && gray) ? 15 : 255;
   const int offset = range * percent / 100;
   if (offset == 0) return 0;
   LevelTable t;
   if (gray) {
-    const int colours = fnIMG_GetColorsUsed();
+    const int colours = static_cast<int>(lamina::ColourCount(*v.header));
     for (int i = 0; i < 256; ++i)
       t[i] = static_cast<std::uint8_t>(Clamp(i + offset, 0, colours - 1));
     MapIndices(v, t);
@@ -84,15 +85,15 @@ int CLamina::fnIMG_Brightness(int percent) {
 // level below L becomes 0); a NaN gamma is refused like a negative one, as no level could be
 // computed from it.
 int CLamina::fnIMG_Gamma(float gamma) {
-  if (gamma < 0.0f || std::isnan(gamma)) return 1;
+  if (gamma < 0.0f || std::isnan(gamma)) return codes::gamma::kGamma;
   const ImageView v = BlockAccess::View(*this);
-  if (!IsPointDepth(v.bpp)) return 2;
-  const bool gray = v.bpp <= 8 && fnIMG_IsGray() != 0;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::gamma::kDepth;
+  const bool gray = v.bpp <= 8 && lamina::IsGray(v);
   const int range = (v.bpp == 4 && gray) ? 15 : 255;
   const float e = 1.0f / gamma;  // +inf for 0: powf of a level below L then gives 0, of L gives 1
   const float top = static_cast<float>(range);
   LevelTable t;
-  const int highest = gray ? fnIMG_GetColorsUsed() - 1 : 255;
+  const int highest = gray ? static_cast<int>(lamina::ColourCount(*v.header)) - 1 : 255;
   for (int level = 0; level < 256; ++level) {
     const float f = powf(static_cast<float>(level) / top, e) * top;
     t[level] = static_cast<std::uint8_t>(Clamp(TruncToInt(f), 0, highest));
@@ -111,10 +112,11 @@ int CLamina::fnIMG_Gamma(float gamma) {
 // does not divide 256 the middle of the top band can lie above 255; it is limited to 255, so a
 // bright level never wraps round to a dark one.
 int CLamina::fnIMG_ChangeGrayLevelsNumber(int levels) {
-  if (levels < 2 || levels > 128) return 1;
+  namespace levels_codes = codes::change_gray_levels_number;
+  if (levels < 2 || levels > 128) return levels_codes::kLevels;
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return 2;
-  if (fnIMG_IsGray() == 0) return 3;
+  if (v.bpp != 8 && v.bpp != 24 && v.bpp != 32) return levels_codes::kDepth;
+  if (!lamina::IsGray(v)) return levels_codes::kNotGray;
   const int step = 256 / levels;
   LevelTable t;
   for (int level = 0; level < 256; ++level) {
@@ -142,8 +144,8 @@ namespace {
 void NegativeAll(CLamina& img, const ImageView& v) {
   LevelTable t;
   if (v.bpp <= 8) {
-    if (img.fnIMG_IsGray() != 0) {
-      const int colours = img.fnIMG_GetColorsUsed();
+    if (lamina::IsGray(v)) {
+      const int colours = static_cast<int>(lamina::ColourCount(*v.header));
       // An index beyond a short palette gives a negative difference; as the accessor stores
       // it, only its low bits remain (MapIndices keeps the depth's bits).
       for (int i = 0; i < 256; ++i)
@@ -168,7 +170,7 @@ namespace intensity {
 
 int Negative(CLamina& img) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::negative::kDepth;
   NegativeAll(img, v);
   return 0;
 }
@@ -186,7 +188,7 @@ namespace intensity {
 
 int Negative(CLamina& img, CLamina::CualesRGB channels) {
   const ImageView v = BlockAccess::View(img);
-  if (!lamina::IsSupportedDepth(v.bpp)) return 1;
+  if (!lamina::IsSupportedDepth(v.bpp)) return codes::negative::kDepth;
   const bool flip[3] = {channels.bAzul != 0, channels.bVerde != 0, channels.bRojo != 0};
   if (v.bpp > 8) {
     // Each complement is an XOR with 255: the flags fold into one mask per channel.
@@ -220,12 +222,13 @@ int CLamina::fnIMG_Negative(CLamina::CualesRGB channels) {
 // Palette images work on the index whatever the palette; true colour on each byte by itself.
 int CLamina::fnIMG_GrayLevelSlicing(int mode, int low, int high, int inside, int outside) {
   const ImageView v = BlockAccess::View(*this);
-  if (!IsPointDepth(v.bpp)) return 1;
-  if (static_cast<unsigned>(mode) > 1u) return 2;
+  namespace slicing = codes::gray_level_slicing;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return slicing::kDepth;
+  if (static_cast<unsigned>(mode) > 1u) return slicing::kMode;
   const int n = v.bpp == 4 ? 16 : 256;
-  if (low > high || low < 0 || high >= n) return 3;
-  if (inside < 0 || inside >= n) return 4;
-  if (outside < 0 || outside >= n) return 5;
+  if (low > high || low < 0 || high >= n) return slicing::kBand;
+  if (inside < 0 || inside >= n) return slicing::kInside;
+  if (outside < 0 || outside >= n) return slicing::kOutside;
   LevelTable t;
   for (int level = 0; level < 256; ++level) {
     if (level >= low && level <= high)

@@ -6,16 +6,18 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "core/cpu.h"
 #include "core/pixel_access.h"
+#include "intensity/codes.h"
+#include "intensity/intensity.h"
 #include "intensity/level_tables.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
 using namespace lamina::intensity;
+namespace codes = lamina::codes;
 
 namespace {
-
-bool IsThresholdDepth(int bpp) { return bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32; }
 
 // Iterative class means over a histogram of values: below T and above T form two classes (values
 // equal to T belong to neither), and the next T is the midpoint of their means, until T repeats.
@@ -44,25 +46,42 @@ int IterativeMeans(const std::uint64_t counts[256], int start, int* passes) {
   return t;
 }
 
-// p[i] = p[i] < t ? below : above: a comparison and a select per byte, which the compiler turns
-// into vector code. On x86-64 a second copy for AVX2 is chosen at load time where the processor
-// has it: twice the bytes per instruction on a loop that is otherwise bound by them.
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__)
-#define LAMINA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define LAMINA_VECTOR_CLONES
-#endif
-LAMINA_VECTOR_CLONES
-void ThresholdInPlace(std::uint8_t* p, std::size_t n, std::uint8_t t, std::uint8_t below,
-                      std::uint8_t above) {
-  for (std::size_t i = 0; i < n; ++i) p[i] = p[i] < t ? below : above;
-}
-
-// The same into a separate buffer.
-LAMINA_VECTOR_CLONES
-void ThresholdBytes(const std::uint8_t* src, std::uint8_t* dst, std::size_t n, std::uint8_t t,
+// dst[i] = src[i] < t ? below : above (src and dst may be the same bytes): the plain loop, which
+// the vector path is tested against.
+void ThresholdPlain(const std::uint8_t* src, std::uint8_t* dst, std::size_t n, std::uint8_t t,
                     std::uint8_t below, std::uint8_t above) {
   for (std::size_t i = 0; i < n; ++i) dst[i] = src[i] < t ? below : above;
+}
+
+#ifdef LAMINA_X86
+// Thirty-two bytes per step: the unsigned comparison as a signed one with both sides moved by 128,
+// then a blend. Returns the bytes done.
+__attribute__((target("avx2"))) std::size_t ThresholdAvx2(const std::uint8_t* src,
+                                                          std::uint8_t* dst, std::size_t n,
+                                                          std::uint8_t t, std::uint8_t below,
+                                                          std::uint8_t above) {
+  const __m256i bias = _mm256_set1_epi8(static_cast<char>(0x80));
+  const __m256i limit = _mm256_set1_epi8(static_cast<char>(t ^ 0x80u));
+  const __m256i low = _mm256_set1_epi8(static_cast<char>(below));
+  const __m256i high = _mm256_set1_epi8(static_cast<char>(above));
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i less = _mm256_cmpgt_epi8(limit, _mm256_xor_si256(v, bias));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_blendv_epi8(high, low, less));
+  }
+  return i;
+}
+#endif
+
+// The widest path the processor has, then the plain loop for the rest.
+void ThresholdBytes(const std::uint8_t* src, std::uint8_t* dst, std::size_t n, std::uint8_t t,
+                    std::uint8_t below, std::uint8_t above) {
+  std::size_t done = 0;
+#ifdef LAMINA_X86
+  if (lamina::cpu::HaveAvx2()) done = ThresholdAvx2(src, dst, n, t, below, above);
+#endif
+  ThresholdPlain(src + done, dst + done, n - done, t, below, above);
 }
 
 // The low three bytes of each 32-bit pixel from `colour`, the alpha byte from the row itself.
@@ -80,16 +99,17 @@ void KeepAlpha(std::uint8_t* row, const std::uint8_t* colour, std::size_t pixels
 
 // Method 0: the mean (index, or the mean blue of a true-colour image); 1: iterative class means,
 // writing the number of passes to *second; 2: the least populated level between the mode and the
-// second peak, writing that peak to *second. -1 for an unsupported depth, -2 for another method;
-// *second is written only on success.
+// second peak, writing that peak to *second. *second is written only on success.
 int CLamina::fnIMG_FindThreshold(int method, int* second) {
   const ImageView v = BlockAccess::View(*this);
-  if (!IsThresholdDepth(v.bpp)) return -1;
-  if (static_cast<unsigned>(method) > 2u) return -2;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::find_threshold::kDepth;
+  if (static_cast<unsigned>(method) > 2u) return codes::find_threshold::kMethod;
 
   if (method == 0 || method == 1) {
     RGBQUAD mean{};
-    const int index = fnIMG_AverageImg(&mean);
+    const int index = lamina::intensity::AverageImg(*this, &mean);
+    // Its only failure is the depth, refused above already.
+    if (index < 0) return codes::find_threshold::kDepth;
     const int start = v.bpp <= 8 ? index : mean.rgbBlue;
     if (method == 0) return start;
     // The class values are the index, or the red byte of a true-colour pixel.
@@ -136,30 +156,34 @@ int CLamina::fnIMG_FindThreshold(int method, int* second) {
 int CLamina::fnIMG_Thresholding(unsigned char threshold, unsigned char below, unsigned char above) {
   const ImageView v = BlockAccess::View(*this);
   const std::int64_t colours = lamina::ColourCount(BlockAccess::Header(*this));
-  if (threshold >= colours) return 1;
-  if (!IsThresholdDepth(v.bpp)) return 2;
-  if (below > colours - 1 || above > colours - 1) return 3;
+  if (threshold >= colours) return codes::thresholding::kThreshold;
+  if (!lamina::InMask(lamina::kLevelDepthMask, v.bpp)) return codes::thresholding::kDepth;
+  if (below > colours - 1 || above > colours - 1) return codes::thresholding::kLevels;
   if (v.width > 0 && v.height > 0) {
-    if (v.bpp == 4) {
-      LevelTable t;
-      for (int level = 0; level < 256; ++level) t[level] = level < threshold ? below : above;
-      MapIndices(v, t);
-    } else {
-      const std::size_t n = static_cast<std::size_t>(v.width) * static_cast<std::size_t>(v.bpp / 8);
-      std::vector<std::uint8_t> scratch(v.bpp == 32 ? n : 0);
-      for (int y = v.height - 1; y >= 0; --y) {
-        std::uint8_t* p = v.Row(y);
-        if (v.bpp == 32) {
-          // Every byte is thresholded aside, then blue, green and red are taken over while
-          // each pixel keeps its alpha.
-          ThresholdBytes(p, scratch.data(), n, threshold, below, above);
-          KeepAlpha(p, scratch.data(), static_cast<std::size_t>(v.width));
+    lamina::DispatchDepth<lamina::kLevelDepthMask>(v.bpp, [&](auto d) {
+      constexpr int B = decltype(d)::value;
+      if constexpr (B == 4) {
+        LevelTable t;
+        for (int level = 0; level < 256; ++level) t[level] = level < threshold ? below : above;
+        MapIndices<4>(v, t);
+      } else {
+        const std::size_t n = static_cast<std::size_t>(v.width) * (B / 8);
+        if constexpr (B == 32) {
+          // Every byte is thresholded aside, then blue, green and red are taken over while each
+          // pixel keeps its alpha.
+          std::vector<std::uint8_t> scratch(n);
+          for (int y = v.height - 1; y >= 0; --y) {
+            std::uint8_t* p = v.Row(y);
+            ThresholdBytes(p, scratch.data(), n, threshold, below, above);
+            KeepAlpha(p, scratch.data(), static_cast<std::size_t>(v.width));
+          }
         } else {
           // At 8 and 24 bits the pixel bytes of a row are contiguous and all take part.
-          ThresholdInPlace(p, n, threshold, below, above);
+          for (int y = v.height - 1; y >= 0; --y)
+            ThresholdBytes(v.Row(y), v.Row(y), n, threshold, below, above);
         }
       }
-    }
+    });
   }
   NoteStride(*this, v);
   return 0;
@@ -171,9 +195,11 @@ int CLamina::fnIMG_Thresholding(unsigned char threshold, unsigned char below, un
 int CLamina::fnIMG_AdaptiveLocalThresholding(int blockHeight, int blockWidth, int threshold,
                                              int output) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 8) return 2;
-  if (blockHeight < 1 || blockHeight > v.height || blockWidth < 1 || blockWidth > v.width) return 1;
-  if (static_cast<unsigned>(output) > 3u) return 3;
+  namespace adaptive = codes::adaptive_local_thresholding;
+  if (v.bpp != 8) return adaptive::kDepth;
+  if (blockHeight < 1 || blockHeight > v.height || blockWidth < 1 || blockWidth > v.width)
+    return adaptive::kBlockSize;
+  if (static_cast<unsigned>(output) > 3u) return adaptive::kOutput;
 
   std::uint64_t counts[256];
   CountLevels(v, 0, counts);

@@ -2,11 +2,9 @@
 //
 // The three loaders share one parser over bytes; the file forms only read the bytes. The parser
 // first examines the whole file (every offset, count and size checked in 64 bits against the data)
-// and only then allocates, so a refused file leaves the image exactly as it was. Results:
-//   0 loaded, 1 the named file cannot be opened, 2 not "BM", 3 depth not 1/4/8/16/24/32,
-//   4 compressed, 5 damaged or inconsistent, 6 not enough memory.
-// Saving: 0 written, 1 the named file cannot be created, 2 a write failed or there is no block,
-// 3 a header no loader takes (io/packed_dib.h), refused before anything is written. Above 8 bits
+// and only then allocates, so a refused file leaves the image exactly as it was. Result codes:
+// io/codes.h (load_bmp, load_bmp_data, save_bmp, save_bmp_file); a header no loader takes
+// (io/packed_dib.h) is refused before anything is written. Above 8 bits
 // the file's biClrUsed and biClrImportant count the colour-table entries it carries (0 when none),
 // whatever the block says, so that every reader finds the rows where they are.
 // Empty images (a width or height of 0) load and save: the library makes them, so it reads them.
@@ -36,18 +34,12 @@ using lamina::BlockAccess;
 namespace load = lamina::codes::load_bmp;
 namespace save = lamina::codes::save_bmp;
 
-constexpr int kLoaded = 0;
-constexpr int kCannotOpen = load::kCannotOpen;
-constexpr int kNotBmp = load::kNotBmp;
-constexpr int kBadDepth = load::kDepth;
-constexpr int kCompressed = load::kCompressed;
-constexpr int kDamaged = load::kDamaged;
-constexpr int kNoMemory = load::kNoMemory;
-
-constexpr int kSaved = 0;
-constexpr int kCannotCreate = save::kCannotCreate;
-constexpr int kWriteFailed = save::kWriteFailed;
-constexpr int kUnreadable = save::kUnreadable;
+using load::kCannotOpen;
+using load::kCompressed;
+using load::kDamaged;
+using load::kDepth;
+using load::kNoMemory;
+using load::kNotBmp;
 
 constexpr std::int64_t kFileHeader = 14;
 constexpr std::int64_t kInfoHeader = 40;
@@ -114,7 +106,7 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
     sizeImage = U32(ih + 20);
     clrUsed = U32(ih + 32);
   }
-  if (!lamina::InMask(lamina::kLoadableDepthMask, bpp)) return kBadDepth;
+  if (!lamina::InMask(lamina::kLoadableDepthMask, bpp)) return kDepth;
   if (compression != 0) return kCompressed;
 
   // From here on every refusal is a damaged or inconsistent file. A width or height of 0 is an
@@ -191,7 +183,7 @@ int Examine(const std::uint8_t* data, std::int64_t length, Plan& plan) {
   plan.imageBytes = imageBytes;
   plan.blockBytes = blockBytes;
   plan.bitsOffset = asIs ? bitsAt - kFileHeader : kInfoHeader + 4 * entries;
-  return kLoaded;
+  return 0;
 }
 
 // Writes every byte of a block of p.blockBytes bytes from a checked file.
@@ -225,6 +217,22 @@ void Fill(const Plan& p, std::uint8_t* block) {
   std::memcpy(block, &p.header, sizeof p.header);
 }
 
+// The core of all three loaders: a whole file held in memory.
+int LoadBytes(CLamina& img, const std::uint8_t* data, std::int64_t length) {
+  Plan plan;
+  const int r = Examine(data, length, plan);
+  if (r != 0) return r;
+  // Every byte of the new block gets written, so a current block of exactly the needed size is
+  // filled in place (not when the file lies inside that very block).
+  lamina::NewImage image = lamina::NewImage::RawReusing(
+      img, static_cast<std::size_t>(plan.blockBytes), static_cast<std::size_t>(plan.bitsOffset),
+      data, static_cast<std::size_t>(length));
+  if (!image.Ok()) return kNoMemory;
+  Fill(plan, image.Block());
+  image.InstallInto(img);
+  return 0;
+}
+
 // Reads a file from its current position to its end and loads it; the name is set on success.
 int LoadFromFile(CLamina& img, CFile& file) {
   const ULONGLONG at = file.GetPosition();
@@ -236,13 +244,13 @@ int LoadFromFile(CLamina& img, CFile& file) {
     const UINT got = file.Read(prefix, sizeof prefix);
     Plan unused;
     const int r = Examine(prefix, got, unused);
-    return r != kLoaded ? r : kDamaged;
+    return r != 0 ? r : int{kDamaged};
   }
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[remaining + 1]);
   if (bytes == nullptr) return kNoMemory;
   if (file.Read(bytes.get(), static_cast<UINT>(remaining)) != remaining) return kDamaged;
-  const int r = img.fnIMG_LoadBMPFromBuffer(bytes.get(), static_cast<int>(remaining));
-  if (r == kLoaded) BlockAccess::Name(img) = file.GetFileName();
+  const int r = LoadBytes(img, bytes.get(), static_cast<std::int64_t>(remaining));
+  if (r == 0) BlockAccess::Name(img) = file.GetFileName();
   return r;
 }
 
@@ -259,20 +267,8 @@ int CLamina::fnIMG_LoadBMP(CFile* file) {
   return LoadFromFile(*this, *file);
 }
 
-// The core of all three loaders.
 int CLamina::fnIMG_LoadBMPFromBuffer(unsigned char* buffer, int length) {
-  Plan plan;
-  const int r = Examine(buffer, length, plan);
-  if (r != kLoaded) return r;
-  // Every byte of the new block gets written, so a current block of exactly the needed size is
-  // filled in place (not when the file lies inside that very block).
-  lamina::NewImage image = lamina::NewImage::RawReusing(
-      *this, static_cast<std::size_t>(plan.blockBytes), static_cast<std::size_t>(plan.bitsOffset),
-      buffer, static_cast<std::size_t>(length));
-  if (!image.Ok()) return kNoMemory;
-  Fill(plan, image.Block());
-  image.InstallInto(*this);
-  return kLoaded;
+  return LoadBytes(*this, buffer, length);
 }
 
 namespace {
@@ -285,21 +281,21 @@ struct Layout {
   std::size_t rowBytes = 0;
 };
 
-// 0 with `out` filled; kWriteFailed when the image holds no block or its rows do not lie inside it;
-// kUnreadable when its header is one no loader takes.
+// 0 with `out` filled; save_bmp's kWriteFailed when the image holds no block or its rows do not lie
+// inside it, kUnreadable when its header is one no loader takes (the file form's codes agree).
 int Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) {
-  if (block == nullptr || bits == nullptr) return kWriteFailed;
+  if (block == nullptr || bits == nullptr) return save::kWriteFailed;
   const std::uintptr_t blockBytes = GlobalSize(GlobalHandle(block));
   const std::uintptr_t bitsOffset = reinterpret_cast<std::uintptr_t>(bits) -
                                     reinterpret_cast<std::uintptr_t>(block);
   BITMAPINFOHEADER h;
-  if (blockBytes < kInfoHeader) return kWriteFailed;
+  if (blockBytes < kInfoHeader) return save::kWriteFailed;
   std::memcpy(&h, block, sizeof h);
   if (reinterpret_cast<std::uintptr_t>(bits) < reinterpret_cast<std::uintptr_t>(block) ||
       bitsOffset < kInfoHeader || bitsOffset > blockBytes ||
       h.biSizeImage > blockBytes - bitsOffset)
-    return kWriteFailed;
-  if (!lamina::io::WritableHeader(h)) return kUnreadable;
+    return save::kWriteFailed;
+  if (!lamina::io::WritableHeader(h)) return save::kUnreadable;
   const std::int64_t n = lamina::ColourCount(h);
   // At 1, 4 and 8 bits the palette (n <= 256 here). Above 8 bits a colour table is only a hint to
   // palette displays: it is written back when the block holds it between the header and the rows
@@ -330,7 +326,7 @@ int Describe(const std::uint8_t* block, const std::uint8_t* bits, Layout& out) {
   out.headBytes = 54 + paletteBytes;
   out.rows = bits;
   out.rowBytes = h.biSizeImage;
-  return kSaved;
+  return 0;
 }
 
 bool WriteAll(CFile& file, const Layout& l) {
@@ -344,16 +340,17 @@ int CLamina::fnIMG_SaveBMP(CString name) {
   Layout layout;
   // Checked before the file is created, so an existing file is not truncated for nothing.
   const int r = Describe(m_lpDib, m_lpBits, layout);
-  if (r != kSaved) return r;
+  if (r != 0) return r;
   CFile file;
-  if (!file.Open(name, CFile::modeCreate | CFile::modeWrite)) return kCannotCreate;
-  return WriteAll(file, layout) ? kSaved : kWriteFailed;
+  if (!file.Open(name, CFile::modeCreate | CFile::modeWrite)) return save::kCannotCreate;
+  return WriteAll(file, layout) ? 0 : save::kWriteFailed;
 }
 
 int CLamina::fnIMG_SaveBMP(CFile* file) {
   Layout layout;
-  if (file == nullptr) return kWriteFailed;
+  namespace to_file = lamina::codes::save_bmp_file;
+  if (file == nullptr) return to_file::kWriteFailed;
   const int r = Describe(m_lpDib, m_lpBits, layout);
-  if (r != kSaved) return r;
-  return WriteAll(*file, layout) ? kSaved : kWriteFailed;
+  if (r != 0) return r;
+  return WriteAll(*file, layout) ? 0 : to_file::kWriteFailed;
 }

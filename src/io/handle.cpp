@@ -29,8 +29,8 @@ void* CLamina::fnIMG_CopyToHandle() {
   if (!lamina::io::WritableHeader(h)) return nullptr;
   // Only depths up to 8 bits carry a palette, whatever biClrUsed says for deeper ones.
   std::int64_t paletteBytes = 0;
-  if (h.biBitCount <= 8) {
-    const int size = fnIMG_GetPaletteSize();
+  if (lamina::IsPaletteDepth(h.biBitCount)) {
+    const int size = static_cast<int>(4 * lamina::ColourCount(h));  // as fnIMG_GetPaletteSize
     paletteBytes = size > 0 ? size : 0;
   }
   const std::uint64_t headPart = std::uint64_t{h.biSize} + static_cast<std::uint64_t>(paletteBytes);

@@ -2,11 +2,7 @@
 //
 //   JASC-PAL\r\n 0100\r\n 16 or 256\r\n, then one "red green blue\r\n" line per entry.
 //
-// fnIMG_SavePalette: 0 written; 1 the image is not 4 or 8 bits; 2 the file cannot be created;
-// 3 the file could not be written in full.
-// fnIMG_LoadPalette: 0 loaded; 1 the image is not 4 or 8 bits; 2 the file cannot be opened; 3 it
-// does not begin with "JASC-PAL" or its count is neither 16 nor 256; 4 it ends inside its header or
-// its entries. Failures leave the palette unchanged.
+// Result codes: io/codes.h (save_palette, load_palette). Failures leave the palette unchanged.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -14,11 +10,13 @@
 #include "CLamina.h"
 #include "core/block_access.h"
 #include "core/pixel_access.h"
+#include "io/codes.h"
 #include "io/jasc_parse.h"
 #include "lamina/cfile.h"
 
 using lamina::BlockAccess;
 using lamina::ImageView;
+namespace codes = lamina::codes;
 
 namespace lamina {
 namespace io {
@@ -128,9 +126,10 @@ JascStatus ParseJasc(const std::uint8_t* data, std::size_t length, RGBQUAD* entr
 
 int CLamina::fnIMG_SavePalette(CString name) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 4 && v.bpp != 8) return 1;
+  if (v.bpp != 4 && v.bpp != 8) return codes::save_palette::kDepth;
   CFile file;
-  if (!file.Open(name, CFile::modeCreate | CFile::modeWrite)) return 2;
+  if (!file.Open(name, CFile::modeCreate | CFile::modeWrite))
+    return codes::save_palette::kCannotCreate;
 
   // 16 or 256 lines whatever biClrUsed says; entries the palette does not hold are written black
   // rather than read from beyond it.
@@ -146,15 +145,15 @@ int CLamina::fnIMG_SavePalette(CString name) {
                                                    unsigned{e.rgbRed}, unsigned{e.rgbGreen},
                                                    unsigned{e.rgbBlue}));
   }
-  if (file.Write(text, static_cast<UINT>(used)) != used) return 3;
+  if (file.Write(text, static_cast<UINT>(used)) != used) return codes::save_palette::kWriteFailed;
   return 0;
 }
 
 int CLamina::fnIMG_LoadPalette(CString name) {
   const ImageView v = BlockAccess::View(*this);
-  if (v.bpp != 4 && v.bpp != 8) return 1;
+  if (v.bpp != 4 && v.bpp != 8) return codes::load_palette::kDepth;
   CFile file;
-  if (!file.Open(name, CFile::modeRead)) return 2;
+  if (!file.Open(name, CFile::modeRead)) return codes::load_palette::kCannotOpen;
   lamina::io::FileBytes bytes(&file);
   RGBQUAD entries[256];
   int count = 0;
@@ -162,9 +161,9 @@ int CLamina::fnIMG_LoadPalette(CString name) {
     case lamina::io::JascStatus::kOk:
       break;
     case lamina::io::JascStatus::kNotJasc:
-      return 3;
+      return codes::load_palette::kNotJasc;
     case lamina::io::JascStatus::kCutShort:
-      return 4;
+      return codes::load_palette::kCutShort;
   }
   // Only the entries both the file and the palette hold: a 16-entry file changes the first 16
   // entries of a 256-entry palette and leaves the others as they were.

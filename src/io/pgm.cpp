@@ -1,14 +1,8 @@
 // PGM files with one byte per sample (magic P5), read into an 8-bit image whose palette has
 // maxval + 1 gray entries, entry i = (i, i, i): sample values are used as indices unchanged.
 //
-// fnIMG_LoadPGM (name and file forms): 0 loaded; 1 the file cannot be opened (a null file
-// object); 2 the byte after the "P" is not "5"; 3 the file ends inside the header; 4 a number holds
-// a byte that is not a digit; 5 maxval is 0 or above 255; 6 width or height is 0, or the image is
-// too large for one block; 7 the file holds fewer pixel bytes than width x height; 8 memory short.
-// The file forms give the image the file's name before anything is scanned.
-// fnIMG_LoadPGMFromBuffer: 0; 1 not P5; 2 ends inside the header (or no buffer); 3 not a digit;
-// 4 maxval; 5 width, height or size; 6 pixel bytes short; 7 memory short.
-// On any failure the block is unchanged.
+// Result codes: io/codes.h (load_pgm, load_pgm_from_buffer). The file forms give the image the
+// file's name before anything is scanned; on any failure the block is unchanged.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -17,6 +11,7 @@
 
 #include "CLamina.h"
 #include "core/block_access.h"
+#include "io/codes.h"
 #include "io/gray_block.h"
 #include "io/pgm_header.h"
 
@@ -136,26 +131,37 @@ PgmStatus ParsePgmHeader(const std::uint8_t* data, std::size_t length, PgmHeader
 
 namespace {
 
-// File-form codes; the buffer form uses the same less one (it has no "cannot open").
-int FileCode(PgmStatus s) {
+// The codes of the file forms and of the buffer form name the same failures (the buffer form has
+// no "cannot open", so each is one less).
+struct PgmCodes {
+  int notP5, cutShort, notDigit, maxval, size, shortPixels, noMemory;
+};
+namespace file_codes = lamina::codes::load_pgm;
+namespace buffer_codes = lamina::codes::load_pgm_from_buffer;
+constexpr PgmCodes kFileCodes{file_codes::kNotP5,   file_codes::kCutShort, file_codes::kNotDigit,
+                              file_codes::kMaxval,  file_codes::kSize,     file_codes::kShort,
+                              file_codes::kNoMemory};
+constexpr PgmCodes kBufferCodes{
+    buffer_codes::kNotP5, buffer_codes::kCutShort, buffer_codes::kNotDigit, buffer_codes::kMaxval,
+    buffer_codes::kSize,  buffer_codes::kShort,    buffer_codes::kNoMemory};
+
+int CodeOf(PgmStatus s, const PgmCodes& c) {
   switch (s) {
     case PgmStatus::kOk:
       return 0;
     case PgmStatus::kNotP5:
-      return 2;
+      return c.notP5;
     case PgmStatus::kCutShort:
-      return 3;
+      return c.cutShort;
     case PgmStatus::kNotDigit:
-      return 4;
+      return c.notDigit;
     case PgmStatus::kBadMaxval:
-      return 5;
+      return c.maxval;
     case PgmStatus::kBadSize:
-      return 6;
+      return c.size;
   }
-  return 3;
+  return c.cutShort;
 }
-constexpr int kFileShort = 7;
-constexpr int kFileNoMemory = 8;
 
 int LoadPgmFile(CLamina& img, CFile* file) {
   BlockAccess::Name(img) = file->GetFileName();
@@ -181,14 +187,14 @@ int LoadPgmFile(CLamina& img, CFile* file) {
       want = static_cast<std::size_t>(next);
     }
   } catch (const std::bad_alloc&) {
-    return kFileNoMemory;
+    return file_codes::kNoMemory;
   }
-  if (status != PgmStatus::kOk) return FileCode(status);
+  if (status != PgmStatus::kOk) return CodeOf(status, kFileCodes);
 
   const std::uint64_t pixels = static_cast<std::uint64_t>(h.width * h.height);
   const std::uint64_t inHead = head.size() - h.dataOffset;
   const std::uint64_t inFile = remaining - head.size();
-  if (inHead + inFile < pixels) return kFileShort;
+  if (inHead + inFile < pixels) return file_codes::kShort;
   const std::size_t fromHead = static_cast<std::size_t>(std::min(inHead, pixels));
   lamina::io::FileSource source(file, pixels - fromHead, head.data() + h.dataOffset, fromHead);
   switch (lamina::io::LoadGray8(img, static_cast<int>(h.width), static_cast<int>(h.height),
@@ -196,9 +202,9 @@ int LoadPgmFile(CLamina& img, CFile* file) {
     case BuildStatus::kOk:
       break;
     case BuildStatus::kNoMemory:
-      return kFileNoMemory;
+      return file_codes::kNoMemory;
     case BuildStatus::kShort:
-      return kFileShort;
+      return file_codes::kShort;
   }
   // A file object is left right after the pixels, even when the first piece read went past them.
   if (inHead > pixels)
@@ -210,12 +216,12 @@ int LoadPgmFile(CLamina& img, CFile* file) {
 
 int CLamina::fnIMG_LoadPGM(CString name) {
   CFile file;
-  if (!file.Open(name, CFile::modeRead)) return 1;
+  if (!file.Open(name, CFile::modeRead)) return file_codes::kCannotOpen;
   return LoadPgmFile(*this, &file);
 }
 
 int CLamina::fnIMG_LoadPGM(CFile* file) {
-  if (file == nullptr) return 1;
+  if (file == nullptr) return file_codes::kCannotOpen;
   return LoadPgmFile(*this, file);
 }
 
@@ -223,18 +229,18 @@ int CLamina::fnIMG_LoadPGMFromBuffer(unsigned char* buffer, int length) {
   const std::size_t n = buffer != nullptr && length > 0 ? static_cast<std::size_t>(length) : 0;
   PgmHeader h;
   const PgmStatus status = lamina::io::ParsePgmHeader(buffer, n, &h);
-  if (status != PgmStatus::kOk) return FileCode(status) - 1;
+  if (status != PgmStatus::kOk) return CodeOf(status, kBufferCodes);
   const std::uint64_t pixels = static_cast<std::uint64_t>(h.width * h.height);
-  if (n - h.dataOffset < pixels) return kFileShort - 1;
+  if (n - h.dataOffset < pixels) return buffer_codes::kShort;
   lamina::io::BufferSource source(buffer + h.dataOffset, n - h.dataOffset);
   switch (lamina::io::LoadGray8(*this, static_cast<int>(h.width), static_cast<int>(h.height),
                                 static_cast<int>(h.maxval + 1), source)) {
     case BuildStatus::kOk:
       return 0;
     case BuildStatus::kNoMemory:
-      return kFileNoMemory - 1;
+      return buffer_codes::kNoMemory;
     case BuildStatus::kShort:
-      return kFileShort - 1;
+      return buffer_codes::kShort;
   }
-  return kFileShort - 1;
+  return buffer_codes::kShort;
 }

@@ -6,18 +6,12 @@
 // the length is tested, so a refused file still names the image; the block only changes on
 // success.
 //
-// fnIMG_LoadRAW (all forms): 0 loaded; 1 the file cannot be opened (a null file object for the
-// forms taking one); 2 the length is not in the table / not width x height; 3 width or height not
-// positive, or an image too large for one block; 4 the file ended before all its pixels were
-// read; 5 memory is short.
-// fnIMG_LoadRAWFromBuffer: 0 loaded; 1 length not in the table; 2 null buffer; 3 memory short.
+// Result codes: io/codes.h (load_raw, load_raw_from_buffer, save_raw, save_raw_file).
 //
 // Writer: any image of 1, 4, 8, 24 or 32 bits is written as the 8-bit gray image that colour to
 // gray (method 0) and the depth conversion to 8 bits make of it, the pixel indices top row first.
-// The conversions run on a copy, so the image itself never changes. fnIMG_SaveRAW: 0 written;
-// 1 the file cannot be created (a null file object); 2 the depth cannot be written (a 16-bit image,
-// whose pixels neither conversion reads, or an object without a block) and no file is made;
-// 3 memory short for the conversion, no file made; 4 the file could not be written in full.
+// The conversions run on a copy, so the image itself never changes. A 16-bit image, whose pixels
+// neither conversion reads, or an object without a block, is refused before any file is made.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -25,13 +19,18 @@
 #include <new>
 
 #include "CLamina.h"
+#include "convert/convert.h"
 #include "core/block_access.h"
+#include "core/palette.h"
 #include "core/pixel_access.h"
+#include "io/codes.h"
 #include "io/gray_block.h"
 #include "platform/file_rows.h"
 
 using lamina::BlockAccess;
 using lamina::io::BuildStatus;
+namespace load = lamina::codes::load_raw;
+namespace save = lamina::codes::save_raw;
 
 namespace {
 
@@ -61,17 +60,17 @@ int ReadRawRows(CLamina& img, CFile* file, int width, int height) {
   // A file object that is not at its start holds fewer bytes than its length says.
   const ULONGLONG length = file->GetLength();
   const ULONGLONG position = file->GetPosition();
-  if (position > length || length - position < bytes) return 4;
+  if (position > length || length - position < bytes) return load::kShort;
   lamina::io::FileSource source(file, bytes);
   switch (lamina::io::LoadGray8(img, width, height, 256, source)) {
     case BuildStatus::kOk:
       return 0;
     case BuildStatus::kNoMemory:
-      return 5;
+      return load::kNoMemory;
     case BuildStatus::kShort:
-      return 4;
+      return load::kShort;
   }
-  return 4;
+  return load::kShort;
 }
 
 // The file forms share this: name first, then the size, then the rows.
@@ -80,20 +79,20 @@ int LoadRawFile(CLamina& img, CFile* file, bool haveSize, int width, int height)
   const std::int64_t length = static_cast<std::int64_t>(file->GetLength());
   if (!haveSize) {
     const RawSize* s = FindRawSize(length);
-    if (s == nullptr) return 2;
+    if (s == nullptr) return load::kLength;
     width = s->width;
     height = s->height;
   } else {
     // Compared in 64 bits: width x height cannot wrap onto a length.
-    if (static_cast<std::int64_t>(width) * height != length) return 2;
-    if (!lamina::io::Gray8Fits(width, height, 256)) return 3;
+    if (static_cast<std::int64_t>(width) * height != length) return load::kLength;
+    if (!lamina::io::Gray8Fits(width, height, 256)) return load::kSize;
   }
   return ReadRawRows(img, file, width, height);
 }
 
 int LoadRawByName(CLamina& img, const CString& name, bool haveSize, int width, int height) {
   CFile file;
-  if (!file.Open(name, CFile::modeRead)) return 1;
+  if (!file.Open(name, CFile::modeRead)) return load::kCannotOpen;
   return LoadRawFile(img, &file, haveSize, width, height);  // the file closes on leaving
 }
 
@@ -102,7 +101,7 @@ int LoadRawByName(CLamina& img, const CString& name, bool haveSize, int width, i
 int CLamina::fnIMG_LoadRAW(CString name) { return LoadRawByName(*this, name, false, 0, 0); }
 
 int CLamina::fnIMG_LoadRAW(CFile* file) {
-  if (file == nullptr) return 1;
+  if (file == nullptr) return load::kCannotOpen;
   return LoadRawFile(*this, file, false, 0, 0);
 }
 
@@ -111,24 +110,25 @@ int CLamina::fnIMG_LoadRAW(CString name, int width, int height) {
 }
 
 int CLamina::fnIMG_LoadRAW(CFile* file, int width, int height) {
-  if (file == nullptr) return 1;
+  if (file == nullptr) return load::kCannotOpen;
   return LoadRawFile(*this, file, true, width, height);
 }
 
 int CLamina::fnIMG_LoadRAWFromBuffer(unsigned char* buffer, int length) {
+  namespace codes = lamina::codes::load_raw_from_buffer;
   const RawSize* s = FindRawSize(length);
-  if (s == nullptr) return 1;
-  if (buffer == nullptr) return 2;
+  if (s == nullptr) return codes::kLength;
+  if (buffer == nullptr) return codes::kNullBuffer;
   lamina::io::BufferSource source(buffer, static_cast<std::size_t>(length));
   switch (lamina::io::LoadGray8(*this, s->width, s->height, 256, source)) {
     case BuildStatus::kOk:
       return 0;
     case BuildStatus::kNoMemory:
-      return 3;
+      return codes::kNoMemory;
     case BuildStatus::kShort:
-      return 3;  // cannot happen: the buffer holds the whole size
+      return codes::kNoMemory;  // cannot happen: the buffer holds the whole size
   }
-  return 3;
+  return codes::kNoMemory;
 }
 
 namespace {
@@ -165,17 +165,21 @@ bool WriteRowsTopFirst(CFile* file, const lamina::ImageView& v) {
 
 int SaveRaw(CLamina& img, const CString* name, CFile* given) {
   const int bpp = BlockAccess::Header(img).biBitCount;
-  if (!BlockAccess::HasBlock(img) || !lamina::IsSupportedDepth(bpp)) return 2;
+  if (!BlockAccess::HasBlock(img) || !lamina::IsSupportedDepth(bpp)) return save::kDepth;
 
   // An 8-bit gray image is written as it is; anything else is converted on a copy first.
   CLamina gray(nullptr, nullptr, 0, 0, 0);  // holds no block until assigned
   CLamina* source = &img;
-  if (bpp != 8 || img.fnIMG_IsGray() == 0) {
+  if (bpp != 8 || !lamina::IsGray(BlockAccess::View(img))) {
+    // Either conversion failing (it can only lack memory here) fails the save.
     gray = img;
-    if (!BlockAccess::HasBlock(gray)) return 3;
-    if (gray.fnIMG_IsGray() == 0 && gray.fnIMG_ColorToGray(0) != 0) return 3;
-    if (gray.fnIMG_GetColorDepth() != 8 && gray.fnIMG_ChangeColorDepth(2) != 0) return 3;
-    if (gray.fnIMG_GetColorDepth() != 8) return 3;
+    if (!BlockAccess::HasBlock(gray)) return save::kNoMemory;
+    if (!lamina::IsGray(BlockAccess::View(gray)) && lamina::convert::ColorToGray(gray, 0) != 0)
+      return save::kNoMemory;
+    if (BlockAccess::Header(gray).biBitCount != 8 &&
+        lamina::convert::ChangeColorDepth(gray, 2) != 0)
+      return save::kNoMemory;
+    if (BlockAccess::Header(gray).biBitCount != 8) return save::kNoMemory;
     source = &gray;
   }
 
@@ -189,11 +193,11 @@ int SaveRaw(CLamina& img, const CString* name, CFile* given) {
     const ULONGLONG bytes = static_cast<ULONGLONG>(v.width) * static_cast<ULONGLONG>(v.height);
     if (!opened.Open(*name, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite) ||
         opened.GetLength() > bytes) {
-      if (!opened.Open(*name, CFile::modeCreate | CFile::modeWrite)) return 1;
+      if (!opened.Open(*name, CFile::modeCreate | CFile::modeWrite)) return save::kCannotCreate;
     }
     file = &opened;
   }
-  return WriteRowsTopFirst(file, BlockAccess::View(*source)) ? 0 : 4;
+  return WriteRowsTopFirst(file, BlockAccess::View(*source)) ? 0 : save::kWriteFailed;
 }
 
 }  // namespace
@@ -201,6 +205,6 @@ int SaveRaw(CLamina& img, const CString* name, CFile* given) {
 int CLamina::fnIMG_SaveRAW(CString name) { return SaveRaw(*this, &name, nullptr); }
 
 int CLamina::fnIMG_SaveRAW(CFile* file) {
-  if (file == nullptr) return 1;
+  if (file == nullptr) return lamina::codes::save_raw_file::kNullFile;
   return SaveRaw(*this, nullptr, file);
 }

@@ -30,10 +30,15 @@ bool CFile::Open(const CString& name, UINT flags) {
   do {
     fd = ::open(path.c_str(), oflags, 0666);
   } while (fd < 0 && errno == EINTR);
+  // A failure leaves errno telling why (for a folder, EISDIR), so callers can report the
+  // system's reason.
   if (fd < 0) return false;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {  // a folder is not a file
+  const bool statFailed = ::fstat(fd, &st) != 0;
+  if (statFailed || S_ISDIR(st.st_mode)) {  // a folder is not a file
+    const int reason = statFailed ? errno : EISDIR;
     ::close(fd);
+    errno = reason;
     return false;
   }
   m_fd = fd;
@@ -96,7 +101,10 @@ CString CFile::GetFilePath() const { return m_path; }
 
 void CFile::Close() {
   if (m_fd >= 0) {
+    // Closing after a failed read or write keeps the reason of that failure in errno.
+    const int reason = errno;
     ::close(m_fd);
+    errno = reason;
     m_fd = -1;
   }
 }

@@ -60,6 +60,8 @@ const Row kRows[] = {
        return HandleBytes(In().handle) == before ? 0 : 1;  // not even reduced to 24 bits
      },
      0},
+    {"BitPlane", 8, [](CLamina& i) { return i.fnIMG_BitPlane(0); }, 2},
+    {"BitPlane of a true-colour image", 24, [](CLamina& i) { return i.fnIMG_BitPlane(3); }, 2},
     {"LoadBMPFromBuffer", 8,
      [](CLamina& i) { return i.fnIMG_LoadBMPFromBuffer(In().bmp.data(), int(In().bmp.size())); },
      6},

@@ -71,6 +71,39 @@ TEST(Image, InsideMeansWithinWidthAndHeight) {
   EXPECT_EQ(img.fnIMG_IsInside(5, 0) + img.fnIMG_IsInside(0, -1) + img.fnIMG_IsInside(0, 3), 0);
 }
 
+namespace {
+// The aligned stride and size are protected: a derived class reaches them.
+struct Aligned : CLamina {
+  using CLamina::CLamina;
+  using CLamina::fnIMG_GetAnchoBitmapAlineado;
+  using CLamina::fnIMG_GetSizeBitmapAlineado;
+};
+}  // namespace
+
+TEST(Image, AlignedSizesSaturateBeyondAnInt) {
+  Aligned img(nullptr, nullptr, 5, 3, 24);
+  EXPECT_EQ(img.fnIMG_GetAnchoBitmapAlineado(), 16);
+  EXPECT_EQ(img.fnIMG_GetSizeBitmapAlineado(), 48);
+  struct Case {
+    int width, height, bpp, stride, size;
+  } cases[] = {
+      {101, 7, 4, 52, 364},
+      {1, 1, 1, 4, 4},
+      {0, 9, 8, 0, 0},
+      {46340, 46340, 8, 46340, 2147395600},  // the largest square that fits
+      {46341, 46341, 8, 46344, INT_MAX},
+      {65536, 65536, 32, 262144, INT_MAX},  // 2^34 bytes
+      {INT_MAX, INT_MAX, 32, INT_MAX, INT_MAX},  // stride x height beyond 64 bits
+      {INT_MAX, INT_MIN, 32, INT_MAX, INT_MIN},
+      {8, INT_MIN, 32, 32, INT_MIN},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(img.fnIMG_GetAnchoBitmapAlineado(c.width, c.bpp), c.stride) << c.width;
+    EXPECT_EQ(img.fnIMG_GetSizeBitmapAlineado(c.width, c.height, c.bpp), c.size)
+        << c.width << " x " << c.height << " at " << c.bpp;
+  }
+}
+
 TEST(Image, FileNameSplitsAtTheLastFullStop) {
   const struct {
     const wchar_t *full, *name, *ext;

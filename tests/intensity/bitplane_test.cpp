@@ -31,6 +31,39 @@ TEST(BitPlane, KeepsOnePlaneAsABlackAndWhiteImage) {
   }
 }
 
+TEST(BitPlane, IsTheConversionToOneBitOfTheMarkedPlane) {
+  // The reference: each pixel set by hand to all ones or 0 by its bit, then converted to 1 bit.
+  // Random colour palettes (the all-ones entry may be dark) and a short palette (index 15 black).
+  const struct {
+    int bpp, plane;
+    bool shortPalette;
+  } cases[] = {{4, 0, false}, {4, 3, true}, {8, 5, false}, {24, 12, false}, {32, 23, false}};
+  unsigned seed = 40;
+  for (const auto& c : cases) {
+    CLamina img = c.shortPalette ? WithShortPalette(c.bpp, 19, 3, {Quad(200, 200, 200)})
+                                 : Random(c.bpp, 19, 3, ++seed);
+    if (c.shortPalette)
+      for (int x = 0; x < 19; ++x) img.fnIMG_SetPixel(x, x % 3, static_cast<unsigned>(x) & 15u);
+    img.fnIMG_SetFileName(CString("planes.bmp"));
+    CLamina marked = img;
+    const unsigned ones = c.bpp <= 8 ? (1u << c.bpp) - 1u : 0xFFFFFFu;
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 19; ++x) {
+        const unsigned bit = (img.fnIMG_GetPixel(x, y) >> c.plane) & 1u;
+        marked.fnIMG_SetPixel(x, y, bit != 0 ? ones : 0u);
+      }
+    ASSERT_EQ(marked.fnIMG_ChangeColorDepth(0), 0);
+    ASSERT_EQ(img.fnIMG_BitPlane(c.plane), 0);
+    EXPECT_EQ(Snap(img), Snap(marked)) << c.bpp << " plane " << c.plane;
+    EXPECT_EQ(lamina::BlockAccess::CachedStride(img), lamina::BlockAccess::CachedStride(marked));
+  }
+  // A 1-bit image's only plane is itself.
+  CLamina one = Marked(1, {{1, 0, 1}}, {Quad(0, 0, 200), Quad(9, 9, 9)});
+  const Snapshot before = Snap(one);
+  EXPECT_EQ(one.fnIMG_BitPlane(0), 0);
+  EXPECT_EQ(Snap(one), before);
+}
+
 TEST(BitPlaneErase, ClearsOnlyFieldsEqualToOneAndPlanesTheDepthHas) {
   const struct {
     int bpp;

@@ -91,6 +91,18 @@ TEST(Histogram, UnsupportedDepthLeavesTableAndSummaryAlone) {
   EXPECT_EQ(info.nFrecModaB, 0x11111111);
 }
 
+TEST(Histogram, NullOutputsAreRefusedAfterTheDepth) {
+  CLamina img = Marked(8, {{1}});
+  const Snapshot before = Snap(img);
+  EXPECT_EQ(img.fnIMG_GetHistogram(nullptr, 0), 2);
+  EXPECT_EQ(img.fnIMG_GetHistogram(nullptr, 100), 2);
+  EXPECT_EQ(img.fnIMG_GetInfoHistogram(nullptr), 2);
+  EXPECT_EQ(Snap(img), before);
+  img.fnIMG_GetPointers().lpbmih->biBitCount = 16;  // the depth is told first
+  EXPECT_EQ(img.fnIMG_GetHistogram(nullptr, 0), 1);
+  EXPECT_EQ(img.fnIMG_GetInfoHistogram(nullptr), 1);
+}
+
 TEST(HistogramInfo, MinimaMaximaAndModesWithTiesToTheLowestLevel) {
   CLamina gray = Marked(8, {{20, 10, 20, 10, 30}});
   EXPECT_EQ(InfoOf(gray), (Info{10, 2, 10, 2, 10, 2, 10, 2,     // minima: I R G B

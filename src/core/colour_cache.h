@@ -2,7 +2,8 @@
 // per-colour work is costly (trigonometry, cube roots, a conversion there and back). Natural
 // pictures repeat colours heavily, so most pixels are served by one probe; a miss costs the
 // conversion it would have cost anyway. Results are pure functions of the colour, so the memo
-// cannot change a result.
+// cannot change a result. Shared by the colour-model operations of the colour and intensity
+// families.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,6 @@
 #include "lamina/wintypes.h"
 
 namespace lamina {
-namespace colour {
 
 class ColourCache {
  public:
@@ -43,5 +43,4 @@ inline std::uint32_t PackColour(RGBQUAD c) {
          (std::uint32_t{c.rgbRed} << 16);
 }
 
-}  // namespace colour
 }  // namespace lamina

@@ -1,13 +1,12 @@
-// Vector helpers for rows of 24-bit pixels on x86: sixteen pixels (48 bytes, three registers) are
-// split into one register of blue, one of green and one of red with byte shuffles, and a register
-// of sixteen gray bytes is spread back to 48 bytes. The machine's support is asked once at run
-// time (core/cpu.h), so the library still runs on processors without these instructions.
+// Vector helpers for rows of 24-bit pixels on x86, shared by the depth conversion, colour to gray
+// and the channel split: sixteen pixels (48 bytes, three registers) are split into one register of
+// blue, one of green and one of red with byte shuffles, and a register of sixteen gray bytes is
+// spread back to 48 bytes. Callers ask core/cpu.h before they use them.
 #pragma once
 
 #include "core/cpu.h"
 
 #ifdef LAMINA_X86
-#define LAMINA_CONVERT_X86 1
 
 #include <cstdint>
 
@@ -34,9 +33,6 @@ inline const Tables& TheTables() {
   return t;
 }
 
-using cpu::HaveAvx2;
-using cpu::HaveSsse3;
-
 // Channel c (0 blue, 1 green, 2 red) of the sixteen pixels in v0, v1, v2.
 __attribute__((target("ssse3"))) inline __m128i Channel(const Tables& t, int c, __m128i v0,
                                                         __m128i v1, __m128i v2) {
@@ -44,6 +40,17 @@ __attribute__((target("ssse3"))) inline __m128i Channel(const Tables& t, int c, 
   return _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(v0, _mm_load_si128(g)),
                                    _mm_shuffle_epi8(v1, _mm_load_si128(g + 1))),
                       _mm_shuffle_epi8(v2, _mm_load_si128(g + 2)));
+}
+
+struct Planes {
+  __m128i blue, green, red;
+};
+
+// The blue, green and red bytes of the sixteen 24-bit pixels (48 bytes) at p.
+__attribute__((target("ssse3"))) inline Planes LoadPlanes(const Tables& t, const std::uint8_t* p) {
+  const auto* q = reinterpret_cast<const __m128i*>(p);
+  const __m128i v0 = _mm_loadu_si128(q), v1 = _mm_loadu_si128(q + 1), v2 = _mm_loadu_si128(q + 2);
+  return Planes{Channel(t, 0, v0, v1, v2), Channel(t, 1, v0, v1, v2), Channel(t, 2, v0, v1, v2)};
 }
 
 // Writes each of the sixteen bytes of `gray` three times: sixteen gray 24-bit pixels.
