@@ -21,6 +21,11 @@ def tool_path():
 
 
 @pytest.fixture(scope="session")
+def data_dir():
+    return pathlib.Path(os.environ.get("LAMINA_TEST_DATA") or ROOT / "tests" / "data")
+
+
+@pytest.fixture(scope="session")
 def tool():
     """Runs the tool; returns (exit status, stdout)."""
     path = tool_path()

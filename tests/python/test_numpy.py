@@ -1,6 +1,8 @@
 """numpy arrays in and out at every depth, checked against Pillow's reading of the library's own
 BMP files and against the per-pixel accessors."""
 import io
+import re
+import struct
 
 import numpy as np
 import pytest
@@ -71,34 +73,18 @@ def test_palette_assignment():
         lamina.Image(2, 2, 24).palette = new
 
 
-@pytest.mark.parametrize("array,error", [
-    (np.zeros((4, 4), np.float64), TypeError),
-    (np.zeros((4, 4), np.uint16), TypeError),
-    (np.zeros((4, 4), np.int8), TypeError),
-    ([[1, 2], [3, 4]], TypeError),
-    (np.zeros((4,), np.uint8), ValueError),
-    (np.zeros((4, 4, 2), np.uint8), ValueError),
-    (np.zeros((2, 4, 4, 3), np.uint8), ValueError),
+@pytest.mark.parametrize("array,bits,error", [
+    (np.zeros((4, 4), np.float64), None, TypeError), (np.zeros((4, 4), np.uint16), None, TypeError),
+    (np.zeros((4, 4), np.int8), None, TypeError), ([[1, 2], [3, 4]], None, TypeError),
+    (np.zeros((4,), np.uint8), None, ValueError), (np.zeros((4, 4, 2), np.uint8), None, ValueError),
+    (np.zeros((2, 4, 4, 3), np.uint8), None, ValueError), (np.zeros((2, 2), np.uint8), 24, ValueError),
+    (np.zeros((2, 2, 3), np.uint8), 32, ValueError), (np.full((3, 5), 2, np.uint8), 1, ValueError),
+    (np.full((3, 5), 16, np.uint8), 4, ValueError),
 ])
-def test_refused_arrays(array, error):
+def test_refused_arrays(array, bits, error):
     with pytest.raises(error) as e:
-        lamina.Image.from_numpy(array)
-    assert "uint8" in str(e.value) or "shape" in str(e.value) or "takes" in str(e.value)
-
-
-@pytest.mark.parametrize("bits,value", [(1, 2), (4, 16), (4, 255)])
-def test_indices_beyond_the_depth_are_refused(bits, value):
-    a = np.zeros((3, 5), np.uint8)
-    a[2, 4] = value
-    with pytest.raises(ValueError, match="indices 0 to"):
-        lamina.Image.from_numpy(a, bits=bits)
-
-
-def test_bits_that_do_not_fit_the_shape():
-    with pytest.raises(ValueError):
-        lamina.Image.from_numpy(np.zeros((2, 2), np.uint8), bits=24)
-    with pytest.raises(ValueError):
-        lamina.Image.from_numpy(np.zeros((2, 2, 3), np.uint8), bits=32)
+        lamina.Image.from_numpy(array, bits=bits)
+    assert re.search("uint8|shape|gives|indices 0 to", str(e.value))
 
 
 def test_views_and_strided_arrays():
@@ -113,18 +99,11 @@ def test_views_and_strided_arrays():
 
 
 def test_sixteen_bit_images_are_not_arrays(tmp_path):
-    img = lamina.load(str(tmp_path_file(tmp_path)))
+    # A 2 x 2 BMP of 16 bits (5-5-5), written by hand.
+    rows = struct.pack("<HHHH", 0x7C00, 0x03E0, 0x001F, 0x7FFF)
+    header = struct.pack("<IiiHHIIiiII", 40, 2, 2, 1, 16, 0, len(rows), 0, 0, 0, 0)
+    (tmp_path / "x16.bmp").write_bytes(b"BM" + struct.pack("<IHHI", 62, 0, 0, 54) + header + rows)
+    img = lamina.load(tmp_path / "x16.bmp")
     assert img.bits == 16
     with pytest.raises(ValueError, match="change_color_depth"):
         img.to_numpy()
-
-
-def tmp_path_file(tmp_path):
-    # A 2 x 2 BMP of 16 bits (5-5-5), written by hand.
-    import struct
-    rows = struct.pack("<HHHH", 0x7C00, 0x03E0, 0x001F, 0x7FFF)  # 4 bytes a row: no padding
-    header = struct.pack("<IiiHHIIiiII", 40, 2, 2, 1, 16, 0, len(rows), 0, 0, 0, 0)
-    data = b"BM" + struct.pack("<IHHI", 14 + 40 + len(rows), 0, 0, 54) + header + rows
-    path = tmp_path / "x16.bmp"
-    path.write_bytes(data)
-    return path

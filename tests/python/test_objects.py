@@ -11,32 +11,18 @@ from conftest import state
 from test_numpy import random_array
 
 
-def images_of_every_kind(pictures, tmp_path_factory):
-    rng_32 = lamina.Image.from_numpy(random_array(32, None, 5, 7, 3))  # alpha must survive
-    out = [lamina.load(p) for p in pictures.values()] + [rng_32, lamina.Image(),
-                                                         lamina.Image(0, 0, 8)]
-    for bits, levels in [(1, 2), (4, 16)]:
-        out.append(lamina.Image.from_numpy(random_array(bits, levels, 3, 9, bits), bits=bits))
-    return out
-
-
 @pytest.fixture(scope="module")
-def kinds(pictures, tmp_path_factory, data_dir):
-    imgs = images_of_every_kind(pictures, tmp_path_factory)
-    # A file with a short palette and its own header fields: kept as it was read.
+def kinds(pictures, data_dir):
+    """Every depth, the default image, an empty one, a 32-bit image whose alpha must survive, and
+    a file with a short palette and header fields of its own; half of them renamed."""
+    imgs = [lamina.load(p) for p in pictures.values()] + [lamina.Image(), lamina.Image(0, 0, 8)]
+    imgs += [lamina.Image.from_numpy(random_array(b, n, 3, 9, b), bits=b if b < 24 else None)
+             for b, n in [(1, 2), (4, 16), (32, None)]]
     imgs.append(lamina.load(data_dir / "bmpsuite" / "g" / "pal8w126.bmp"))
     for i, img in enumerate(imgs):
         if i % 2:
             img.name = ["no full stop", "", "a.b.c", "ünïcode.bmp"][i % 4]
     return imgs
-
-
-@pytest.fixture(scope="module")
-def data_dir():
-    import os
-    import pathlib
-    from conftest import ROOT
-    return pathlib.Path(os.environ.get("LAMINA_TEST_DATA") or ROOT / "tests" / "data")
 
 
 def test_pickle_round_trip_is_exact(kinds):
@@ -106,35 +92,23 @@ def test_threads_on_separate_images_match_one_thread(pictures):
         np.testing.assert_array_equal(gh, eh)
 
 
-def test_threads_sharing_one_image_do_not_crash():
-    # One object used from several threads at once is the caller's mistake, but it must not
-    # corrupt memory: every call holds the image's lock, so each sees a whole image.
+def test_threads_sharing_one_image_see_whole_images():
+    # Sharing one object between threads is the caller's mistake, but each call holds the image's
+    # lock: every read sees a whole image, never a block another thread has just freed.
     img = lamina.Image.from_numpy(np.zeros((40, 30, 3), np.uint8))
-    errors = []
+    shapes = set()
 
     def turn():
-        for _ in range(30):
+        for _ in range(40):
             img.rotation(0, 90, 0)
-            a = img.to_numpy()
-            assert a.shape in [(40, 30, 3), (30, 40, 3), (41, 31, 3), (31, 41, 3)] or a.ndim == 3
 
-    def load():
-        try:
-            for _ in range(30):
-                img.crop(0, 0, 9, 9) if img.width > 20 else img.scaling(3, 4, 0)
-        except lamina.LaminaError as e:  # a crop the other thread's turn made invalid
-            errors.append(e)
+    def read():
+        for _ in range(40):
+            shapes.add(img.to_numpy().shape)
 
-    threads = [threading.Thread(target=turn), threading.Thread(target=load)]
+    threads = [threading.Thread(target=f) for f in (turn, read, turn)]
     for t in threads:
         t.start()
     for t in threads:
         t.join()
-    assert img.bits == 24
-
-
-def test_repr_and_properties(pictures):
-    img = lamina.load(pictures["gray"])
-    assert (img.width, img.height, img.bits) == (37, 23, 8)
-    assert repr(img) == "<lamina.Image 37x23, 8 bits, 'gray.bmp'>"
-    assert img.get_rows() == 23 and img.get_columns() == 37
+    assert shapes <= {(40, 30, 3), (30, 40, 3), (31, 41, 3), (41, 31, 3), (42, 32, 3), (32, 42, 3)}
