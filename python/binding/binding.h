@@ -26,6 +26,9 @@ struct Held {
 
   Held() = default;
   explicit Held(const CLamina& other) : image(other) {}
+  // The data constructor's arguments: the image is made in place.
+  Held(const unsigned char* bits, const RGBQUAD* palette, int width, int height, int bpp)
+      : image(bits, palette, width, height, bpp) {}
   Held(const Held&) = delete;
   Held& operator=(const Held&) = delete;
 };

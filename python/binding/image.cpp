@@ -72,7 +72,8 @@ py::array_t<std::uint8_t> ToNumpy(Held& held) {
     for (int y = 0; y < s.height; ++y) {
       // Rows are stored from the bottom.
       const unsigned char* row = bits + stride * static_cast<std::size_t>(s.height - 1 - y);
-      std::uint8_t* o = dst + static_cast<std::size_t>(y) * w * static_cast<std::size_t>(s.bpp >= 24 ? s.bpp / 8 : 1);
+      std::uint8_t* o = dst + static_cast<std::size_t>(y) * w *
+                                  static_cast<std::size_t>(s.bpp >= 24 ? s.bpp / 8 : 1);
       switch (s.bpp) {
         case 1:
           for (std::size_t x = 0; x < w; ++x) o[x] = (row[x >> 3] >> (7 - (x & 7))) & 1;
@@ -123,11 +124,10 @@ std::vector<RGBQUAD> PaletteFromArray(py::handle given, std::size_t most) {
   py::array a = py::module_::import("numpy").attr("asarray")(given);
   if (a.ndim() != 2 || (a.shape(1) != 3 && a.shape(1) != 4) || a.shape(0) < 1 ||
       static_cast<std::size_t>(a.shape(0)) > most)
-    throw py::value_error("a palette is an n x 3 (or n x 4) array of 1 to " +
-                          std::to_string(most) + " colours");
+    throw py::value_error("a palette is an n x 3 (or n x 4) array of 1 to " + std::to_string(most) +
+                          " colours");
   const char kind = a.dtype().kind();
-  if (kind != 'u' && kind != 'i')
-    throw py::value_error("a palette holds whole numbers 0 to 255");
+  if (kind != 'u' && kind != 'i') throw py::value_error("a palette holds whole numbers 0 to 255");
   py::array_t<long long, py::array::c_style | py::array::forcecast> v(a);
   std::vector<RGBQUAD> out;
   const std::size_t cols = static_cast<std::size_t>(a.shape(1));
@@ -159,7 +159,8 @@ std::shared_ptr<Held> FromNumpy(py::handle given, py::object bitsGiven, py::obje
   else
     throw py::value_error(
         "from_numpy takes (height, width) indices, (height, width, 3) RGB or (height, width, 4) "
-        "RGBA; this array's shape is " + py::str(a.attr("shape")).cast<std::string>());
+        "RGBA; this array's shape is " +
+        py::str(a.attr("shape")).cast<std::string>());
   if (a.ndim() == 2 && bpp != 1 && bpp != 4 && bpp != 8)
     throw py::value_error("a two-dimensional array gives 1, 4 or 8 bits, not " +
                           std::to_string(bpp));
@@ -189,11 +190,12 @@ std::shared_ptr<Held> FromNumpy(py::handle given, py::object bitsGiven, py::obje
                               std::to_string(limit) + ", and the array holds " +
                               std::to_string(src[i]));
   }
-  auto held = std::make_shared<Held>();
+  std::shared_ptr<Held> held;
   bool ok = true;
   {
     py::gil_scoped_release released;
-    held->image = CLamina(nullptr, palette.empty() ? nullptr : palette.data(), width, height, bpp);
+    held = std::make_shared<Held>(nullptr, palette.empty() ? nullptr : palette.data(), width,
+                                  height, bpp);
     unsigned char* bits = held->image.fnIMG_GetPointers().lpBits;
     ok = bits != nullptr || static_cast<std::size_t>(width) * static_cast<std::size_t>(height) == 0;
     const std::size_t stride = Stride(width, bpp);
@@ -247,7 +249,11 @@ py::bytes BmpBytes(Held& held) {
     const auto* dib = static_cast<const unsigned char*>(GlobalLock(handle));
     BITMAPINFOHEADER h;
     std::memcpy(&h, dib, sizeof h);
-    const std::size_t offset = 14 + size - h.biSizeImage;
+    // The handle holds header, palette (1, 4 and 8 bits only) and rows with no gaps.
+    const std::size_t entries = h.biBitCount > 8   ? 0
+                                : h.biClrUsed != 0 ? h.biClrUsed
+                                                   : std::size_t{1} << h.biBitCount;
+    const std::size_t offset = 14 + h.biSize + 4 * entries;
     const std::size_t total = 14 + size;
     out.assign(total, '\0');
     auto put32 = [&](std::size_t at, std::size_t v) {
@@ -265,13 +271,15 @@ py::bytes BmpBytes(Held& held) {
 }
 
 std::shared_ptr<Held> FromBmpBytes(const std::string& bytes, const std::string* name) {
-  auto held = std::make_shared<Held>();
+  std::shared_ptr<Held> held;
   int code = 0;
   {
     py::gil_scoped_release released;
     if (bytes.empty())
-      held->image = CLamina(nullptr, nullptr, 0, 0, 0);  // an object without an image
+      held = std::make_shared<Held>(nullptr, nullptr, 0, 0, 0);  // an object without an image
     else
+      held = std::make_shared<Held>();
+    if (!bytes.empty())
       code = held->image.fnIMG_LoadBMPFromBuffer(
           reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())),
           static_cast<int>(bytes.size()));
@@ -301,25 +309,26 @@ void DefineImage(py::module_& m, ImageClass& image) {
       .def(py::init([](int width, int height, int bits) {
              if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
                throw py::value_error("bits is 1, 4, 8, 24 or 32, not " + std::to_string(bits));
-             if (width < 0 || height < 0)
-               throw py::value_error("width and height are 0 or more");
-             auto held = std::make_shared<Held>();
-             py::gil_scoped_release released;
-             held->image = CLamina(nullptr, nullptr, width, height, bits);
-             if (held->image.fnIMG_GetColorDepth() == 0) {
-               py::gil_scoped_acquire again;
-               throw py::value_error("no image of that size can be made (a block above 2 GiB)");
+             if (width < 0 || height < 0) throw py::value_error("width and height are 0 or more");
+             std::shared_ptr<Held> held;
+             {
+               py::gil_scoped_release released;
+               held = std::make_shared<Held>(nullptr, nullptr, width, height, bits);
              }
+             if (held->image.fnIMG_GetColorDepth() == 0)
+               throw py::value_error("no image of that size can be made (a block above 2 GiB)");
              return held;
            }),
            py::arg("width"), py::arg("height"), py::arg("bits"),
            "A black image of width x height pixels of 1, 4, 8, 24 or 32 bits; at 1, 4 and 8 bits "
            "its palette is entry i = (i, i, i).")
       .def_property_readonly(
-          "width", [](Held& h) { return WithImage(h, [](CLamina& i) { return i.fnIMG_GetColumns(); }); },
+          "width",
+          [](Held& h) { return WithImage(h, [](CLamina& i) { return i.fnIMG_GetColumns(); }); },
           "The width in pixels.")
       .def_property_readonly(
-          "height", [](Held& h) { return WithImage(h, [](CLamina& i) { return i.fnIMG_GetRows(); }); },
+          "height",
+          [](Held& h) { return WithImage(h, [](CLamina& i) { return i.fnIMG_GetRows(); }); },
           "The height in pixels.")
       .def_property_readonly(
           "bits",
@@ -343,16 +352,17 @@ void DefineImage(py::module_& m, ImageClass& image) {
             return out;
           },
           [](Held& h, py::handle given) {
-            const std::size_t count =
-                WithImage(h, [](CLamina& i) { return PaletteOf(i).size(); });
+            const std::size_t count = WithImage(h, [](CLamina& i) { return PaletteOf(i).size(); });
             if (count == 0) throw py::value_error("only 1, 4 and 8 bits have a palette");
             std::vector<RGBQUAD> p = PaletteFromArray(given, count);
             if (p.size() != count)
               throw py::value_error("this palette has " + std::to_string(count) +
                                     " entries; give that many colours");
             // Three columns keep the reserved bytes the entries had; a fourth gives them.
-            const bool keepReserved =
-                py::module_::import("numpy").attr("shape")(given).cast<py::tuple>()[1].cast<int>() == 3;
+            const bool keepReserved = py::module_::import("numpy")
+                                          .attr("shape")(given)
+                                          .cast<py::tuple>()[1]
+                                          .cast<int>() == 3;
             // The member reads as many entries as the palette holds: checked again under the
             // lock, as another thread may have changed the depth meanwhile.
             const bool set = WithImage(h, [&](CLamina& i) {
@@ -379,8 +389,8 @@ void DefineImage(py::module_& m, ImageClass& image) {
            "The image as the bytes of a BMP file, exactly as it is held (b'' for an object "
            "without an image).")
       .def_static(
-          "from_bmp", [](const py::bytes& b) { return FromBmpBytes(b, nullptr); },
-          py::arg("data"), "A new image from the bytes of a BMP file (named SIN_NOMBRE.RAW).")
+          "from_bmp", [](const py::bytes& b) { return FromBmpBytes(b, nullptr); }, py::arg("data"),
+          "A new image from the bytes of a BMP file (named SIN_NOMBRE.RAW).")
       .def(
           "save",
           [](Held& h, py::handle path, py::object quality) {
@@ -395,9 +405,7 @@ void DefineImage(py::module_& m, ImageClass& image) {
               if (ext != ".jpg" && ext != ".jpeg")
                 throw py::value_error("quality is for JPEG files only");
               const int q = quality.cast<int>();
-              code = WithImage(h, [&](CLamina& i) {
-                return formats::SaveJPEG(i, CString(p), q);
-              });
+              code = WithImage(h, [&](CLamina& i) { return formats::SaveJPEG(i, CString(p), q); });
               if (code != 0) words = "SaveJPEG gave " + std::to_string(code);
 #else
               throw py::value_error("JPEG files need Lamina::formats, which this build left out");
@@ -418,15 +426,15 @@ void DefineImage(py::module_& m, ImageClass& image) {
            [](Held& h, py::handle) {
              return WithImage(h, [](CLamina& i) { return std::make_shared<Held>(i); });
            })
-      .def("copy",
-           [](Held& h) {
-             return WithImage(h, [](CLamina& i) { return std::make_shared<Held>(i); });
-           },
-           "An independent copy of the image (pixels, palette, header and name).")
+      .def(
+          "copy",
+          [](Held& h) {
+            return WithImage(h, [](CLamina& i) { return std::make_shared<Held>(i); });
+          },
+          "An independent copy of the image (pixels, palette, header and name).")
       .def(py::pickle(
           [](Held& h) {
-            return py::make_tuple(BmpBytes(h),
-                                  WithImage(h, [](CLamina& i) { return Name(i); }));
+            return py::make_tuple(BmpBytes(h), WithImage(h, [](CLamina& i) { return Name(i); }));
           },
           [](const py::tuple& state) {
             if (state.size() != 2) throw py::value_error("not a pickled lamina.Image");
@@ -436,8 +444,8 @@ void DefineImage(py::module_& m, ImageClass& image) {
       .def("__repr__", [](Held& h) {
         const Shape s = WithImage(h, [](CLamina& i) { return ShapeOf(i); });
         const std::string name = WithImage(h, [](CLamina& i) { return Name(i); });
-        return "<lamina.Image " + std::to_string(s.width) + "x" + std::to_string(s.height) +
-               ", " + std::to_string(s.bpp) + " bits, '" + name + "'>";
+        return "<lamina.Image " + std::to_string(s.width) + "x" + std::to_string(s.height) + ", " +
+               std::to_string(s.bpp) + " bits, '" + name + "'>";
       });
 
   m.def(

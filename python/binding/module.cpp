@@ -1,9 +1,9 @@
 // The module lamina._lamina: the Image class, load(), the error class, and one method per
 // operation of the registry.
+#include <pybind11/eval.h>
+
 #include <algorithm>
 #include <cctype>
-
-#include <pybind11/eval.h>
 
 #include "binding.h"
 

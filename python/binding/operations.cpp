@@ -90,10 +90,10 @@ struct Converter {
   const Method& method;
   const Operation& op;
   registry::Outputs& outputs;
-  Held* self;                   // the image the method runs on; null for a file chain
-  std::vector<Held*>& others;   // second images to lock while the step runs
-  const std::string* stem;      // a file chain's {name}, replaced in texts
-  bool copyImages;              // a file chain owns copies of its second images
+  Held* self;                  // the image the method runs on; null for a file chain
+  std::vector<Held*>& others;  // second images to lock while the step runs
+  const std::string* stem;     // a file chain's {name}, replaced in texts
+  bool copyImages;             // a file chain owns copies of its second images
 
   [[noreturn]] void Fail(const Arg& arg, const std::string& what, bool type = false) const {
     const std::string text = method.name + "(): " + SnakeCase(arg.name) + " " + what;
@@ -127,8 +127,7 @@ struct Converter {
   }
 
   double Real(const Arg& arg, py::handle v) const {
-    if (py::isinstance<py::str>(v) || py::isinstance<py::bytes>(v) ||
-        !PyNumber_Check(v.ptr()))
+    if (py::isinstance<py::str>(v) || py::isinstance<py::bytes>(v) || !PyNumber_Check(v.ptr()))
       Fail(arg, "must be a number", true);
     const double d = PyFloat_AsDouble(v.ptr());
     if (d == -1.0 && PyErr_Occurred()) throw py::error_already_set();
@@ -159,8 +158,7 @@ struct Converter {
   void Matrix(const Arg& arg, py::handle v, Value& value, long long low, long long high) const {
     py::array a = py::module_::import("numpy").attr("asarray")(v);
     const char kind = a.dtype().kind();
-    if (a.ndim() != 2 || a.shape(0) < 1 || a.shape(1) < 1 || a.shape(0) > 4096 ||
-        a.shape(1) > 4096)
+    if (a.ndim() != 2 || a.shape(0) < 1 || a.shape(1) < 1 || a.shape(0) > 4096 || a.shape(1) > 4096)
       Fail(arg, "must be a two-dimensional array (rows of values), 1 to 4096 each way");
     if (kind != 'i' && kind != 'u' && kind != 'b') Fail(arg, "must hold whole numbers", true);
     py::array_t<long long, py::array::c_style | py::array::forcecast> cells(a);
@@ -194,16 +192,16 @@ struct Converter {
     const bool number = PyLong_Check(v.ptr()) || PyFloat_Check(v.ptr());
     // Where text is the natural form (files, names) or the caller chose the tool's syntax.
     if (!number && (py::isinstance<py::str>(v) || py::hasattr(v, "__fspath__"))) {
-      FromText(arg, Text(py::isinstance<py::str>(v) ? v : py::module_::import("os").attr(
-                                                                  "fspath")(v)),
+      FromText(arg,
+               Text(py::isinstance<py::str>(v) ? v : py::module_::import("os").attr("fspath")(v)),
                value);
       return;
     }
     if (stem != nullptr) value.text = py::repr(v).cast<std::string>();  // a file chain's words
     switch (arg.kind) {
       case Kind::kInt:
-        value.number = Whole(arg, v, std::numeric_limits<int>::min(),
-                             std::numeric_limits<int>::max());
+        value.number =
+            Whole(arg, v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
         return;
       case Kind::kUChar:
         value.number = Whole(arg, v, 0, 255);
@@ -218,9 +216,10 @@ struct Converter {
         } else {
           const RGBQUAD q = Colour(arg, v, false);
           // A pixel value puts blue in the low byte, a packed colour red.
-          value.number = arg.kind == Kind::kPixel
-                             ? q.rgbBlue | (q.rgbGreen << 8) | (static_cast<long long>(q.rgbRed) << 16)
-                             : q.rgbRed | (q.rgbGreen << 8) | (static_cast<long long>(q.rgbBlue) << 16);
+          value.number =
+              arg.kind == Kind::kPixel
+                  ? q.rgbBlue | (q.rgbGreen << 8) | (static_cast<long long>(q.rgbRed) << 16)
+                  : q.rgbRed | (q.rgbGreen << 8) | (static_cast<long long>(q.rgbBlue) << 16);
         }
         return;
       case Kind::kFloat:
@@ -247,7 +246,8 @@ struct Converter {
         return;
       case Kind::kImage: {
         if (v.is_none()) return;  // as "-": no image
-        if (!py::isinstance<Held>(v)) Fail(arg, "must be a lamina.Image, a file name or None", true);
+        if (!py::isinstance<Held>(v))
+          Fail(arg, "must be a lamina.Image, a file name or None", true);
         auto other = v.cast<std::shared_ptr<Held>>();
         if (other.get() == self) {
           value.self = true;
@@ -274,8 +274,7 @@ struct Converter {
         if (arg.kind == Kind::kRecord3 && n != 3) Fail(arg, "must hold 3 numbers");
         if (arg.kind == Kind::kRecord4 && n != 4) Fail(arg, "must hold 4 numbers");
         if (arg.kind == Kind::kSamples && (n == 0 || n > (1u << 20) || (n & (n - 1)) != 0))
-          Fail(arg, "must hold a power of two of numbers (1 to 1048576), not " +
-                        std::to_string(n));
+          Fail(arg, "must hold a power of two of numbers (1 to 1048576), not " + std::to_string(n));
         return;
       }
       case Kind::kPalette: {
@@ -308,15 +307,15 @@ registry::Step Prepare(const Method& m, const py::args& args, const py::kwargs& 
     for (std::size_t i = 0; i < args.size(); ++i) values[i] = args[i];
     bool fits = true;
     for (auto item : kwargs) {
-        const std::string key = item.first.cast<std::string>();
-        std::size_t k = args.size();
-        while (k < given && SnakeCase(op->args[k].name) != key) ++k;
-        if (k == given || values[k]) {
-          fits = false;
-          break;
-        }
-        values[k] = item.second;
+      const std::string key = item.first.cast<std::string>();
+      std::size_t k = args.size();
+      while (k < given && SnakeCase(op->args[k].name) != key) ++k;
+      if (k == given || values[k]) {
+        fits = false;
+        break;
       }
+      values[k] = item.second;
+    }
     if (!fits) continue;
     registry::Step step;
     step.op = op;
@@ -334,7 +333,9 @@ registry::Step Prepare(const Method& m, const py::args& args, const py::kwargs& 
     const Operation& f = *m.forms[k];
     std::string names;
     for (const Arg& a : f.args) names += (names.empty() ? "" : ", ") + SnakeCase(a.name);
-    text += (k == 0 ? "" : k + 1 == m.forms.size() ? " or " : ", ") +
+    text += (k == 0                    ? ""
+             : k + 1 == m.forms.size() ? " or "
+                                       : ", ") +
             std::to_string(f.args.size()) +
             (k == 0 ? (f.args.size() == 1 ? " argument" : " arguments") : "") +
             (names.empty() ? "" : " (" + names + ")");
@@ -354,8 +355,8 @@ py::object Colour(const std::string& hex) {
 py::object MeasureValue(const registry::Measure& m) {
   if (m.colour) {
     if (!m.list) return Colour(m.texts.empty() ? "#000000" : m.texts[0]);
-    py::array_t<std::uint8_t> out(std::vector<py::ssize_t>{
-        static_cast<py::ssize_t>(m.texts.size()), 3});
+    py::array_t<std::uint8_t> out(
+        std::vector<py::ssize_t>{static_cast<py::ssize_t>(m.texts.size()), 3});
     std::uint8_t* d = out.mutable_data();
     for (const std::string& t : m.texts) {
       const int v = static_cast<int>(std::strtol(t.c_str() + 1, nullptr, 16));
@@ -446,7 +447,8 @@ py::tuple ProcessFile(const std::string& input, const std::string& output, const
     const auto found = ByName().find(name);
     if (found == ByName().end()) throw py::value_error("'" + name + "' is not an operation");
     const auto args = py::reinterpret_borrow<py::args>(py::tuple(s[1]));
-    chain.push_back(Prepare(*found->second, args, py::kwargs(), outputs, nullptr, none, &stem, true));
+    chain.push_back(
+        Prepare(*found->second, args, py::kwargs(), outputs, nullptr, none, &stem, true));
   }
   std::string error;
   std::vector<std::pair<std::string, registry::Outcome>> measured;
@@ -462,7 +464,8 @@ py::tuple ProcessFile(const std::string& input, const std::string& output, const
     for (std::size_t i = 0; ok && i < chain.size(); ++i) {
       registry::Outcome o = registry::RunStep(img, chain[i], outputs);
       if (o.failed) {
-        error = "step " + std::to_string(i + 1) + " (" + chain[i].Display() + ") failed: " + o.words;
+        error =
+            "step " + std::to_string(i + 1) + " (" + chain[i].Display() + ") failed: " + o.words;
         ok = false;
       } else if (!o.measures.empty()) {
         measured.emplace_back(chain[i].Display(), std::move(o));
@@ -489,7 +492,8 @@ std::string Readable(const std::string& doc) {
     std::string line = doc.substr(pos, end - pos);
     if (line.rfind("@param ", 0) == 0) {
       const std::size_t space = line.find(' ', 7);
-      const std::string name = line.substr(7, space == std::string::npos ? std::string::npos : space - 7);
+      const std::string name =
+          line.substr(7, space == std::string::npos ? std::string::npos : space - 7);
       line = "  " + SnakeCase(name) + ":" + (space == std::string::npos ? "" : line.substr(space));
     } else if (line.rfind("@return ", 0) == 0) {
       line = "Returns: " + line.substr(8);
@@ -576,12 +580,11 @@ void DefineOperations(py::module_& m, py::class_<Held, std::shared_ptr<Held>>& i
     for (const Operation* op : method.forms) {
       py::list args;
       for (const Arg& a : op->args)
-        args.append(py::dict(py::arg("name") = SnakeCase(a.name),
-                             py::arg("kind") = registry::KindName(a.kind),
-                             py::arg("python_type") = PythonType(a.kind),
-                             py::arg("meaning") = a.meaning,
-                             py::arg("choices") = a.choices != nullptr ? py::object(py::str(a.choices))
-                                                                       : py::object(py::none())));
+        args.append(py::dict(
+            py::arg("name") = SnakeCase(a.name), py::arg("kind") = registry::KindName(a.kind),
+            py::arg("python_type") = PythonType(a.kind), py::arg("meaning") = a.meaning,
+            py::arg("choices") =
+                a.choices != nullptr ? py::object(py::str(a.choices)) : py::object(py::none())));
       forms.append(py::dict(py::arg("tool_name") = op->name, py::arg("member") = op->member,
                             py::arg("parameters") = op->parameters, py::arg("family") = op->family,
                             py::arg("returns") = ReturnsName(op->returns),

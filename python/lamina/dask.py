@@ -67,7 +67,12 @@ def _output(path, outdir, ext):
 def _one(path, chain, outdir, ext):
     """One task: the whole chain on one file, on whichever worker runs it."""
     output, stem = _output(path, outdir, ext)
-    ok, error, measures = _lamina._process_file(path, output, list(chain), stem)
+    try:
+        ok, error, measures = _lamina._process_file(path, output, list(chain), stem)
+    except (TypeError, ValueError, _lamina.LaminaError) as e:
+        # An argument of this file's own (a second image named after it) that cannot be read
+        # fails this file only, as in the batch tool.
+        return path, output, False, str(e), []
     return path, output, ok, error, measures
 
 

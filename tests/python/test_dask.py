@@ -89,6 +89,16 @@ def test_on_the_threaded_scheduler_with_measures_and_files(tool, collection, tmp
         assert "#%02x%02x%02x" % mean.mean_colour == tool_mean["mean colour"]
 
 
+def test_a_file_whose_own_argument_cannot_be_read(collection, tmp_path):
+    # The second image is named after each input; only p00 has one.
+    lamina.load(collection / "p00.png").save(tmp_path / "p00-mask.bmp")
+    steps = [("logic", 0, str(tmp_path / "{name}-mask.bmp"))]
+    summary = lamina.dask.process([collection / "p00.png", collection / "p01.png"], steps,
+                                  tmp_path / "out")
+    assert [p for p, _ in summary.done] == [str(collection / "p00.png")]
+    assert "p01-mask.bmp" in summary.failed[0][1] and "cannot be read" in summary.failed[0][1]
+
+
 @pytest.mark.parametrize("steps,error", [
     ([("flipp", 1)], ValueError),
     ([("flip", 1, 2)], TypeError),

@@ -2,7 +2,9 @@
 file: the images written and the results measured must agree to the byte. Each case gives the
 tool's words and the same call in Python values (tuples for colours, arrays for kernels, images
 for second images), so the conversions are checked against the tool's own reading of its words."""
+import ast
 import math
+import os
 import re
 
 import numpy as np
@@ -205,5 +207,10 @@ def test_every_operation_of_the_tool_is_a_method(tool):
 
     missing = {snake(n) for n in names} - set(dir(lamina.Image))
     assert missing == set(lamina.unavailable)
+    # The type stubs written at build time are Python and name every method.
+    stub = ast.parse(open(os.path.join(os.path.dirname(lamina.__file__), "_lamina.pyi")).read())
+    image = next(n for n in stub.body if isinstance(n, ast.ClassDef) and n.name == "Image")
+    stubbed = {f.name for f in image.body if isinstance(f, ast.FunctionDef)}
     for op in lamina.operations():
         assert getattr(lamina.Image, op["name"]).__doc__.startswith(op["name"] + "(")
+        assert op["name"] in stubbed
