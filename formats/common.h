@@ -22,7 +22,8 @@ struct FileBytes {
 enum class FileResult { kOk, kCannotOpen, kShort, kNoMemory };
 FileResult ReadWholeFile(const CString& name, FileBytes& out, CString& fileName);
 // A loader by name: reads the whole file, gives the format's own code for a file that cannot be
-// opened, ends early or does not fit in memory, and hands the bytes and the file's name to `decode`.
+// opened, ends early or does not fit in memory, and hands the bytes and the file's name to
+// `decode`.
 struct LoadCodes {
   int cannotOpen, damaged, noMemory;
 };
