@@ -21,6 +21,28 @@ struct FileBytes {
 };
 enum class FileResult { kOk, kCannotOpen, kShort, kNoMemory };
 FileResult ReadWholeFile(const CString& name, FileBytes& out, CString& fileName);
+// A loader by name: reads the whole file, gives the format's own code for a file that cannot be
+// opened, ends early or does not fit in memory, and hands the bytes and the file's name to
+// `decode`.
+struct LoadCodes {
+  int cannotOpen, damaged, noMemory;
+};
+template <typename Decode>
+int LoadWholeFile(const CString& name, const LoadCodes& codes, Decode&& decode) {
+  FileBytes file;
+  CString fileName;
+  switch (ReadWholeFile(name, file, fileName)) {
+    case FileResult::kOk:
+      break;
+    case FileResult::kCannotOpen:
+      return codes.cannotOpen;
+    case FileResult::kShort:
+      return codes.damaged;
+    case FileResult::kNoMemory:
+      return codes.noMemory;
+  }
+  return decode(file.data.get(), file.size, &fileName);
+}
 // Creates (or truncates) the file and writes the bytes.
 enum class WriteResult { kOk, kCannotCreate, kWriteFailed };
 WriteResult WriteWholeFile(const CString& name, const std::uint8_t* data, std::size_t size);

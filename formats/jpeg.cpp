@@ -263,19 +263,11 @@ int EncodeImage(CLamina& image, int quality, JpegWrite& w, Source& s,
 }  // namespace
 
 int LoadJPEG(CLamina& image, const CString& name) {
-  detail::FileBytes file;
-  CString fileName;
-  switch (detail::ReadWholeFile(name, file, fileName)) {
-    case detail::FileResult::kOk:
-      break;
-    case detail::FileResult::kCannotOpen:
-      return load::kCannotOpen;
-    case detail::FileResult::kShort:
-      return load::kDamaged;
-    case detail::FileResult::kNoMemory:
-      return load::kNoMemory;
-  }
-  return Decode(image, file.data.get(), file.size, &fileName);
+  return detail::LoadWholeFile(
+      name, {load::kCannotOpen, load::kDamaged, load::kNoMemory},
+      [&](const std::uint8_t* data, std::size_t size, const CString* fileName) {
+        return Decode(image, data, size, fileName);
+      });
 }
 
 int LoadJPEGFromBuffer(CLamina& image, const unsigned char* data, std::size_t length) {

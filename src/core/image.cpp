@@ -10,8 +10,8 @@
 #include "core/pixel_access.h"
 
 using lamina::BlockAccess;
-using lamina::NewImage;
 using lamina::ImageView;
+using lamina::NewImage;
 using lamina::Px;
 
 CLamina::CPunto::CPunto() : x(0), y(0) {}

@@ -44,8 +44,17 @@ void InterlaceColumns(const ImageView& out, const ImageView& a, const ImageView&
     std::uint8_t* row = out.Row(y);
     const std::uint8_t* ra = a.Row(y);
     const std::uint8_t* rb = b.Row(y);
-    carry::CopySpread<B>(row, 0, 2, ra, 0, 1, common);
-    carry::CopySpread<B>(row, 1, 2, rb, 0, 1, common);
+    if constexpr (B == 8) {
+      // One pass writing each pair: the compiler interleaves whole vectors, where two strided
+      // passes wrote every other byte of the row twice over.
+      for (int i = 0; i < common; ++i) {
+        row[2 * i] = ra[i];
+        row[2 * i + 1] = rb[i];
+      }
+    } else {
+      carry::CopySpread<B>(row, 0, 2, ra, 0, 1, common);
+      carry::CopySpread<B>(row, 1, 2, rb, 0, 1, common);
+    }
     carry::CopySpread<B>(row, 2 * common, 1, ra, common, 1, a.width - common);
     carry::CopySpread<B>(row, 2 * common, 1, rb, common, 1, b.width - common);
   }

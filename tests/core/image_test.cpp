@@ -47,8 +47,8 @@ TEST(Image, DataConstructorSizesAndPalettes) {
 }
 
 TEST(Image, UnusableGeometryLeavesAnObjectWithoutBlockThatStaysSafe) {
-  for (auto args : {std::array<int, 3>{4, 4, 16}, {4, 4, 2}, {-1, 4, 8}, {4, -1, 8},
-                    {INT_MAX, 4, 32}}) {
+  for (auto args :
+       {std::array<int, 3>{4, 4, 16}, {4, 4, 2}, {-1, 4, 8}, {4, -1, 8}, {INT_MAX, 4, 32}}) {
     CLamina img(nullptr, nullptr, args[0], args[1], args[2]);
     EXPECT_EQ(img.fnIMG_GetPointers().lpDib, nullptr);
     EXPECT_EQ(Sizes(img), (V{0, 0, 0, 0, 0, 0}));
@@ -92,7 +92,7 @@ TEST(Image, AlignedSizesSaturateBeyondAnInt) {
       {0, 9, 8, 0, 0},
       {46340, 46340, 8, 46340, 2147395600},  // the largest square that fits
       {46341, 46341, 8, 46344, INT_MAX},
-      {65536, 65536, 32, 262144, INT_MAX},  // 2^34 bytes
+      {65536, 65536, 32, 262144, INT_MAX},       // 2^34 bytes
       {INT_MAX, INT_MAX, 32, INT_MAX, INT_MAX},  // stride x height beyond 64 bits
       {INT_MAX, INT_MIN, 32, INT_MAX, INT_MIN},
       {8, INT_MIN, 32, 32, INT_MIN},
@@ -107,7 +107,9 @@ TEST(Image, AlignedSizesSaturateBeyondAnInt) {
 TEST(Image, FileNameSplitsAtTheLastFullStop) {
   const struct {
     const wchar_t *full, *name, *ext;
-  } cases[] = {{L"a.b.c", L"a.b", L"c"}, {L"name.", L"name", L""}, {L"noext", L"", L""},
+  } cases[] = {{L"a.b.c", L"a.b", L"c"},
+               {L"name.", L"name", L""},
+               {L"noext", L"", L""},
                {L"dir.d/file", L"dir", L"d/file"}};  // folders are not looked at
   for (const auto& c : cases) {
     CLamina img;
@@ -122,7 +124,7 @@ TEST(Image, CopiesAreDeepAndCarryTheName) {
   src.fnIMG_SetFileName(L"src.bmp");
   const Snapshot original = Snap(src);
   CLamina copy(src), eight;
-  eight = copy;  // a 24-bit image assigned over an 8-bit one
+  eight = copy;                     // a 24-bit image assigned over an 8-bit one
   src.fnIMG_Initialize(0xFFFFFFu);  // the copies have blocks of their own
   EXPECT_EQ(Snap(copy), original);
   EXPECT_EQ(Snap(eight), original);
@@ -142,7 +144,9 @@ TEST(Image, InitializeSetsPixelsAndKeepsPaddingAndAlpha) {
   const struct {
     int bpp, width;
     std::uint32_t value, pixel;
-  } cases[] = {{1, 10, 7u, 1}, {4, 3, 0x1Au, 10}, {24, 3, 0x112233u, 0x112233},
+  } cases[] = {{1, 10, 7u, 1},
+               {4, 3, 0x1Au, 10},
+               {24, 3, 0x112233u, 0x112233},
                {32, 2, 0x112233u, 0x112233}};
   for (const auto& c : cases) {
     CLamina img = Marked(c.bpp, Rows(2, std::vector<std::uint32_t>(c.width, 0)));
