@@ -10,10 +10,13 @@ stop() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
 trap stop EXIT
 
 # start VARIABLE GEOMETRY: starts Xvfb on a free display and exports VARIABLE=:N once it is ready.
+# -noreset: an X server resets itself when its last client leaves, and a connection made during
+# the reset is refused; the library opens and closes a connection per report, so a test that asks
+# twice in a row could see the headless default the second time.
 start() {
   local out
   out=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "$2" -dpi 120 -nolisten tcp 3>"$out" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$2" -dpi 120 -nolisten tcp -noreset 3>"$out" >/dev/null 2>&1 &
   pids+=($!)
   for _ in $(seq 100); do
     [ -s "$out" ] && break
