@@ -70,9 +70,11 @@ int LoadImage(CLamina& image, const std::string& path, std::string* words) {
 #endif
   }
   if (ext == ".pgm")
-    return Report("LoadPGM", Codes(codes::load_pgm::kAll), words, [&] { return image.fnIMG_LoadPGM(name); });
+    return Report("LoadPGM", Codes(codes::load_pgm::kAll), words,
+                  [&] { return image.fnIMG_LoadPGM(name); });
   if (ext == ".raw")
-    return Report("LoadRAW", Codes(codes::load_raw::kAll), words, [&] { return image.fnIMG_LoadRAW(name); });
+    return Report("LoadRAW", Codes(codes::load_raw::kAll), words,
+                  [&] { return image.fnIMG_LoadRAW(name); });
   return Report("LoadBMP", Codes(codes::load_bmp::kAll), words,
                 [&] { return image.fnIMG_LoadBMP(name); });
 }
@@ -97,7 +99,8 @@ int SaveImage(CLamina& image, const std::string& path, std::string* words) {
 #endif
   }
   if (ext == ".raw")
-    return Report("SaveRAW", Codes(codes::save_raw::kAll), words, [&] { return image.fnIMG_SaveRAW(name); });
+    return Report("SaveRAW", Codes(codes::save_raw::kAll), words,
+                  [&] { return image.fnIMG_SaveRAW(name); });
   if (ext == ".pgm") {
     // SaveRAW refuses before it writes a byte what it cannot convert; the header goes first, so a
     // refusal removes the file again.
@@ -111,14 +114,40 @@ int SaveImage(CLamina& image, const std::string& path, std::string* words) {
     const std::string header = "P5\n" + std::to_string(image.fnIMG_GetColumns()) + " " +
                                std::to_string(image.fnIMG_GetRows()) + "\n255\n";
     file.Write(header.data(), static_cast<UINT>(header.size()));
-    const int code =
-        Report("SaveRAW", Codes(codes::save_raw_file::kAll), words, [&] { return image.fnIMG_SaveRAW(&file); });
+    const int code = Report("SaveRAW", Codes(codes::save_raw_file::kAll), words,
+                            [&] { return image.fnIMG_SaveRAW(&file); });
     file.Close();
     if (code != 0) std::remove(path.c_str());
     return code;
   }
   return Report("SaveBMP", Codes(codes::save_bmp::kAll), words,
                 [&] { return image.fnIMG_SaveBMP(name); });
+}
+
+FileRun RunFile(const std::string& input, const std::string& output, const std::vector<Step>& steps,
+                Outputs& outputs) {
+  FileRun run;
+  CLamina image;
+  if (LoadImage(image, input, &run.error) != 0) {
+    run.error = "cannot read: " + run.error;
+    return run;
+  }
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    Outcome outcome = RunStep(image, steps[i], outputs);
+    if (outcome.failed) {
+      run.error = "step " + std::to_string(i + 1) + " (" + steps[i].Display() +
+                  ") failed: " + outcome.words;
+      return run;
+    }
+    if (!outcome.measures.empty())
+      run.measured.emplace_back(steps[i].Display(), std::move(outcome));
+  }
+  if (SaveImage(image, outputs.Stage(output), &run.error) != 0) {
+    run.error = "cannot write " + output + ": " + run.error;
+    return run;
+  }
+  run.ok = outputs.Commit(&run.error);
+  return run;
 }
 
 }  // namespace registry

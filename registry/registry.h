@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "CLamina.h"
@@ -220,6 +221,17 @@ bool ParseChain(const std::vector<std::string>& words, const Outputs& outputs,
                 std::vector<Step>& steps, std::string& error);
 // Runs one step on `image`.
 Outcome RunStep(CLamina& image, const Step& step, Outputs& outputs);
+
+// A whole file through a parsed chain, as `lamina batch` does each of its files: the input read,
+// every step run, the result written to `output`, and the files the steps wrote put in place only
+// when all of it succeeded. `error` names what failed ("step 2 (Flip 7) failed: ...").
+struct FileRun {
+  bool ok = false;
+  std::string error;
+  std::vector<std::pair<std::string, Outcome>> measured;  // (the step shown, its outcome)
+};
+FileRun RunFile(const std::string& input, const std::string& output, const std::vector<Step>& steps,
+                Outputs& outputs);
 
 // Image files by extension: .bmp (and any other), .png, .jpg/.jpeg, .pgm, .raw. A failure gives
 // its code and the words "LoadPNG gave 2 (not a PNG file)".

@@ -44,25 +44,11 @@ void Process(const std::vector<std::string>& chain, const std::string& outDir,
   registry::Outputs outputs;
   std::vector<registry::Step> steps;
   if (!registry::ParseChain(words, outputs, steps, r.error)) return;
-  CLamina img;
-  if (registry::LoadImage(img, r.input, &r.error) != 0) {
-    r.error = "cannot read: " + r.error;
-    return;
-  }
-  for (std::size_t i = 0; i < steps.size(); ++i) {
-    const registry::Outcome o = registry::RunStep(img, steps[i], outputs);
-    if (o.failed) {
-      r.error =
-          "step " + std::to_string(i + 1) + " (" + steps[i].Display() + ") failed: " + o.words;
-      return;
-    }
-    if (!o.measures.empty()) r.measures.emplace_back(steps[i].Display(), o.measures);
-  }
-  if (registry::SaveImage(img, outputs.Stage(r.output), &r.error) != 0) {
-    r.error = "cannot write " + r.output + ": " + r.error;
-    return;
-  }
-  r.ok = outputs.Commit(&r.error);
+  registry::FileRun run = registry::RunFile(r.input, r.output, steps, outputs);
+  r.ok = run.ok;
+  r.error = std::move(run.error);
+  for (auto& [step, outcome] : run.measured)
+    r.measures.emplace_back(step, std::move(outcome.measures));
 }
 
 void DrawBar(std::size_t done, std::size_t total) {

@@ -450,36 +450,15 @@ py::tuple ProcessFile(const std::string& input, const std::string& output, const
     chain.push_back(
         Prepare(*found->second, args, py::kwargs(), outputs, nullptr, none, &stem, true));
   }
-  std::string error;
-  std::vector<std::pair<std::string, registry::Outcome>> measured;
-  bool ok = false;
+  registry::FileRun run;
   {
     py::gil_scoped_release released;
-    CLamina img;
-    ok = true;
-    if (registry::LoadImage(img, input, &error) != 0) {
-      error = "cannot read: " + error;
-      ok = false;
-    }
-    for (std::size_t i = 0; ok && i < chain.size(); ++i) {
-      registry::Outcome o = registry::RunStep(img, chain[i], outputs);
-      if (o.failed) {
-        error =
-            "step " + std::to_string(i + 1) + " (" + chain[i].Display() + ") failed: " + o.words;
-        ok = false;
-      } else if (!o.measures.empty()) {
-        measured.emplace_back(chain[i].Display(), std::move(o));
-      }
-    }
-    if (ok && registry::SaveImage(img, outputs.Stage(output), &error) != 0) {
-      error = "cannot write " + output + ": " + error;
-      ok = false;
-    }
-    if (ok) ok = outputs.Commit(&error);
+    run = registry::RunFile(input, output, chain, outputs);
   }
   py::list results;
-  for (const auto& m : measured) results.append(py::make_tuple(m.first, Result(m.second)));
-  return py::make_tuple(ok, ok ? py::object(py::none()) : py::object(py::str(error)), results);
+  for (const auto& m : run.measured) results.append(py::make_tuple(m.first, Result(m.second)));
+  return py::make_tuple(run.ok, run.ok ? py::object(py::none()) : py::object(py::str(run.error)),
+                        results);
 }
 
 // "@param x the column" -> "x: the column"; "@return" -> "Returns:".
